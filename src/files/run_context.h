@@ -1,0 +1,36 @@
+// What every part of the logic shares for the whole run: the host and the
+// global folder settings.
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/processes.h"
+
+namespace vmu {
+
+// Fixed by start-up; replaced only when the user picks another installation.
+struct FolderSettings {
+  std::string ProgramDir;     // folder of VM.EXE, ends with a backslash
+  std::string DataDir;        // folder of the data files, ends with a backslash (or empty)
+  std::string UpdateIniPath;  // DataDir & "Update.ini"
+  std::string SetupIniName;   // file name of the package manifest
+  std::string PackageDir;     // folder of the package chosen last
+};
+
+// Facts about this program and the session it runs in.
+struct HostInfo {
+  std::string user_name = "user";      // for the special folders
+  std::string exe_name = "VM_Update";  // own executable name without extension
+  std::string exe_folder;              // folder it runs from, Windows form, no trailing backslash
+};
+
+struct RunContext {
+  RunContext(FileSystem& f, Processes& p, HostInfo h = {}) : fs(f), processes(p), host(std::move(h)) {}
+  FileSystem& fs;
+  Processes& processes;
+  HostInfo host;
+  FolderSettings folders;
+};
+
+}  // namespace vmu

@@ -1,0 +1,40 @@
+// The FileSystem on this Linux host, through a DriveMap.
+#pragma once
+
+#include "platform/file_system.h"
+#include "platform/host/drive_map.h"
+
+namespace vmu {
+
+class HostFileSystem : public FileSystem {
+ public:
+  explicit HostFileSystem(DriveMap map) : map_(std::move(map)) {}
+
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  std::vector<std::string> ListFiles(const std::string& pattern) override;
+  void MakeFolder(const std::string& path) override;
+  void RemoveFolder(const std::string& path) override;
+  void DeleteFile(const std::string& path) override;
+  void DeleteFiles(const std::string& pattern) override;
+  void MoveFile(const std::string& from, const std::string& to) override;
+  void CopyFile(const std::string& from, const std::string& to) override;
+  void AppendLine(const std::string& path, const std::string& text) override;
+  std::string ReadBytes(const std::string& path) override;
+  void ReplaceBytes(const std::string& path, const std::string& bytes) override;
+  std::string HostPath(const std::string& path) override;
+  std::string WindowsPath(const std::string& host_path) override;
+
+  const DriveMap& map() const { return map_; }
+
+ private:
+  DriveMap map_;
+};
+
+// Windows wildcard match ("*.*" matches every name), without regard to case.
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+// The VbError number for a failed host call (errno), for the given path.
+int ErrorNumberForErrno(int err, const std::string& host_path);
+
+}  // namespace vmu

@@ -1,0 +1,13 @@
+// The wizard window as it is designed: what each control shows when the
+// window is created. Both views start from this.
+#pragma once
+
+#include "wizard/wizard_view.h"
+
+namespace vmu {
+
+inline constexpr const char* kWizardCaption = "Installeren updates";
+
+ControlState DesignState(Control c);
+
+}  // namespace vmu

@@ -1,0 +1,44 @@
+// The fields the wizard window keeps while it exists, shared by the steps,
+// the conversion and the roll-back.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vmu {
+
+struct WizardState {
+  int16_t Step = 0;
+  bool FailureFlag = false;
+  std::string ResultText;
+  double TaskId = 0;
+  std::string UpdateDir;
+  int16_t DirIndex = 0;
+  std::array<std::string, 3> BackupDir;  // index 1 and 2 (by location)
+  int32_t InstalledVersion = 0;
+  int32_t InstalledUpdate = 0;
+  int32_t Ver = 0;
+  int32_t VerUpdate = 0;
+  int32_t VerLow = 0;
+  int32_t VerLowUpdate = 0;
+  uint8_t CloseFlag = 0;
+  uint8_t ConvertFlag = 0;
+  uint8_t NewUpdate = 0;
+  std::string App;
+  std::string ConvOldfile;
+  std::string ConvNewfile;
+  std::string ConvDatabase;
+  std::string ConvDatabasePath;
+  std::string ConvFromVer;
+  std::string ConvToVer;
+  bool ButtonsBlocked = false;  // set by the conversion
+};
+
+// Values that live during one press of a wizard button.
+struct PressState {
+  std::string CurrentAction;
+  bool Installing = false;
+};
+
+}  // namespace vmu

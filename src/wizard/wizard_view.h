@@ -1,0 +1,73 @@
+// The wizard window as the logic sees it. The real Qt window and the
+// headless script view both implement it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/dialogs.h"
+
+namespace vmu {
+
+enum class Control {
+  Label1_0,
+  Label1_1,
+  Label1_2,
+  Label1_3,
+  Label2,
+  Label3,
+  Label4,
+  CmdWizard_0,
+  CmdWizard_1,
+  CancelButton,
+  cmdTurnBack,
+  cmdOpenLocation,
+  cmdOpenDirectories,
+  CmdCompareTables,
+  CmdStartApp,
+  Image1,
+  Pbr,
+};
+inline constexpr int kControlCount = static_cast<int>(Control::Pbr) + 1;
+
+// "Label1(1)", "CmdWizard(0)", "Pbr", as the code names them.
+std::string_view ControlName(Control c);
+
+enum class TextColor { Black, Red };
+
+struct ControlState {
+  std::string text;
+  bool enabled = true;
+  bool visible = true;
+  bool bold = false;
+  TextColor color = TextColor::Black;
+  int max = 100;   // progress bar only
+  int value = 0;   // progress bar only
+};
+
+class WizardView : public Dialogs {
+ public:
+  virtual void SetText(Control c, const std::string& text) = 0;
+  virtual void SetEnabled(Control c, bool enabled) = 0;
+  virtual void SetVisible(Control c, bool visible) = 0;
+  virtual void SetBold(Control c, bool bold) = 0;
+  virtual void SetColor(Control c, TextColor color) = 0;
+  virtual void SetProgressMax(int max) = 0;
+  virtual void SetProgressValue(int value) = 0;
+  // Repaints the window at once, in the middle of long work.
+  virtual void Redraw() = 0;
+  // Shows the window (non-modal) / closes it.
+  virtual void ShowWindow() = 0;
+  virtual void CloseWindow() = 0;
+  // Ends the program at once: no close handling runs. Throws ProgramEnded.
+  [[noreturn]] virtual void EndProgram() = 0;
+
+  // What the control shows now.
+  virtual ControlState Inspect(Control c) = 0;
+
+  std::string Text(Control c) { return Inspect(c).text; }
+  bool Visible(Control c) { return Inspect(c).visible; }
+  int ProgressValue() { return Inspect(Control::Pbr).value; }
+};
+
+}  // namespace vmu
