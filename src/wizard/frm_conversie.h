@@ -18,6 +18,8 @@ class FrmConversie;
 struct StepWork {
   std::function<void(FrmConversie&)> package_step;  // Stap 2 van 3
   std::function<void(FrmConversie&)> update_step;   // Stap 3 van 3
+  // Puts the previous files back after an error during installation.
+  std::function<void(FrmConversie&)> automatic_restore;
 };
 StepWork DefaultSteps();
 

@@ -1,0 +1,208 @@
+// Start-up scenarios driven through the script driver on prefixes built here.
+#include "app/script/script_runner.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "testing/test_prefix.h"
+#include "tools/demo/demo_installation.h"
+
+namespace vmu {
+namespace {
+
+using testing::HostExists;
+using testing::ReadHostFile;
+using testing::TempDir;
+using testing::TestPrefix;
+using testing::WriteHostFile;
+
+struct ScriptRun {
+  int status;
+  std::string out;
+  bool Has(const std::string& line) const { return out.find(line + "\n") != std::string::npos; }
+};
+
+ScriptRun RunLines(const std::string& prefix, const std::string& script) {
+  setenv("USER", "anna", 1);
+  std::istringstream in("prefix " + prefix + "\n" + script);
+  std::ostringstream out;
+  int status = RunScript(in, out);
+  return {status, out.str()};
+}
+
+// An installation outside the program-files folder, with every required file.
+void MakeInstallation(TestPrefix& p, const std::string& folder) {
+  p.Write(folder + "VM.EXE", "#!/bin/sh\n");
+  p.Write(folder + "VM_DBv01.mdb", "db");
+  p.Write(folder + "RptDB97.mdb", "rpt");
+  p.Write(folder + "VM.ini", "[Main]\r\nVersion=10302\r\n");
+}
+
+TEST(StartUp, ProgramFilesInstallationMovesDataOutOfTheVirtualStore) {
+  TempDir dir;
+  DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
+  ScriptRun r = RunLines(demo.prefix, "start\ndump\n");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(r.Has("set Label1(2) text \"C:\\\\Program Files\\\\velmora\\\\\\r\\n"
+                    "C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\\""))
+      << r.out;
+  EXPECT_TRUE(r.Has("set Label1(3) text \"Programma folder: \\r\\nData folder: \""));
+  EXPECT_TRUE(r.Has("state Label2 text \"Stap 1 van 3\" enabled true visible true bold true color black"));
+  EXPECT_TRUE(r.Has("state CmdWizard(0) text \"<< Vorige\" enabled false visible true bold false color black"));
+  EXPECT_TRUE(r.Has("window show"));
+  EXPECT_EQ(r.out.find("msgbox"), std::string::npos);
+
+  std::string c = demo.prefix + "/drive_c/";
+  std::string roaming = c + "users/anna/AppData/Roaming/velmora/";
+  std::string store = c + "users/anna/AppData/Local/VirtualStore/Program Files/velmora/";
+  // The VirtualStore copy of VM.ini wins and is moved; files only in the
+  // program folder are copied; the removed file is gone everywhere.
+  EXPECT_NE(ReadHostFile(roaming + "VM.ini").find("VersionUpdate=5"), std::string::npos);
+  EXPECT_FALSE(HostExists(store + "VM.ini"));
+  EXPECT_FALSE(HostExists(store + "VM_DBv01.mdb"));
+  EXPECT_TRUE(HostExists(roaming + "VM_DBv01.mdb"));
+  EXPECT_TRUE(HostExists(roaming + "RptDB97.mdb"));
+  EXPECT_TRUE(HostExists(c + "Program Files/velmora/RptDB97.mdb"));
+  EXPECT_FALSE(HostExists(store + "sourcesBus.VMD"));
+  std::string list = ReadHostFile(roaming + "VMbackuptool.ini");
+  EXPECT_NE(list.find("AantalFiles=7\r\n"), std::string::npos) << list;
+  EXPECT_NE(list.find("BackUpfile1=C:\\users\\anna\\AppData\\Roaming\\velmora\\VM_DBv01.mdb\r\n"),
+            std::string::npos);
+  EXPECT_NE(list.find("dirfrom=C:\\users\\anna\\AppData\\Roaming\\velmora\\\r\n"), std::string::npos);
+}
+
+TEST(StartUp, InstallationElsewhereIsChosenInTheDialogOrTheRunEnds) {
+  TestPrefix p;
+  MakeInstallation(p, "C:\\Apps\\Velmora\\");
+  ScriptRun chosen = RunLines(p.prefix(), "answer ok\nfile C:\\apps\\velmora\\vm.exe\nstart\n");
+  EXPECT_EQ(chosen.status, 0) << chosen.out;
+  EXPECT_TRUE(chosen.Has(
+      "msgbox title \"VM_Update\" text \"Het update programma kan de Velmora programma folder niet "
+      "vinden, de installatie is in een afwijkende folder gezet. In het volgende scherm wordt u "
+      "gevraagd het bestand VM.EXE te openen\" buttons ok icon none default 1 -> ok"));
+  EXPECT_TRUE(chosen.Has("filedialog title \"Zoek de directory waar VM.EXE in staat\" filter "
+                         "\"Velmora programma (VM.EXE)|VM.EXE\" folder \"C:\\\\Program Files\" file "
+                         "\"\" -> \"C:\\\\apps\\\\velmora\\\\vm.exe\""));
+  EXPECT_TRUE(chosen.Has("set Label1(2) text \"C:\\\\apps\\\\velmora\\\\\\r\\nC:\\\\apps\\\\velmora\\\\\""))
+      << chosen.out;
+
+  ScriptRun cancelled = RunLines(p.prefix(), "answer ok\nfile cancel\nanswer ok\nstart\n");
+  EXPECT_EQ(cancelled.status, 0);
+  EXPECT_TRUE(cancelled.Has("msgbox title \"VM_Update\" text \"U heeft geen keuze gemaakt, het update "
+                            "programma wordt afgesloten\" buttons ok icon none default 1 -> ok"));
+  EXPECT_TRUE(cancelled.Has("end"));
+  EXPECT_FALSE(cancelled.Has("window show"));
+}
+
+TEST(StartUp, MissingDatabaseShowsTwoMessagesAndEnds) {
+  TestPrefix p;
+  p.Write("C:\\Program Files\\velmora\\VM.EXE", "x");
+  p.Write("C:\\Program Files\\velmora\\RptDB97.mdb", "rpt");
+  ScriptRun r = RunLines(p.prefix(), "answer ok\nanswer ok\nstart\n");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("msgbox title \"VM_Update\" text \"De programma database kan niet gevonden "
+                       "worden\\r\\n"),
+            std::string::npos);
+  EXPECT_NE(r.out.find("icon critical default 1 -> ok\n"), std::string::npos);
+  EXPECT_TRUE(r.Has("msgbox title \"VM_Update\" text \"Velmora updater kan VM_DBv01.mdb niet vinden en "
+                    "wordt nu afgesloten. Neem contact op met uw leverancier\" buttons ok icon none "
+                    "default 1 -> ok"));
+  EXPECT_TRUE(r.Has("end"));
+  // The backup list is brought up to date before the end.
+  EXPECT_NE(p.Read("C:\\users\\anna\\AppData\\Roaming\\velmora\\VMbackuptool.ini")
+                .find("dirfrom=C:\\users\\anna\\AppData\\Roaming\\velmora\\"),
+            std::string::npos);
+}
+
+TEST(StartUp, NetworkProgramFolderGoesOnWithoutDataFolder) {
+  TestPrefix p;
+  MakeInstallation(p, "C:\\Apps\\velmora\\");
+  std::string cwd = std::filesystem::current_path();
+  std::filesystem::current_path(p.Host("C:\\"));
+  // A relative choice has no drive letter, as a network path has none.
+  ScriptRun r = RunLines(p.prefix(), "answer ok\nfile Apps\\velmora\\VM.EXE\nanswer ok\nstart\n");
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(r.Has("msgbox title \"VM_Update\" text \"Geen Directory\" buttons ok icon none default 1 -> ok"));
+  EXPECT_TRUE(r.Has("set Label1(2) text \"Apps\\\\velmora\\\\\\r\\n\""));
+  EXPECT_TRUE(r.Has("window show"));
+}
+
+TEST(StartUp, BackupListFreshOutdatedAndDamaged) {
+  TestPrefix p;
+  MakeInstallation(p, "C:\\Apps\\velmora\\");
+  const std::string list = "C:\\Apps\\velmora\\VMbackuptool.ini";
+  const std::string script = "answer ok\nfile C:\\Apps\\velmora\\VM.EXE\nstart\n";
+
+  // Outdated: VM.ini still listed in the old folder, a user's own file, an
+  // empty entry left by a crash, and a removed file.
+  p.Write(list,
+          "[Basic settings]\r\nAantalFiles=4\r\n[Backupfiles]\r\nBackUpfile1=C:\\Oud\\VM.ini\r\n"
+          "BackUpfile2=C:\\Oud\\sourcesBus.VMD\r\nBackUpfile3=\r\nBackUpfile4=C:\\Mijn\\brief.doc\r\n");
+  ScriptRun outdated = RunLines(p.prefix(), script);
+  EXPECT_EQ(outdated.status, 0) << outdated.out;
+  std::string text = p.Read(list);
+  EXPECT_NE(text.find("BackUpfile1=C:\\Apps\\velmora\\VM.ini\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("BackUpfile2=\r\nBackUpfile3=C:\\Mijn\\brief.doc\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("AantalFiles=9\r\n"), std::string::npos) << text;
+
+  // Damaged: a count that is no number ends start-up with its description.
+  p.Write(list, "[Basic settings]\r\nAantalFiles=veel\r\n");
+  ScriptRun damaged = RunLines(p.prefix(), "answer ok\n" + script);
+  EXPECT_TRUE(damaged.Has("msgbox title \"VM_Update\" text \"Type mismatch\\r\\nDeze functie wordt nu "
+                          "afgesloten\" buttons ok icon none default 1 -> ok"))
+      << damaged.out;
+  EXPECT_TRUE(damaged.Has("end"));
+
+  // Garbage: binary bytes in every settings file do not stop start-up.
+  std::string garbage("\0\xff\xfe[\x01=\x80\r\n\n=\0[]]", 14);
+  p.Write(list, garbage);
+  p.Write("C:\\Apps\\velmora\\VM.ini", garbage + std::string(100000, 'x'));
+  ScriptRun binary = RunLines(p.prefix(), script);
+  EXPECT_EQ(binary.status, 0) << binary.out;
+  EXPECT_TRUE(binary.Has("window show"));
+}
+
+TEST(StartUp, UnusableDataFolderEndsStartUpWithoutLosingFiles) {
+  TempDir dir;
+  DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
+  // A file where the data folder belongs: nothing can be moved into it.
+  std::string roaming = demo.prefix + "/drive_c/users/anna/AppData/Roaming/velmora";
+  WriteHostFile(roaming, "in de weg");
+  ScriptRun r = RunLines(demo.prefix, "answer ok\nstart\n");
+  EXPECT_NE(r.out.find("\\r\\nDeze functie wordt nu afgesloten\" buttons ok"), std::string::npos) << r.out;
+  EXPECT_TRUE(r.Has("end"));
+  std::string store = demo.prefix + "/drive_c/users/anna/AppData/Local/VirtualStore/Program Files/velmora/";
+  EXPECT_TRUE(HostExists(store + "VM_DBv01.mdb"));
+  EXPECT_EQ(ReadHostFile(roaming), "in de weg");
+}
+
+TEST(ScriptDriver, ExitStatusesTellWhatWentWrong) {
+  TempDir dir;
+  DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
+  ScriptRun disabled = RunLines(demo.prefix, "start\npress back\n");
+  EXPECT_EQ(disabled.status, 5);
+  EXPECT_TRUE(disabled.Has("error control not available"));
+
+  ScriptRun unanswered = RunLines(demo.prefix, "start\npress cancel\n");
+  EXPECT_EQ(unanswered.status, 3);
+  EXPECT_TRUE(unanswered.Has("error no answer queued"));
+
+  ScriptRun leftover = RunLines(demo.prefix, "start\nanswer yes\n");
+  EXPECT_EQ(leftover.status, 4);
+
+  ScriptRun unknown = RunLines(demo.prefix, "start\njump\n");
+  EXPECT_EQ(unknown.status, 2);
+
+  ScriptRun closed = RunLines(demo.prefix, "start   # comment\nanswer yes\nclose\n");
+  EXPECT_EQ(closed.status, 0);
+  EXPECT_TRUE(closed.Has("window close"));
+  EXPECT_EQ(closed.out.substr(closed.out.size() - 4), "end\n");
+}
+
+}  // namespace
+}  // namespace vmu

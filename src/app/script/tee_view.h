@@ -1,0 +1,34 @@
+// Drives the real window and the transcript together: every change goes to
+// both, dialogs are answered by the script, and what the controls show is
+// read back from the real window.
+#pragma once
+
+#include "app/script/script_view.h"
+
+namespace vmu {
+
+class TeeView : public WizardView {
+ public:
+  TeeView(ScriptView& recorder, WizardView& window) : recorder_(recorder), window_(window) {}
+
+  void SetText(Control c, const std::string& text) override;
+  void SetEnabled(Control c, bool enabled) override;
+  void SetVisible(Control c, bool visible) override;
+  void SetBold(Control c, bool bold) override;
+  void SetColor(Control c, TextColor color) override;
+  void SetProgressMax(int max) override;
+  void SetProgressValue(int value) override;
+  void Redraw() override;
+  void ShowWindow() override;
+  void CloseWindow() override;
+  [[noreturn]] void EndProgram() override;
+  ControlState Inspect(Control c) override { return window_.Inspect(c); }
+  Answer ShowMessage(const MessageBoxSpec& spec) override { return recorder_.ShowMessage(spec); }
+  std::string ShowOpenFile(const FileDialogSpec& spec) override { return recorder_.ShowOpenFile(spec); }
+
+ private:
+  ScriptView& recorder_;
+  WizardView& window_;
+};
+
+}  // namespace vmu

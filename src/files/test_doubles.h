@@ -1,0 +1,69 @@
+// Stand-ins for the parts of the host that the logic's tests do not exercise:
+// processes, and message boxes and the file dialog answered from a queue.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+#include "platform/error.h"
+#include "platform/file_system.h"
+#include "platform/processes.h"
+
+namespace vmu::testing {
+
+class NoProcesses : public Processes {
+ public:
+  double Start(const std::string&, WindowStyle) override { return 0; }
+  void Activate(double) override {}
+  bool WaitForEnd(double, double) override { return true; }
+};
+
+// Passes every call on to another file system; tests override the calls
+// they want to watch or break.
+class ForwardingFileSystem : public FileSystem {
+ public:
+  explicit ForwardingFileSystem(FileSystem& inner) : inner_(inner) {}
+  bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
+  bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
+  std::vector<std::string> ListFiles(const std::string& p) override { return inner_.ListFiles(p); }
+  void MakeFolder(const std::string& p) override { inner_.MakeFolder(p); }
+  void RemoveFolder(const std::string& p) override { inner_.RemoveFolder(p); }
+  void DeleteFile(const std::string& p) override { inner_.DeleteFile(p); }
+  void DeleteFiles(const std::string& p) override { inner_.DeleteFiles(p); }
+  void MoveFile(const std::string& a, const std::string& b) override { inner_.MoveFile(a, b); }
+  void CopyFile(const std::string& a, const std::string& b) override { inner_.CopyFile(a, b); }
+  void AppendLine(const std::string& p, const std::string& t) override { inner_.AppendLine(p, t); }
+  std::string ReadBytes(const std::string& p) override { return inner_.ReadBytes(p); }
+  void ReplaceBytes(const std::string& p, const std::string& b) override { inner_.ReplaceBytes(p, b); }
+  std::string HostPath(const std::string& p) override { return inner_.HostPath(p); }
+  std::string WindowsPath(const std::string& p) override { return inner_.WindowsPath(p); }
+
+ private:
+  FileSystem& inner_;
+};
+
+// Records every message; file dialogs take their answer from `files`, where
+// "cancel" raises the dialog's cancel error.
+class ScriptedDialogs : public Dialogs {
+ public:
+  Answer ShowMessage(const MessageBoxSpec& spec) override {
+    messages.push_back(spec);
+    return spec.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+  }
+  std::string ShowOpenFile(const FileDialogSpec& spec) override {
+    dialogs.push_back(spec);
+    if (files.empty()) return "";
+    std::string answer = files.front();
+    files.pop_front();
+    if (answer == "cancel") throw VbError(32755, "Cancel was selected.");
+    return answer;
+  }
+
+  std::vector<MessageBoxSpec> messages;
+  std::vector<FileDialogSpec> dialogs;
+  std::deque<std::string> files;
+};
+
+}  // namespace vmu::testing

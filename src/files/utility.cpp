@@ -1,0 +1,134 @@
+#include "files/utility.h"
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/profile.h"
+
+namespace vmu {
+
+namespace {
+
+// The profile read is given a buffer of 255 characters: 254 and the NUL.
+constexpr int kIniBufferSize = 255;
+// The line-break replacement counts positions in a 16-bit signed integer.
+constexpr std::size_t kMaxIniValueLength = 32767;
+
+std::size_t CharacterCount(const std::string& text) {
+  std::size_t count = 0;
+  for (unsigned char ch : text)
+    if ((ch & 0xC0) != 0x80) ++count;
+  return count;
+}
+
+std::vector<std::string> SplitAtBackslash(const std::string& path) {
+  std::vector<std::string> pieces;
+  if (path.empty()) return pieces;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t pos = path.find('\\', start);
+    if (pos == std::string::npos) {
+      pieces.push_back(path.substr(start));
+      return pieces;
+    }
+    pieces.push_back(path.substr(start, pos - start));
+    start = pos + 1;
+  }
+}
+
+bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
+
+// Parses integer text; raises 13 when it is not a number and 6 when it lies
+// outside [low, high].
+long long ToInteger(const std::string& text, long long low, long long high) {
+  std::size_t pos = 0, end = text.size();
+  while (pos < end && IsBlank(text[pos])) ++pos;
+  while (end > pos && IsBlank(text[end - 1])) --end;
+  bool negative = false;
+  if (pos < end && (text[pos] == '+' || text[pos] == '-')) {
+    negative = text[pos] == '-';
+    ++pos;
+  }
+  if (pos == end) Raise(kTypeMismatch);
+  long long value = 0;
+  bool too_big = false;
+  for (; pos < end; ++pos) {
+    char ch = text[pos];
+    if (ch < '0' || ch > '9') Raise(kTypeMismatch);
+    // Keep scanning after an overflow: a later non-digit is still a type error.
+    if (!too_big) {
+      value = value * 10 + (ch - '0');
+      if (value > (std::numeric_limits<int32_t>::max)() + 1LL) too_big = true;
+    }
+  }
+  if (too_big) Raise(kOverflow);
+  if (negative) value = -value;
+  if (value < low || value > high) Raise(kOverflow);
+  return value;
+}
+
+}  // namespace
+
+std::string ReadIniRaw(FileSystem& fs, const std::string& file, const std::string& section,
+                       const std::string& key, const std::string& default_value) {
+  return GetProfileString(fs, section, key, default_value, kIniBufferSize, file);
+}
+
+void WriteIni(FileSystem& fs, const std::string& file, const std::string& section,
+              const std::string& key, const std::string& value) {
+  if (CharacterCount(value) > kMaxIniValueLength) Raise(kOverflow);
+  std::string one_line = value;
+  for (char& ch : one_line)
+    if (ch == '\r' || ch == '\n') ch = ' ';
+  // A failed write is lost on purpose: the callers go on with their defaults.
+  (void)WriteProfileString(fs, section, key, one_line, file);
+}
+
+std::string ReadIni(RunContext& ctx, const std::string& section, const std::string& key,
+                    const std::string& default_value, const std::string& file) {
+  std::string path;
+  if (file.empty())
+    path = ctx.folders.UpdateIniPath;
+  else if (file.size() >= 2 && file[1] == ':')
+    path = file;
+  else
+    path = ctx.folders.DataDir + file;
+
+  // "?" marks a missing value, so that an empty value can be told from it.
+  std::string value = ReadIniRaw(ctx.fs, path, section, key, "?");
+  if (value == "?") {
+    value = default_value;
+    WriteIni(ctx.fs, path, section, key, default_value);
+  }
+  return value;
+}
+
+std::string DirectoryOfPath(const std::string& path) {
+  std::vector<std::string> pieces = SplitAtBackslash(path);
+  std::string folder;
+  for (std::size_t i = 0; i + 1 < pieces.size(); ++i) folder += pieces[i] + "\\";
+  return folder;
+}
+
+std::string FileNameOfPath(const std::string& path) {
+  std::string rest = path;
+  if (!rest.empty() && rest.back() == '\\') rest.pop_back();
+  if (rest.empty()) Raise(kInvalidArgument);
+  std::size_t pos = rest.rfind('\\');
+  return pos == std::string::npos ? rest : rest.substr(pos + 1);
+}
+
+int ToInt32(const std::string& text) {
+  return static_cast<int>(ToInteger(text, (std::numeric_limits<int32_t>::min)(),
+                                    (std::numeric_limits<int32_t>::max)()));
+}
+
+int ToInt16(const std::string& text) {
+  return static_cast<int>(ToInteger(text, -32768, 32767));
+}
+
+int ToByte(const std::string& text) { return static_cast<int>(ToInteger(text, 0, 255)); }
+
+}  // namespace vmu

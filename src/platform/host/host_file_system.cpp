@@ -1,0 +1,396 @@
+#include "platform/host/host_file_system.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+#include "platform/error.h"
+#include "platform/host/name_match.h"
+#include "platform/text_encoding.h"
+
+namespace vmu {
+
+namespace {
+
+[[noreturn]] void RaiseErrno(int err, const std::string& host_path) { Raise(ErrorNumberForErrno(err, host_path)); }
+
+std::string ParentOf(const std::string& host_path) {
+  const std::size_t slash = host_path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : host_path.substr(0, slash);
+}
+
+std::string BaseName(const std::string& host_path) {
+  const std::size_t slash = host_path.find_last_of('/');
+  return slash == std::string::npos ? host_path : host_path.substr(slash + 1);
+}
+
+bool IsFolder(const std::string& host_path) {
+  struct stat st;
+  return stat(host_path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Closes the descriptor on every way out.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now and reports a failure: a failed close may mean lost data.
+  int Close() {
+    const int rc = close(fd_);
+    fd_ = -1;
+    return rc == 0 ? 0 : errno;
+  }
+
+ private:
+  int fd_;
+};
+
+// Writes everything or returns the errno of the failure.
+int WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// rename() that never replaces: 0, or the errno of the failure (EEXIST when
+// the target exists). Falls back to a hard link, which refuses an existing
+// name just as well, where the file system lacks the atomic call; without
+// links either, it looks first.
+int RenameNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  int err = errno;
+  if (err != EINVAL && err != ENOSYS && err != EOPNOTSUPP) return err;
+  if (link(from.c_str(), to.c_str()) == 0) {
+    unlink(from.c_str());
+    return 0;
+  }
+  err = errno;
+  if (err == EEXIST || err == EXDEV) return err;
+  struct stat st;
+  if (lstat(to.c_str(), &st) == 0) return EEXIST;
+  return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+// A new file beside a target, written first and renamed over the target at
+// the end, so the target is replaced whole or not at all. Removed unless
+// committed. Its name starts with a dot: listings never show it.
+class TempBeside {
+ public:
+  TempBeside(const std::string& target, mode_t mode) : target_(target) {
+    static thread_local std::mt19937 random{std::random_device{}()};
+    const std::string folder = ParentOf(target);
+    const std::string stem = BaseName(target).substr(0, 100);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const std::string path = folder + "/." + stem + ".vmu-" + std::to_string(random() % 1000000000);
+      const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+      if (fd >= 0) {
+        fd_ = std::make_unique<Fd>(fd);
+        path_ = path;
+        return;
+      }
+      if (errno != EEXIST) RaiseErrno(errno, target);
+    }
+    RaiseErrno(EEXIST, target);
+  }
+  ~TempBeside() {
+    fd_.reset();
+    if (!committed_) unlink(path_.c_str());
+  }
+  TempBeside(const TempBeside&) = delete;
+  TempBeside& operator=(const TempBeside&) = delete;
+
+  int fd() const { return fd_->get(); }
+
+  void Write(const char* data, std::size_t size) {
+    if (const int err = WriteAll(fd(), data, size)) RaiseErrno(err, target_);
+  }
+
+  // Flushes to disk, then renames over the target.
+  void Commit() {
+    Flush();
+    if (rename(path_.c_str(), target_.c_str()) != 0) RaiseErrno(errno, target_);
+    committed_ = true;
+    SyncFolder();
+  }
+
+  // Flushes to disk, then takes the target name only if it is free (58).
+  void CommitNoReplace() {
+    Flush();
+    if (const int err = RenameNoReplace(path_, target_))
+      Raise(err == EEXIST ? kFileAlreadyExists : ErrorNumberForErrno(err, target_));
+    committed_ = true;
+    SyncFolder();
+  }
+
+ private:
+  void Flush() {
+    if (fsync(fd()) != 0) RaiseErrno(errno, target_);
+    if (const int err = fd_->Close()) RaiseErrno(err, target_);
+  }
+
+  // Makes the rename itself durable; a failure here loses nothing yet.
+  void SyncFolder() {
+    const int dir = open(ParentOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      fsync(dir);
+      close(dir);
+    }
+  }
+
+  std::string target_;
+  std::string path_;
+  std::unique_ptr<Fd> fd_;
+  bool committed_ = false;
+};
+
+void CopyContent(int in, const std::string& source, TempBeside& out) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(in, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) RaiseErrno(errno, source);
+    if (n == 0) return;
+    out.Write(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+// The file a replacement should land on: a symbolic link is kept and the
+// file it points to replaced, so a linked file stays linked.
+std::string ReplacementTarget(const std::string& host_path) {
+  struct stat st;
+  if (lstat(host_path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* real = realpath(host_path.c_str(), nullptr)) {
+      std::string resolved = real;
+      free(real);
+      return resolved;
+    }
+  }
+  return host_path;
+}
+
+// The new file gets the old one's owner (when we may set it) and mode.
+void KeepAttributes(int fd, const struct stat& old) {
+  if (old.st_uid != geteuid() || old.st_gid != getegid()) {
+    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+      // Not ours to give away; the file still gets the old mode below.
+    }
+  }
+  fchmod(fd, old.st_mode & 07777);
+}
+
+struct Pattern {
+  std::string folder;  // Windows form; empty means the current folder
+  std::string name;    // wildcard pattern for the names in it
+};
+
+Pattern SplitPattern(const std::string& pattern) {
+  const std::size_t sep = pattern.find_last_of("\\/");
+  if (sep != std::string::npos) return {pattern.substr(0, sep + 1), pattern.substr(sep + 1)};
+  if (pattern.size() >= 2 && pattern[1] == ':') return {pattern.substr(0, 2), pattern.substr(2)};
+  return {"", pattern};
+}
+
+// The normal files of a host folder whose names match, sorted without regard
+// to case; errno of the failure in err (and nothing) when the folder cannot
+// be read.
+std::vector<std::string> MatchingFiles(const std::string& folder, const std::string& pattern, int& err) {
+  err = 0;
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) {
+    err = errno;
+    return names;
+  }
+  while (dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.empty() || name[0] == '.' || !WildcardMatch(pattern, name)) continue;
+    struct stat st;
+    if (fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end(), NameLessIgnoringCase);
+  return names;
+}
+
+}  // namespace
+
+int ErrorNumberForErrno(int err, const std::string& host_path) {
+  switch (err) {
+    case ENOENT: return IsFolder(ParentOf(host_path)) ? kFileNotFound : kPathNotFound;
+    case ENOTDIR: return kPathNotFound;
+    case EACCES: case EPERM: case EROFS: case EBUSY: case ETXTBSY: return kPermissionDenied;
+    case ENOSPC: case EDQUOT: return kDiskFull;
+    case ENAMETOOLONG: case EINVAL: return kBadFileName;
+    default: return kPathFileAccessError;  // EEXIST, ENOTEMPTY, EISDIR and the rest
+  }
+}
+
+bool HostFileSystem::FileExists(const std::string& path) {
+  try {
+    const std::string host = map_.ToHost(path);
+    struct stat st;
+    return stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && BaseName(host)[0] != '.';
+  } catch (const VbError&) {
+    return false;
+  }
+}
+
+bool HostFileSystem::FolderExists(const std::string& path) {
+  try {
+    return IsFolder(map_.ToHost(path));
+  } catch (const VbError&) {
+    return false;
+  }
+}
+
+std::vector<std::string> HostFileSystem::ListFiles(const std::string& pattern) {
+  const Pattern parts = SplitPattern(pattern);
+  const std::string folder = map_.ToHost(parts.folder.empty() ? "." : parts.folder);
+  int err;
+  std::vector<std::string> names = MatchingFiles(folder, parts.name.empty() ? "*" : parts.name, err);
+  if (err != 0 && err != ENOENT && err != ENOTDIR) RaiseErrno(err, folder);
+  return names;
+}
+
+void HostFileSystem::MakeFolder(const std::string& path) {
+  const std::string host = map_.ToHost(path);
+  if (mkdir(host.c_str(), 0777) != 0) RaiseErrno(errno, host);
+}
+
+void HostFileSystem::RemoveFolder(const std::string& path) {
+  const std::string host = map_.ToHost(path);
+  const std::string windows = map_.ToWindows(host);
+  // A drive's root is never removed, even when it is empty.
+  if (windows.size() == 3) Raise(kPathFileAccessError);
+  if (rmdir(host.c_str()) != 0) Raise(errno == ENOENT ? kPathNotFound : ErrorNumberForErrno(errno, host));
+}
+
+void HostFileSystem::DeleteFile(const std::string& path) {
+  const std::string host = map_.ToHost(path);
+  if (unlink(host.c_str()) != 0) RaiseErrno(errno, host);
+}
+
+void HostFileSystem::DeleteFiles(const std::string& pattern) {
+  const Pattern parts = SplitPattern(pattern);
+  // An empty name would mean "everything" only by accident; refuse it.
+  if (parts.name.empty()) Raise(kBadFileName);
+  const std::string folder = map_.ToHost(parts.folder.empty() ? "." : parts.folder);
+  int err;
+  const std::vector<std::string> names = MatchingFiles(folder, parts.name, err);
+  if (err == ENOENT || err == ENOTDIR) Raise(kPathNotFound);
+  if (err != 0) RaiseErrno(err, folder);
+  if (names.empty()) Raise(kFileNotFound);
+  for (const std::string& name : names) {
+    const std::string host = folder + "/" + name;
+    if (unlink(host.c_str()) != 0) RaiseErrno(errno, host);
+  }
+}
+
+void HostFileSystem::MoveFile(const std::string& from, const std::string& to) {
+  const std::string source = map_.ToHost(from);
+  const std::string target = map_.ToHost(to);
+  struct stat st;
+  if (lstat(source.c_str(), &st) != 0) RaiseErrno(errno, source);
+  if (source == target) return;  // the same file: nothing to rename
+
+  const int err = RenameNoReplace(source, target);
+  if (err == 0) return;
+  if (err == EEXIST) Raise(kFileAlreadyExists);
+  if (err != EXDEV || !S_ISREG(st.st_mode)) RaiseErrno(err, target);
+  // Another drive on another file system: copy whole, then let go of the source.
+  struct stat existing;
+  if (lstat(target.c_str(), &existing) == 0) Raise(kFileAlreadyExists);
+  Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) RaiseErrno(errno, source);
+  TempBeside temp(target, 0600);
+  CopyContent(in.get(), source, temp);
+  KeepAttributes(temp.fd(), st);
+  temp.CommitNoReplace();
+  if (unlink(source.c_str()) != 0) RaiseErrno(errno, source);
+}
+
+void HostFileSystem::CopyFile(const std::string& from, const std::string& to) {
+  const std::string source = map_.ToHost(from);
+  const std::string target = ReplacementTarget(map_.ToHost(to));
+  Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) RaiseErrno(errno, source);
+  struct stat st;
+  if (fstat(in.get(), &st) != 0) RaiseErrno(errno, source);
+  if (!S_ISREG(st.st_mode)) Raise(kPathFileAccessError);
+  struct stat existing;
+  if (stat(target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) Raise(kPathFileAccessError);
+
+  TempBeside temp(target, 0600);
+  CopyContent(in.get(), source, temp);
+  // Permission bits only: an executable stays executable, but a copy never
+  // gains set-user or set-group rights.
+  fchmod(temp.fd(), st.st_mode & 0777);
+  temp.Commit();
+}
+
+void HostFileSystem::AppendLine(const std::string& path, const std::string& text) {
+  const std::string host = map_.ToHost(path);
+  const std::string line = Utf8ToCp1252(text) + "\r\n";
+  Fd fd(open(host.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+  if (fd.get() < 0) RaiseErrno(errno, host);
+  if (const int err = WriteAll(fd.get(), line.data(), line.size())) RaiseErrno(err, host);
+  if (const int err = fd.Close()) RaiseErrno(err, host);
+}
+
+std::string HostFileSystem::ReadBytes(const std::string& path) {
+  const std::string host = map_.ToHost(path);
+  Fd fd(open(host.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) RaiseErrno(errno, host);
+  struct stat st;
+  if (fstat(fd.get(), &st) != 0) RaiseErrno(errno, host);
+  if (S_ISDIR(st.st_mode)) Raise(kPathFileAccessError);
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(fd.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) RaiseErrno(errno, host);
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  return bytes;
+}
+
+void HostFileSystem::ReplaceBytes(const std::string& path, const std::string& bytes) {
+  const std::string target = ReplacementTarget(map_.ToHost(path));
+  struct stat old;
+  const bool had_file = stat(target.c_str(), &old) == 0;
+  if (had_file && S_ISDIR(old.st_mode)) Raise(kPathFileAccessError);
+  // A new file gets the usual mode (0666 less the umask), an old one keeps its own.
+  TempBeside temp(target, 0666);
+  if (had_file) KeepAttributes(temp.fd(), old);
+  temp.Write(bytes.data(), bytes.size());
+  temp.Commit();
+}
+
+std::string HostFileSystem::HostPath(const std::string& path) { return map_.ToHost(path); }
+
+std::string HostFileSystem::WindowsPath(const std::string& host_path) { return map_.ToWindows(host_path); }
+
+}  // namespace vmu

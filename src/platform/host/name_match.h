@@ -1,0 +1,19 @@
+// File names compare the way the Windows file system compares them: without
+// regard to letter case.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vmu {
+
+// The name with its letters folded to lower case (ASCII and the letters of
+// Windows-1252), as characters; bytes that are no valid UTF-8 stay one each.
+std::u32string FoldedName(std::string_view name);
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
+// Order for listings: without regard to case, ties broken by the bytes.
+bool NameLessIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace vmu

@@ -1,0 +1,33 @@
+#include "platform/qt/offscreen_gui.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "platform/qt/qt_wizard_window.h"
+
+namespace vmu {
+
+struct OffscreenGui::Impl {
+  std::unique_ptr<QApplication> app;
+  std::unique_ptr<QtWizardWindow> window;
+};
+
+OffscreenGui::OffscreenGui(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  impl_->app = std::make_unique<QApplication>(argc, argv);
+}
+
+OffscreenGui::~OffscreenGui() = default;
+
+WizardView& OffscreenGui::Window(FileSystem& fs) {
+  if (!impl_->window) impl_->window = std::make_unique<QtWizardWindow>(fs);
+  return *impl_->window;
+}
+
+bool OffscreenGui::SaveShot(const std::string& host_path) {
+  if (!impl_->window) return false;
+  QCoreApplication::processEvents();
+  return impl_->window->SaveScreenshot(host_path);
+}
+
+}  // namespace vmu

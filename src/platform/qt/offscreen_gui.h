@@ -1,0 +1,29 @@
+// The real wizard window without a screen, for scripted sessions that save
+// a picture after every action.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/file_system.h"
+#include "wizard/wizard_view.h"
+
+namespace vmu {
+
+class OffscreenGui {
+ public:
+  // Starts Qt on its offscreen platform.
+  OffscreenGui(int& argc, char** argv);
+  ~OffscreenGui();
+
+  // The window, made on first use.
+  WizardView& Window(FileSystem& fs);
+  // Lets pending paint events run, then saves the window as a PNG file.
+  bool SaveShot(const std::string& host_path);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vmu

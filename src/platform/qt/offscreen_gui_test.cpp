@@ -1,0 +1,67 @@
+// The real window, driven offscreen by the same script as the headless view,
+// must show what the logic says.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "testing/temp_dir.h"
+#include "tools/demo/demo_installation.h"
+
+namespace vmu {
+namespace {
+
+std::string ProgramBeside(const std::string& name) {
+  return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / name).string();
+}
+
+std::string RunCommand(const std::string& command, int* status) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+  *status = pclose(pipe);
+  return out;
+}
+
+std::vector<std::string> StateLines(const std::string& transcript) {
+  std::vector<std::string> lines;
+  std::istringstream in(transcript);
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("state ", 0) == 0) lines.push_back(line);
+  return lines;
+}
+
+TEST(OffscreenWindow, ShowsWhatTheLogicSaysAfterStartUp) {
+  testing::TempDir dir;
+  DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
+  testing::WriteHostFile(dir.Sub("session.txt"), "prefix " + demo.prefix + "\nstart\ndump\npress next\ndump\n");
+  std::string script = ProgramBeside("vmupdate-script");
+  std::string env = "USER=anna ";
+  int headless_status = 0, gui_status = 0;
+  std::string headless = RunCommand(env + script + " " + dir.Sub("session.txt"), &headless_status);
+  // A fresh installation for the second run: start-up migrates files.
+  std::filesystem::remove_all(demo.prefix);
+  MakeDemoInstallation(dir.path(), "anna");
+  std::string gui =
+      RunCommand(env + script + " --gui --shots " + dir.Sub("shots") + " " + dir.Sub("session.txt"), &gui_status);
+  ASSERT_EQ(headless_status, 0) << headless;
+  ASSERT_EQ(gui_status, 0) << gui;
+
+  std::vector<std::string> expected = StateLines(headless);
+  ASSERT_EQ(expected.size(), 34u) << headless;
+  EXPECT_EQ(StateLines(gui), expected) << gui;
+  EXPECT_NE(gui.find("state Label2 text \"Stap 2 van 3\" enabled true visible true bold true color black"),
+            std::string::npos);
+  EXPECT_GT(std::filesystem::file_size(dir.Sub("shots/02-start.png")), 1000u);
+  EXPECT_TRUE(std::filesystem::exists(dir.Sub("shots/04-press-next.png")));
+}
+
+}  // namespace
+}  // namespace vmu

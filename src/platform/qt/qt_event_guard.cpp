@@ -1,0 +1,62 @@
+#include "platform/qt/qt_event_guard.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+#include <exception>
+#include <string>
+
+#include "platform/dialogs.h"
+#include "platform/error.h"
+#include "platform/program_end.h"
+
+namespace vmu {
+namespace {
+
+bool program_ended = false;
+
+void ShowError(const std::string& description) {
+  QString text = QString::fromStdString(description);
+  text.replace("\r\n", "\n");
+  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kProgramTitle), text, QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+}  // namespace
+
+bool RunGuarded(const std::function<void()>& call) {
+  std::string failure;
+  try {
+    call();
+    return true;
+  } catch (const ProgramEnded&) {
+    NoteProgramEnded();
+    return false;
+  } catch (const VbError& e) {
+    failure = e.description();
+  } catch (const std::exception& e) {
+    failure = e.what();
+  } catch (...) {
+    failure = "Onbekende fout";
+  }
+  // Shown outside the handlers, so that an error while showing it cannot
+  // escape either.
+  try {
+    ShowError(failure);
+  } catch (...) {
+  }
+  return false;
+}
+
+void NoteProgramEnded() {
+  program_ended = true;
+  // Only a running loop can be left; exit() without one would make the next
+  // loop (a modal box, or main's exec) return at once.
+  if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
+bool ProgramHasEnded() { return program_ended; }
+
+}  // namespace vmu

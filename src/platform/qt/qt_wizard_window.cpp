@@ -1,0 +1,406 @@
+#include "platform/qt/qt_wizard_window.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/error.h"
+#include "platform/program_end.h"
+#include "platform/qt/qt_event_guard.h"
+#include "platform/qt/qt_file_filter.h"
+#include "platform/qt/wizard_picture.h"
+#include "wizard/window_design.h"
+
+namespace vmu {
+namespace {
+
+const QColor kRed(0xc0, 0x00, 0x00);
+constexpr QSize kWindowSize(640, 460);
+constexpr QSize kPictureSize(170, 200);
+
+int Index(Control c) { return static_cast<int>(c); }
+
+bool IsLabel(Control c) {
+  return c == Control::Label1_0 || c == Control::Label1_1 || c == Control::Label1_2 ||
+         c == Control::Label1_3 || c == Control::Label2 || c == Control::Label3 ||
+         c == Control::Label4;
+}
+
+bool IsButton(Control c) { return !IsLabel(c) && c != Control::Image1 && c != Control::Pbr; }
+
+// The logic writes line breaks as CR LF.
+QString DisplayText(const std::string& text) {
+  QString shown = QString::fromStdString(text);
+  shown.replace("\r\n", "\n");
+  shown.replace('\r', '\n');
+  return shown;
+}
+
+// A button shows "&" as it stands, not as a shortcut marker.
+QString ButtonText(const std::string& text) { return DisplayText(text).replace("&", "&&"); }
+
+QWidget* DialogParent(QWidget* window) { return window->isVisible() ? window : nullptr; }
+
+}  // namespace
+
+QtWizardWindow::QtWizardWindow(FileSystem& fs, QWidget* parent) : QWidget(parent), fs_(fs) {
+  setWindowTitle(QString::fromUtf8(kWizardCaption));
+  BuildControls();
+  BuildLayout();
+  ApplyDesign();
+  setFixedSize(kWindowSize);
+  // Enter goes to "Volgende >>" until the user moves the focus elsewhere.
+  Widget(Control::CmdWizard_1)->setFocus();
+}
+
+QWidget* QtWizardWindow::Widget(Control c) const { return widgets_[Index(c)]; }
+
+void QtWizardWindow::BuildControls() {
+  for (int i = 0; i < kControlCount; ++i) {
+    const auto c = static_cast<Control>(i);
+    if (IsLabel(c)) {
+      auto* label = new QLabel(this);
+      label->setTextFormat(Qt::PlainText);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      widgets_[i] = label;
+    } else if (IsButton(c)) {
+      auto* button = new QPushButton(this);
+      button->setMinimumWidth(96);
+      connect(button, &QPushButton::clicked, this, [this, c] { Click(c); });
+      widgets_[i] = button;
+    } else if (c == Control::Pbr) {
+      auto* bar = new QProgressBar(this);
+      bar->setTextVisible(false);
+      bar->setFixedHeight(16);
+      widgets_[i] = bar;
+    } else {
+      auto* picture = new QLabel(this);
+      picture->setPixmap(WizardPicture(kPictureSize));
+      picture->setFixedSize(kPictureSize);
+      picture->installEventFilter(this);
+      widgets_[i] = picture;
+    }
+    widgets_[i]->setObjectName(QString::fromUtf8(ControlName(c).data(), ControlName(c).size()));
+  }
+
+  auto* title = static_cast<QLabel*>(Widget(Control::Label1_0));
+  QFont title_font = title->font();
+  title_font.setPointSizeF(title_font.pointSizeF() * 1.4);
+  title->setFont(title_font);
+
+  // Long texts and paths are wrapped or clipped inside the fixed window,
+  // never allowed to push the other controls aside.
+  auto* main_text = static_cast<QLabel*>(Widget(Control::Label1_1));
+  main_text->setWordWrap(true);
+  main_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  Widget(Control::Label1_2)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  Widget(Control::Label3)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  static_cast<QLabel*>(Widget(Control::Label4))->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+  for (Control c : {Control::Label2, Control::Label3}) {
+    static_cast<QLabel*>(Widget(c))->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  }
+}
+
+void QtWizardWindow::BuildLayout() {
+  auto* left = new QVBoxLayout;
+  left->setSpacing(6);
+  left->addWidget(Widget(Control::Image1));
+  left->addStretch(1);
+  for (Control c : {Control::cmdTurnBack, Control::cmdOpenLocation, Control::cmdOpenDirectories,
+                    Control::CmdCompareTables, Control::CmdStartApp}) {
+    Widget(c)->setFixedWidth(kPictureSize.width());
+    left->addWidget(Widget(c));
+  }
+
+  auto* folders = new QHBoxLayout;
+  folders->setSpacing(4);
+  folders->addWidget(Widget(Control::Label1_3));
+  folders->addWidget(Widget(Control::Label1_2), 1);
+
+  auto* right = new QVBoxLayout;
+  right->setSpacing(10);
+  right->addWidget(Widget(Control::Label1_0));
+  right->addWidget(Widget(Control::Label1_1), 1);
+  right->addLayout(folders);
+  right->addWidget(Widget(Control::Label4));
+
+  auto* top = new QHBoxLayout;
+  top->setSpacing(18);
+  top->addLayout(left);
+  top->addLayout(right, 1);
+
+  auto* line = new QFrame(this);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->setSpacing(8);
+  bottom->addWidget(Widget(Control::Label2));
+  bottom->addWidget(Widget(Control::Label3), 1);
+  bottom->addWidget(Widget(Control::CancelButton));
+  bottom->addSpacing(10);
+  bottom->addWidget(Widget(Control::CmdWizard_0));
+  bottom->addWidget(Widget(Control::CmdWizard_1));
+
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(14, 14, 14, 12);
+  root->setSpacing(10);
+  root->addLayout(top, 1);
+  root->addWidget(Widget(Control::Pbr));
+  root->addWidget(line);
+  root->addLayout(bottom);
+
+  setTabOrder(Widget(Control::CmdWizard_1), Widget(Control::CmdWizard_0));
+  setTabOrder(Widget(Control::CmdWizard_0), Widget(Control::CancelButton));
+  setTabOrder(Widget(Control::CancelButton), Widget(Control::cmdTurnBack));
+  setTabOrder(Widget(Control::cmdTurnBack), Widget(Control::cmdOpenLocation));
+}
+
+void QtWizardWindow::ApplyDesign() {
+  for (int i = 0; i < kControlCount; ++i) {
+    const auto c = static_cast<Control>(i);
+    const ControlState s = DesignState(c);
+    SetText(c, s.text);
+    SetBold(c, s.bold);
+    SetColor(c, s.color);
+    SetEnabled(c, s.enabled);
+    SetVisible(c, s.visible);
+    if (c == Control::Pbr) {
+      SetProgressMax(s.max);
+      SetProgressValue(s.value);
+    }
+  }
+}
+
+void QtWizardWindow::SetText(Control c, const std::string& text) {
+  state_[Index(c)].text = text;
+  if (IsLabel(c)) {
+    static_cast<QLabel*>(Widget(c))->setText(DisplayText(text));
+  } else if (IsButton(c)) {
+    static_cast<QPushButton*>(Widget(c))->setText(ButtonText(text));
+  }
+}
+
+void QtWizardWindow::SetEnabled(Control c, bool enabled) { Widget(c)->setEnabled(enabled); }
+
+void QtWizardWindow::SetVisible(Control c, bool visible) { Widget(c)->setVisible(visible); }
+
+void QtWizardWindow::SetBold(Control c, bool bold) {
+  QFont font = Widget(c)->font();
+  font.setBold(bold);
+  Widget(c)->setFont(font);
+}
+
+void QtWizardWindow::SetColor(Control c, TextColor color) {
+  if (color == TextColor::Red) {
+    QPalette palette;
+    palette.setColor(QPalette::WindowText, kRed);
+    palette.setColor(QPalette::ButtonText, kRed);
+    Widget(c)->setPalette(palette);
+  } else {
+    // An empty palette sets no role: the widget shows the usual colours.
+    Widget(c)->setPalette(QPalette());
+  }
+}
+
+void QtWizardWindow::SetProgressMax(int max) {
+  auto* bar = static_cast<QProgressBar*>(Widget(Control::Pbr));
+  const int value = bar->value();
+  bar->setMaximum(max);
+  // Qt resets a value outside the new range to "no value"; keep a number.
+  if (bar->value() < bar->minimum()) bar->setValue(std::clamp(value, bar->minimum(), max));
+}
+
+void QtWizardWindow::SetProgressValue(int value) {
+  auto* bar = static_cast<QProgressBar*>(Widget(Control::Pbr));
+  bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+}
+
+void QtWizardWindow::Redraw() {
+  if (layout()) layout()->activate();
+  if (isVisible()) repaint();
+  // Paint and layout events only; a close request that arrives meanwhile is
+  // refused (closeEvent), since the logic is in the middle of its work.
+  redrawing_ = true;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  redrawing_ = false;
+}
+
+void QtWizardWindow::ShowWindow() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void QtWizardWindow::CloseWindow() {
+  ending_ = true;
+  close();
+}
+
+void QtWizardWindow::EndProgram() {
+  ending_ = true;
+  hide();
+  throw ProgramEnded{};
+}
+
+ControlState QtWizardWindow::Inspect(Control c) {
+  const QWidget* w = Widget(c);
+  ControlState s;
+  s.text = state_[Index(c)].text;
+  s.enabled = w->isEnabled();
+  // The window itself may not be shown yet: what counts is the control's own flag.
+  s.visible = !w->isHidden();
+  s.bold = w->font().bold();
+  const QPalette& palette = w->palette();
+  s.color = (palette.color(QPalette::WindowText) == kRed ||
+             (IsButton(c) && palette.color(QPalette::ButtonText) == kRed))
+                ? TextColor::Red
+                : TextColor::Black;
+  if (c == Control::Pbr) {
+    const auto* bar = static_cast<const QProgressBar*>(w);
+    s.max = bar->maximum();
+    s.value = bar->value();
+  }
+  return s;
+}
+
+Answer QtWizardWindow::ShowMessage(const MessageBoxSpec& spec) {
+  QMessageBox box(DialogParent(this));
+  box.setWindowTitle(QString::fromStdString(spec.title));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(DisplayText(spec.text));
+  switch (spec.icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+  }
+  if (spec.buttons == Buttons::YesNo) {
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
+    yes->setText("Ja");
+    no->setText("Nee");
+    box.setDefaultButton(spec.default_button == 2 ? no : yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+  }
+  QPushButton* ok = box.addButton(QMessageBox::Ok);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+  return Answer::Ok;
+}
+
+std::string QtWizardWindow::ShowOpenFile(const FileDialogSpec& spec) {
+  QFileDialog dialog(DialogParent(this), QString::fromStdString(spec.title));
+  // Qt's own dialog, so that the patterns match without regard to case
+  // (*.VMU shows upd.vmu too), as the Windows dialog does.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  const QStringList filters = QtNameFilters(spec.filter);
+  if (!filters.isEmpty()) dialog.setNameFilters(filters);
+  dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+  if (!spec.folder.empty()) {
+    try {
+      const QString host = QString::fromStdString(fs_.HostPath(spec.folder));
+      if (QFileInfo(host).isDir()) dialog.setDirectory(host);
+    } catch (const VbError&) {
+      // A folder that maps nowhere: the dialog opens where it likes.
+    }
+  }
+  if (!spec.file.empty()) dialog.selectFile(QString::fromStdString(spec.file));
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty() || chosen.first().isEmpty()) return {};
+  return fs_.WindowsPath(chosen.first().toStdString());
+}
+
+bool QtWizardWindow::SaveScreenshot(const std::string& host_png_path) {
+  ensurePolished();
+  if (layout()) layout()->activate();
+  const QPixmap shot = grab();
+  return !shot.isNull() && shot.save(QString::fromStdString(host_png_path), "PNG");
+}
+
+void QtWizardWindow::closeEvent(QCloseEvent* event) {
+  if (!ending_) {
+    if (redrawing_) {
+      event->ignore();
+      return;
+    }
+    bool may_close = true;
+    const bool ran = RunGuarded([&] {
+      if (events_) may_close = events_->CloseRequested();
+    });
+    if (!ran && !ProgramHasEnded()) may_close = false;  // an error: stay open
+    if (!may_close) {
+      event->ignore();
+      return;
+    }
+    ending_ = true;
+  }
+  event->accept();
+  // The wizard is the program: once it has closed, the program ends.
+  NoteProgramEnded();
+}
+
+bool QtWizardWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Widget(Control::Image1) && event->type() == QEvent::MouseButtonDblClick) {
+    RunGuarded([&] {
+      if (events_) events_->DoubleClicked(Control::Image1);
+    });
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void QtWizardWindow::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    // As on Windows: a button that has the focus takes Enter itself;
+    // otherwise it goes to the default button, "Volgende >>".
+    Control target = Control::CmdWizard_1;
+    for (int i = 0; i < kControlCount; ++i) {
+      if (IsButton(static_cast<Control>(i)) && widgets_[i] == focusWidget()) {
+        target = static_cast<Control>(i);
+      }
+    }
+    if (PressIfAvailable(target)) {
+      event->accept();
+      return;
+    }
+  } else if (key == Qt::Key_Escape) {
+    if (PressIfAvailable(Control::CancelButton)) {
+      event->accept();
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
+}
+
+bool QtWizardWindow::PressIfAvailable(Control c) {
+  const QWidget* w = Widget(c);
+  if (!w->isEnabled() || w->isHidden()) return false;
+  Click(c);
+  return true;
+}
+
+void QtWizardWindow::Click(Control c) {
+  RunGuarded([&] {
+    if (events_) events_->Clicked(c);
+  });
+}
+
+}  // namespace vmu

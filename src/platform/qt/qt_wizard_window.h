@@ -1,0 +1,78 @@
+// The real wizard window, a Qt Widgets window that shows what the logic says.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "platform/file_system.h"
+#include "wizard/wizard_view.h"
+
+class QKeyEvent;
+class QLabel;
+class QPushButton;
+class QProgressBar;
+
+namespace vmu {
+
+// What the window's controls ask the logic to do.
+class WizardEvents {
+ public:
+  virtual ~WizardEvents() = default;
+  virtual void Clicked(Control c) = 0;
+  virtual void DoubleClicked(Control c) = 0;
+  // The close box: true when the window may close.
+  virtual bool CloseRequested() = 0;
+};
+
+class QtWizardWindow : public QWidget, public WizardView {
+  Q_OBJECT
+
+ public:
+  // fs maps the dialog's Windows paths to host paths and back.
+  explicit QtWizardWindow(FileSystem& fs, QWidget* parent = nullptr);
+
+  void SetEvents(WizardEvents* events) { events_ = events; }
+
+  // WizardView
+  void SetText(Control c, const std::string& text) override;
+  void SetEnabled(Control c, bool enabled) override;
+  void SetVisible(Control c, bool visible) override;
+  void SetBold(Control c, bool bold) override;
+  void SetColor(Control c, TextColor color) override;
+  void SetProgressMax(int max) override;
+  void SetProgressValue(int value) override;
+  void Redraw() override;
+  void ShowWindow() override;
+  void CloseWindow() override;
+  [[noreturn]] void EndProgram() override;
+  ControlState Inspect(Control c) override;
+  Answer ShowMessage(const MessageBoxSpec& spec) override;
+  std::string ShowOpenFile(const FileDialogSpec& spec) override;
+
+  // Renders the window as it stands to a PNG file; false on failure.
+  bool SaveScreenshot(const std::string& host_png_path);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QWidget* Widget(Control c) const;
+  void BuildControls();
+  void BuildLayout();
+  void ApplyDesign();
+  void Click(Control c);
+  // Presses the button as a user could: only when it is enabled and visible.
+  bool PressIfAvailable(Control c);
+
+  FileSystem& fs_;
+  WizardEvents* events_ = nullptr;
+  bool ending_ = false;
+  bool redrawing_ = false;
+  std::array<QWidget*, kControlCount> widgets_{};
+  std::array<ControlState, kControlCount> state_{};
+};
+
+}  // namespace vmu

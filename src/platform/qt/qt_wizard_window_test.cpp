@@ -1,0 +1,246 @@
+#include "platform/qt/qt_wizard_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/program_end.h"
+#include "platform/qt/qt_test_app.h"
+#include "testing/test_prefix.h"
+#include "wizard/window_design.h"
+
+namespace vmu {
+namespace {
+
+struct RecordingEvents : WizardEvents {
+  void Clicked(Control c) override { clicks.push_back(c); }
+  void DoubleClicked(Control c) override { double_clicks.push_back(c); }
+  bool CloseRequested() override {
+    ++close_questions;
+    return allow_close;
+  }
+  std::vector<Control> clicks;
+  std::vector<Control> double_clicks;
+  int close_questions = 0;
+  bool allow_close = false;
+};
+
+class QtWizardWindowTest : public ::testing::Test {
+ protected:
+  QtWizardWindowTest() {
+    testing::EnsureQtApp();
+    window = std::make_unique<QtWizardWindow>(prefix.fs());
+    window->SetEvents(&events);
+  }
+  void Key(int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &press);
+  }
+  template <typename T>
+  T* Find(Control c) {
+    const std::string_view name = ControlName(c);
+    return window->findChild<T*>(QString::fromUtf8(name.data(), name.size()));
+  }
+
+  vmu::testing::TestPrefix prefix;
+  RecordingEvents events;
+  std::unique_ptr<QtWizardWindow> window;
+};
+
+TEST_F(QtWizardWindowTest, StartsAsDesigned) {
+  EXPECT_EQ(window->windowTitle(), "Installeren updates");
+  for (int i = 0; i < kControlCount; ++i) {
+    const auto c = static_cast<Control>(i);
+    const ControlState want = DesignState(c);
+    const ControlState got = window->Inspect(c);
+    SCOPED_TRACE(std::string(ControlName(c)));
+    EXPECT_EQ(got.text, want.text);
+    EXPECT_EQ(got.enabled, want.enabled);
+    EXPECT_EQ(got.visible, want.visible);
+    EXPECT_EQ(got.bold, want.bold);
+    EXPECT_EQ(got.color, TextColor::Black);
+  }
+  EXPECT_EQ(Find<QPushButton>(Control::CmdWizard_0)->text(), "<< Vorige");
+  EXPECT_TRUE(Find<QPushButton>(Control::CmdStartApp)->isHidden());
+  EXPECT_TRUE(Find<QWidget>(Control::Pbr)->isHidden());
+}
+
+TEST_F(QtWizardWindowTest, InspectShowsWhatTheWidgetsShow) {
+  const std::string folders = "C:\\Program Files\\velmora\\\r\nC:\\Data & Co\\";
+  window->SetText(Control::Label1_2, folders);
+  window->SetText(Control::cmdTurnBack, "A & B");
+  window->SetBold(Control::Label1_1, true);
+  window->SetColor(Control::Label1_1, TextColor::Red);
+  window->SetEnabled(Control::cmdOpenLocation, false);
+  window->SetVisible(Control::CancelButton, false);
+  window->SetVisible(Control::Pbr, true);
+  window->SetProgressMax(5);
+  window->SetProgressValue(3);
+
+  // The logic reads back its own text; the widget shows it with line breaks.
+  EXPECT_EQ(window->Text(Control::Label1_2), folders);
+  EXPECT_EQ(Find<QLabel>(Control::Label1_2)->text(), "C:\\Program Files\\velmora\\\nC:\\Data & Co\\");
+  EXPECT_EQ(Find<QPushButton>(Control::cmdTurnBack)->text(), "A && B");
+  const ControlState main_text = window->Inspect(Control::Label1_1);
+  EXPECT_TRUE(main_text.bold);
+  EXPECT_EQ(main_text.color, TextColor::Red);
+  EXPECT_FALSE(window->Inspect(Control::cmdOpenLocation).enabled);
+  EXPECT_FALSE(window->Visible(Control::CancelButton));
+  const ControlState bar = window->Inspect(Control::Pbr);
+  EXPECT_TRUE(bar.visible);
+  EXPECT_EQ(bar.max, 5);
+  EXPECT_EQ(bar.value, 3);
+
+  window->SetColor(Control::Label1_1, TextColor::Black);
+  window->SetBold(Control::Label1_1, false);
+  EXPECT_EQ(window->Inspect(Control::Label1_1).color, TextColor::Black);
+  EXPECT_FALSE(window->Inspect(Control::Label1_1).bold);
+  window->SetProgressMax(2);  // below the value: a number, not Qt's "no value"
+  EXPECT_EQ(window->ProgressValue(), 2);
+}
+
+TEST_F(QtWizardWindowTest, KeysPressTheDefaultAndCancelButtons) {
+  Key(Qt::Key_Return);
+  Key(Qt::Key_Enter);
+  Key(Qt::Key_Escape);
+  EXPECT_EQ(events.clicks, (std::vector<Control>{Control::CmdWizard_1, Control::CmdWizard_1,
+                                                  Control::CancelButton}));
+
+  // Not when the user could not press them.
+  events.clicks.clear();
+  window->SetEnabled(Control::CmdWizard_1, false);
+  window->SetVisible(Control::CancelButton, false);
+  Key(Qt::Key_Return);
+  Key(Qt::Key_Escape);
+  EXPECT_TRUE(events.clicks.empty());
+
+  // A button with the focus takes Enter itself.
+  window->SetEnabled(Control::CmdWizard_1, true);
+  Find<QPushButton>(Control::cmdTurnBack)->setFocus();
+  Key(Qt::Key_Return);
+  EXPECT_EQ(events.clicks, std::vector<Control>{Control::cmdTurnBack});
+
+  events.clicks.clear();
+  Find<QPushButton>(Control::CmdWizard_0)->setEnabled(true);
+  Find<QPushButton>(Control::CmdWizard_0)->click();
+  QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                  Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(Find<QWidget>(Control::Image1), &dbl);
+  EXPECT_EQ(events.clicks, std::vector<Control>{Control::CmdWizard_0});
+  EXPECT_EQ(events.double_clicks, std::vector<Control>{Control::Image1});
+}
+
+TEST_F(QtWizardWindowTest, CloseBoxAsksTheLogicAndEndProgramDoesNot) {
+  EXPECT_FALSE(window->close());
+  EXPECT_EQ(events.close_questions, 1);
+  events.allow_close = true;
+  EXPECT_TRUE(window->close());
+  EXPECT_EQ(events.close_questions, 2);
+
+  RecordingEvents other;
+  QtWizardWindow second(prefix.fs());
+  second.SetEvents(&other);
+  EXPECT_THROW(second.EndProgram(), ProgramEnded);
+  EXPECT_TRUE(second.close());
+  second.CloseWindow();
+  EXPECT_EQ(other.close_questions, 0);
+}
+
+TEST_F(QtWizardWindowTest, MessageBoxesFollowTheirDescription) {
+  MessageBoxSpec ask;
+  ask.title = "Terugdraaien update";
+  ask.text = "Eerste regel\r\n\r\nDoorgaan?";
+  ask.buttons = Buttons::YesNo;
+  ask.icon = Icon::Exclamation;
+  ask.default_button = 2;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QString default_text;
+  testing::WhenModal([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), "Terugdraaien update");
+    text = box->text();
+    icon = box->icon();
+    default_text = box->defaultButton()->text();
+    box->button(QMessageBox::Yes)->click();
+  });
+  EXPECT_EQ(window->ShowMessage(ask), Answer::Yes);
+  EXPECT_EQ(text, "Eerste regel\n\nDoorgaan?");
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_EQ(default_text, "Nee");
+
+  // Closing a Yes/No box answers No; a plain box has OK only.
+  testing::WhenModal([](QWidget* w) { w->close(); });
+  EXPECT_EQ(window->ShowMessage(ask), Answer::No);
+  int buttons = 0;
+  testing::WhenModal([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    buttons = static_cast<int>(box->buttons().size());
+    box->button(QMessageBox::Ok)->click();
+  });
+  EXPECT_EQ(window->ShowMessage(MessageBoxSpec{"Klaar"}), Answer::Ok);
+  EXPECT_EQ(buttons, 1);
+}
+
+TEST_F(QtWizardWindowTest, FileDialogOpensInTheFolderAndReturnsAWindowsPath) {
+  prefix.Write("C:\\Pakket\\upd.vmu", "MZ");
+  FileDialogSpec spec{"Open de update file", "Velmora update files (*.VMU)|*.VMU",
+                      "C:\\pakket\\", ""};
+  QString folder;
+  QStringList filters;
+  bool case_sensitive = true;
+  testing::WhenModal([&](QWidget* w) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Open de update file");
+    folder = dialog->directory().absolutePath();
+    filters = dialog->nameFilters();
+    case_sensitive = dialog->filter().testFlag(QDir::CaseSensitive);
+    dialog->selectFile(QString::fromStdString(prefix.Host("C:\\Pakket\\upd.vmu")));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  EXPECT_EQ(window->ShowOpenFile(spec), "C:\\Pakket\\upd.vmu");
+  EXPECT_EQ(folder.toStdString(), prefix.Host("C:\\Pakket"));
+  EXPECT_EQ(filters, QStringList{"Velmora update files (*.VMU)"});
+  EXPECT_FALSE(case_sensitive);
+
+  // Cancelled; a folder that maps nowhere is no reason to fail.
+  spec.folder = "\\\\server\\share\\";
+  testing::WhenModal([](QWidget* w) { static_cast<QFileDialog*>(w)->reject(); });
+  EXPECT_EQ(window->ShowOpenFile(spec), "");
+}
+
+TEST_F(QtWizardWindowTest, SavesAScreenshotOfAFilledPage) {
+  window->SetText(Control::Label4, "Velmora Update Programma\r\nVersie 1.0.0");
+  window->SetText(Control::Label1_0, "Velmora Update");
+  window->SetText(Control::Label3, "");
+  window->SetText(Control::Label2, "Stap 1 van 3");
+  window->SetText(Control::Label1_1,
+                  "Met deze functie installeert u de Velmora update op uw computer. \r\n\r\n"
+                  "U wordt stap voor stap door het installatieprogramma geleid door op de knop "
+                  "'Volgende' te drukken\r\n\r\nU kunt een andere programma map kiezen als u "
+                  "meerdere versies van Velmora op uw systeem heeft staan (bv een testsysteem).");
+  window->SetText(Control::Label1_3, "Programma folder: \r\nData folder: ");
+  window->SetText(Control::Label1_2,
+                  "C:\\Program Files\\velmora\\\r\nC:\\users\\user\\AppData\\Roaming\\Velmora\\");
+  window->SetVisible(Control::Pbr, true);
+  window->SetProgressMax(5);
+  window->SetProgressValue(2);
+  // VMU_WINDOW_SHOT keeps the picture for a look at the layout.
+  const char* keep = std::getenv("VMU_WINDOW_SHOT");
+  const std::string path = keep ? keep : prefix.prefix() + "/window.png";
+  ASSERT_TRUE(window->SaveScreenshot(path));
+  QImage shot(QString::fromStdString(path));
+  EXPECT_EQ(shot.size(), QSize(640, 460));
+}
+
+}  // namespace
+}  // namespace vmu

@@ -1,0 +1,65 @@
+#include "startup/main_module.h"
+
+#include "platform/error.h"
+#include "startup/mdl_directory.h"
+
+namespace vmu {
+
+namespace {
+
+constexpr int kProgramFiles = 38;
+
+void ShowOk(WizardView& view, const std::string& text) {
+  MessageBoxSpec message;
+  message.text = text;
+  view.ShowMessage(message);
+}
+
+}  // namespace
+
+void Main(FrmConversie& form) {
+  WizardView& view = form.view;
+  RunContext& ctx = form.ctx;
+  FolderSettings& folders = ctx.folders;
+  try {
+    form.Load();
+
+    const std::string program_files_dir = SpecialFolderPath(ctx, kProgramFiles);
+    if (ctx.fs.FileExists(program_files_dir + "\\velmora\\vm.exe")) {
+      folders.ProgramDir = program_files_dir + "\\velmora";
+    } else {
+      ShowOk(view,
+             "Het update programma kan de Velmora programma folder niet vinden, de installatie is "
+             "in een afwijkende folder gezet. In het volgende scherm wordt u gevraagd het bestand "
+             "VM.EXE te openen");
+      folders.ProgramDir = program_files_dir;
+      BrowseForFile(ctx, view, "Zoek de directory waar VM.EXE in staat",
+                    "Velmora programma (VM.EXE)|VM.EXE", folders.ProgramDir, "");
+      if (folders.ProgramDir.empty()) {
+        ShowOk(view, "U heeft geen keuze gemaakt, het update programma wordt afgesloten");
+        view.EndProgram();
+      }
+    }
+
+    ResolveStatus status = 0;
+    std::string missing_name;
+    folders.DataDir = ResolveDataDir(ctx, view, folders.ProgramDir, status, missing_name);
+    if (status == 1) {
+      ShowOk(view, "Velmora updater kan " + missing_name +
+                       " niet vinden en wordt nu afgesloten. Neem contact op met uw leverancier");
+      view.EndProgram();
+    }
+
+    folders.SetupIniName = "installatieV2.ini";
+    folders.UpdateIniPath = folders.DataDir + "Update.ini";
+
+    view.SetText(Control::Label1_2, folders.ProgramDir + kCrLf + folders.DataDir);
+    view.SetText(Control::Label1_3, std::string("Programma folder: ") + kCrLf + "Data folder: ");
+    view.ShowWindow();
+  } catch (const VbError& e) {
+    ShowOk(view, e.description() + kCrLf + "Deze functie wordt nu afgesloten");
+    view.EndProgram();
+  }
+}
+
+}  // namespace vmu

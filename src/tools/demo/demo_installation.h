@@ -1,0 +1,20 @@
+// A sample Velmora installation inside a fresh drive prefix, for the demo
+// and the tests.
+#pragma once
+
+#include <string>
+
+namespace vmu {
+
+struct DemoPaths {
+  std::string prefix;        // host folder of the drive prefix
+  std::string program_dir;   // C:\Program Files\velmora\  (Windows form)
+  std::string virtual_store; // the program folder's VirtualStore copy (Windows form)
+  std::string data_dir;      // where start-up will put the data files (Windows form)
+};
+
+// Makes DIR/prefix with the installation; user is the Windows user name the
+// wizard will run as. Raises a VbError when DIR/prefix already exists.
+DemoPaths MakeDemoInstallation(const std::string& dir, const std::string& user);
+
+}  // namespace vmu

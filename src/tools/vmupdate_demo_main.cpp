@@ -1,0 +1,30 @@
+// vmupdate-demo DIR: makes a sample Velmora installation in DIR/prefix.
+#include <cstdlib>
+#include <iostream>
+
+#include "platform/error.h"
+#include "tools/demo/demo_installation.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2 || argv[1][0] == '-') {
+    std::cerr << "usage: vmupdate-demo DIR\n"
+                 "Makes DIR/prefix, a drive prefix holding a sample Velmora installation under\n"
+                 "C:\\Program Files\\velmora\\, for trying VM_Update (WINEPREFIX=DIR/prefix).\n";
+    return 2;
+  }
+  const char* user = std::getenv("USER");
+  try {
+    vmu::DemoPaths paths = vmu::MakeDemoInstallation(argv[1], user && *user ? user : "user");
+    std::cout << "prefix:        " << paths.prefix << "\n"
+              << "program folder " << paths.program_dir << "\n"
+              << "VirtualStore   " << paths.virtual_store << "\n"
+              << "data folder    " << paths.data_dir << " (made by the first start)\n";
+  } catch (const vmu::VbError& e) {
+    std::cerr << "vmupdate-demo: " << e.description() << '\n';
+    return 1;
+  } catch (const std::exception& e) {
+    std::cerr << "vmupdate-demo: " << e.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,200 @@
+#include "wizard/frm_conversie.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/script/script_view.h"
+#include "platform/error.h"
+#include "platform/program_end.h"
+#include "testing/fake_processes.h"
+#include "testing/test_prefix.h"
+
+namespace vmu {
+namespace {
+
+using testing::FakeProcesses;
+using testing::TestPrefix;
+
+struct Wizard {
+  explicit Wizard(StepWork steps = DefaultSteps()) : ctx(prefix.fs(), processes), view(transcript) {
+    ctx.folders.ProgramDir = "C:\\Program Files\\velmora\\";
+    ctx.folders.DataDir = "C:\\data\\";
+    prefix.Write("C:\\data\\VM.ini", "[Main]\r\n");
+    form = std::make_unique<FrmConversie>(ctx, view, std::move(steps));
+    form->Load();
+  }
+  std::string Log() { return prefix.Read("C:\\data\\ConversieLog.TXT"); }
+  std::string Label(Control c) { return view.Inspect(c).text; }
+
+  TestPrefix prefix;
+  FakeProcesses processes;
+  RunContext ctx;
+  std::ostringstream transcript;
+  ScriptView view;
+  std::unique_ptr<FrmConversie> form;
+};
+
+TEST(WizardFrame, LoadShowsTheWelcomePageAndTheButtonsMoveBetweenPages) {
+  Wizard w;
+  EXPECT_EQ(w.Label(Control::Label2), "Stap 1 van 3");
+  EXPECT_EQ(w.Label(Control::Label1_0), "Velmora Update");
+  EXPECT_EQ(w.Label(Control::Label3), "");
+  EXPECT_EQ(w.Label(Control::Label4), "Velmora Update Programma\r\nVersie " +
+                                          std::to_string(VMU_VERSION_MAJOR) + "." +
+                                          std::to_string(VMU_VERSION_MINOR) + "." +
+                                          std::to_string(VMU_VERSION_PATCH));
+  EXPECT_EQ(w.Label(Control::Label1_1).rfind("Met deze functie installeert u de Velmora update op uw "
+                                             "computer. \r\n\r\nDeze update is u gestuurd door",
+                                             0),
+            0u);
+  EXPECT_FALSE(w.view.Inspect(Control::CmdWizard_0).enabled);
+  EXPECT_TRUE(w.view.Inspect(Control::CmdWizard_1).enabled);
+  EXPECT_EQ(w.Label(Control::CmdWizard_1), "Volgende >>");
+
+  w.form->CmdWizard_Click(1);
+  EXPECT_EQ(w.Label(Control::Label2), "Stap 2 van 3");
+  EXPECT_TRUE(w.view.Inspect(Control::CmdWizard_0).enabled);
+  w.view.SetEnabled(Control::cmdTurnBack, false);  // as the package step leaves it
+  w.form->CmdWizard_Click(0);
+  EXPECT_EQ(w.Label(Control::Label2), "Stap 1 van 3");
+  EXPECT_TRUE(w.view.Inspect(Control::cmdTurnBack).enabled);
+  EXPECT_TRUE(w.view.Inspect(Control::cmdOpenLocation).enabled);
+
+  // Step 4 ends the program at once: the unpacked files are not cleaned up.
+  w.prefix.Write("C:\\data\\Update\\VMU_ZP.exe", "x");
+  w.form->CmdWizard_Click(1);
+  w.form->CmdWizard_Click(1);
+  EXPECT_THROW(w.form->CmdWizard_Click(1), ProgramEnded);
+  EXPECT_TRUE(w.prefix.Exists("C:\\data\\Update\\VMU_ZP.exe"));
+}
+
+TEST(WizardFrame, CancelAndTheCloseBoxAskFirstAndEmptyTheUpdateFolder) {
+  Wizard w;
+  w.prefix.Write("C:\\data\\Update\\VMU_ZP.exe", "x");
+  w.prefix.Write("C:\\data\\Update\\sub\\keep.txt", "y");
+
+  w.view.QueueAnswer(Answer::No);
+  w.form->CancelButton_Click();
+  EXPECT_NE(w.transcript.str().find("msgbox title \"VM_Update\" text \"U verlaat hiermee het update "
+                                    "programma\\r\\n\\r\\nDoorgaan?\" buttons yesno icon none default 1 -> no"),
+            std::string::npos);
+  w.view.QueueAnswer(Answer::No);
+  w.form->Close(CloseMode::User);
+  EXPECT_TRUE(w.prefix.Exists("C:\\data\\Update\\VMU_ZP.exe"));
+  EXPECT_EQ(w.transcript.str().find("window close"), std::string::npos);
+
+  // Yes closes without a second question; the folder keeps only its subfolder.
+  w.view.QueueAnswer(Answer::Yes);
+  EXPECT_THROW(w.form->CancelButton_Click(), ProgramEnded);
+  EXPECT_FALSE(w.view.AnswersPending());
+  EXPECT_FALSE(w.prefix.Exists("C:\\data\\Update\\VMU_ZP.exe"));
+  EXPECT_TRUE(w.prefix.Exists("C:\\data\\Update\\sub\\keep.txt"));
+  EXPECT_NE(w.transcript.str().find("window close"), std::string::npos);
+}
+
+TEST(WizardFrame, AfterAFailureCancelClosesWithoutAQuestion) {
+  Wizard w;
+  w.form->state.FailureFlag = true;
+  EXPECT_THROW(w.form->CancelButton_Click(), ProgramEnded);  // no answer queued, none asked
+  Wizard v;
+  v.form->state.FailureFlag = true;
+  EXPECT_FALSE(v.form->QueryUnload(CloseMode::User));
+}
+
+TEST(WizardFrame, ErrorFiveIsLoggedAndPassedOver) {
+  StepWork steps = DefaultSteps();
+  steps.package_step = [](FrmConversie& f) {
+    f.press.CurrentAction = "Uitpakken VMU file";
+    f.ResumeOnError5([] { Raise(kInvalidArgument); });
+    f.view.SetText(Control::Label1_1, "verder");
+  };
+  Wizard w(steps);
+  w.form->CmdWizard_Click(1);
+  EXPECT_EQ(w.Log(),
+            "FOUT 5 - Invalid procedure call or argument. Stap 2\r\nUitpakken VMU file\r\n"
+            "Resume Next bij fout 5\r\n");
+  EXPECT_EQ(w.Label(Control::Label1_1), "verder");
+  EXPECT_FALSE(w.form->state.FailureFlag);
+  EXPECT_EQ(w.Label(Control::CmdWizard_1), "Volgende >>");
+}
+
+TEST(WizardFrame, AnyOtherErrorEndsOnTheResultPageAndRemovesTheUpdateFolder) {
+  StepWork steps = DefaultSteps();
+  steps.package_step = [](FrmConversie& f) {
+    f.press.CurrentAction = "kopieren";
+    f.ctx.fs.CopyFile("C:\\nergens\\upd.VMU", "C:\\data\\Update\\VMU_ZP.exe");
+  };
+  Wizard w(steps);
+  w.prefix.Write("C:\\data\\Update\\VMU_ZP.exe", "x");
+  w.form->CmdWizard_Click(1);
+
+  std::string result = "Er is een fout ontstaan met volgende beschrijving: 76 - Path not foundDe update "
+                       "heeft nog niet plaats gevonden, u kunt wel verder werken met Velmora";
+  EXPECT_EQ(w.form->state.ResultText, result);
+  EXPECT_EQ(w.Label(Control::Label1_1),
+            result +
+                "\r\n\r\nDe update is niet uitgevoerd om bovenstaande reden. Overleg de omschrijving "
+                "met uw leverancier als de oorzaak niet duidelijk is\r\n\r\nUw huidige versie is "
+                "zonder probleem te gebruiken. \r\n\r\nAls u meerdere versies van Velmora op uw syseem "
+                "heeft, dan kunt u met de knop 'Open andere programma map' uw andere versies van de "
+                "update voorzien");
+  EXPECT_TRUE(w.view.Inspect(Control::Label1_1).bold);
+  EXPECT_FALSE(w.form->state.FailureFlag);
+  EXPECT_EQ(w.Label(Control::Label2), "Stap 2 van 3");
+  EXPECT_EQ(w.Label(Control::CmdWizard_1), "Stoppen");
+  EXPECT_FALSE(w.view.Inspect(Control::CancelButton).visible);
+  EXPECT_FALSE(w.prefix.Exists("C:\\data\\Update"));
+  EXPECT_EQ(w.Log(),
+            "FOUT 76 - Path not found. Stap 2\r\nkopieren\r\nOpruimen installatiefiles\r\n"
+            "verwijderen installatiedirectory C:\\data\\Update\r\n");
+
+  // The close box asks again once the failure has been shown.
+  w.view.QueueAnswer(Answer::No);
+  EXPECT_TRUE(w.form->QueryUnload(CloseMode::User));
+}
+
+TEST(WizardFrame, ErrorsDuringInstallationRestoreAndAnUnwritableLogStillReachesTheResultPage) {
+  bool restored = false;
+  StepWork steps = DefaultSteps();
+  steps.update_step = [](FrmConversie& f) {
+    f.press.Installing = true;
+    Raise(kPermissionDenied);
+  };
+  steps.automatic_restore = [&](FrmConversie& f) {
+    restored = true;
+    f.state.ResultText = "teruggezet";
+  };
+  Wizard w(steps);
+  w.form->CmdWizard_Click(1);
+  w.form->CmdWizard_Click(1);
+  EXPECT_TRUE(restored);
+  EXPECT_EQ(w.Label(Control::Label1_1).rfind("teruggezet\r\n\r\nDe update is niet uitgevoerd", 0), 0u);
+
+  // A data folder that does not exist: nothing can be logged, the page still shows.
+  Wizard u(steps);
+  u.ctx.folders.DataDir = "C:\\weg\\";
+  u.form->CmdWizard_Click(1);
+  u.form->CmdWizard_Click(1);
+  EXPECT_EQ(u.Label(Control::CmdWizard_1), "Stoppen");
+  EXPECT_FALSE(u.prefix.Exists("C:\\weg"));
+}
+
+TEST(WizardFrame, SuccessPageIsPlainAndLogged) {
+  StepWork steps = DefaultSteps();
+  steps.update_step = [](FrmConversie& f) { f.ShowResultPage(); };
+  Wizard w(steps);
+  w.form->CmdWizard_Click(1);
+  w.form->CmdWizard_Click(1);
+  EXPECT_EQ(w.Label(Control::Label1_1).rfind("De Update is succesvol verlopen\r\n\r\nStart uw nieuwe", 0), 0u);
+  EXPECT_FALSE(w.view.Inspect(Control::Label1_1).bold);
+  EXPECT_EQ(w.Log(), "Update succesvol verlopen\r\nOpruimen installatiefiles\r\n"
+                     "verwijderen installatiedirectory C:\\data\\Update\r\n");
+  // "<< Vorige" on the result page goes back to step 2 with "Volgende >>" again.
+  w.form->CmdWizard_Click(0);
+  EXPECT_EQ(w.Label(Control::Label2), "Stap 2 van 3");
+  EXPECT_EQ(w.Label(Control::CmdWizard_1), "Volgende >>");
+}
+
+}  // namespace
+}  // namespace vmu

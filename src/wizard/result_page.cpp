@@ -1,0 +1,62 @@
+// The page every run of step 3 ends on, and the removal of the unpacked package.
+#include "platform/error.h"
+#include "wizard/frm_conversie.h"
+
+namespace vmu {
+
+void FrmConversie::ShowResultPage() {
+  std::string text;
+  if (state.FailureFlag) {
+    view.SetBold(Control::Label1_1, true);
+    text = state.ResultText + kCrLf + kCrLf +
+           "De update is niet uitgevoerd om bovenstaande reden. "
+           "Overleg de omschrijving met uw leverancier als de oorzaak niet duidelijk is" +
+           kCrLf + kCrLf + "Uw huidige versie is zonder probleem te gebruiken. ";
+    view.SetText(Control::Label1_1, text);
+    state.FailureFlag = false;
+  } else {
+    view.SetColor(Control::Label1_1, TextColor::Black);
+    view.SetBold(Control::Label1_1, false);
+    text = std::string("De Update is succesvol verlopen") + kCrLf + kCrLf +
+           "Start uw nieuwe versie van Velmora weer op gebruikelijke wijze via het Startmenu of via "
+           "het icoon op de desktop";
+    view.SetText(Control::Label1_1, text);
+    try {
+      LogText("Update succesvol verlopen");
+    } catch (const VbError&) {
+      // The update itself has succeeded; an unwritable log must not turn it into a failure.
+    }
+  }
+  view.SetText(Control::Label1_1,
+               text + kCrLf + kCrLf +
+                   "Als u meerdere versies van Velmora op uw syseem heeft, dan kunt u met de knop '" +
+                   view.Text(Control::cmdOpenLocation) + "' uw andere versies van de update voorzien");
+  view.SetText(Control::Label2, "Stap " + std::to_string(state.Step) + " van " + std::to_string(3));
+  view.SetText(Control::CmdWizard_1, "Stoppen");
+  view.SetEnabled(Control::cmdOpenLocation, true);
+  CleanUpUpdateFolder();
+  view.SetVisible(Control::CancelButton, false);
+}
+
+// Removes DataDir & "Update\" with its files. A failure here (a file still
+// held by a running unpacker, a subfolder) is logged once and passed over:
+// sending it through the press's error handling would run this page, and
+// with it the clean-up, again, and after an installation would even restore
+// the files that were just installed.
+void FrmConversie::CleanUpUpdateFolder() {
+  const std::string folder = ctx.folders.DataDir + "Update";
+  try {
+    LogText("Opruimen installatiefiles");
+    if (!ctx.fs.ListFiles(folder + "\\").empty()) ctx.fs.DeleteFiles(folder + "\\*.*");
+    LogText("verwijderen installatiedirectory " + folder);
+    if (ctx.fs.FolderExists(folder)) ctx.fs.RemoveFolder(folder);
+  } catch (const VbError& e) {
+    try {
+      LogText("Fout bij het opruimen van " + folder + ": " + std::to_string(e.number()) + " - " +
+              e.description());
+    } catch (const VbError&) {
+    }
+  }
+}
+
+}  // namespace vmu
