@@ -73,7 +73,8 @@ class Session {
   void Run(const std::string& command, const std::string& argument);
   bool AnswersPending() const { return recorder_.AnswersPending(); }
   void Snapshot(int number, const std::string& command) {
-    if (window_) window_->Snapshot(ShotName(number, command));
+    // Before start there is no window to picture.
+    if (window_ && form_) window_->Snapshot(ShotName(number, command));
   }
 
  private:

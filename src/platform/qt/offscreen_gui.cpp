@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/qt/qt_wizard_window.h"
 
@@ -14,10 +15,22 @@ struct OffscreenGui::Impl {
 
 OffscreenGui::OffscreenGui(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Qt wants a private runtime folder and complains on every start without one.
+  if (!getenv("XDG_RUNTIME_DIR")) {
+    runtime_ = (std::filesystem::temp_directory_path() / "vmupdate-runtime-XXXXXX").string();
+    if (mkdtemp(runtime_.data())) setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+    else runtime_.clear();
+  }
   impl_->app = std::make_unique<QApplication>(argc, argv);
 }
 
-OffscreenGui::~OffscreenGui() = default;
+OffscreenGui::~OffscreenGui() {
+  impl_.reset();
+  if (!runtime_.empty()) {
+    std::error_code ec;
+    std::filesystem::remove_all(runtime_, ec);
+  }
+}
 
 WizardView& OffscreenGui::Window(FileSystem& fs) {
   if (!impl_->window) impl_->window = std::make_unique<QtWizardWindow>(fs);

@@ -24,6 +24,7 @@ class OffscreenGui {
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
+  std::string runtime_;  // a runtime folder made for this session, removed at the end
 };
 
 }  // namespace vmu

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_wizard_window.h"
 
+#include <QGuiApplication>
+
 #include <QApplication>
 #include <algorithm>
 #include <QCloseEvent>
@@ -26,7 +28,7 @@ namespace {
 
 const QColor kRed(0xc0, 0x00, 0x00);
 constexpr QSize kWindowSize(640, 460);
-constexpr QSize kPictureSize(170, 200);
+constexpr int kColumnWidth = 180;  // the left column, at least
 
 int Index(Control c) { return static_cast<int>(c); }
 
@@ -56,8 +58,8 @@ QWidget* DialogParent(QWidget* window) { return window->isVisible() ? window : n
 QtWizardWindow::QtWizardWindow(FileSystem& fs, QWidget* parent) : QWidget(parent), fs_(fs) {
   setWindowTitle(QString::fromUtf8(kWizardCaption));
   BuildControls();
-  BuildLayout();
   ApplyDesign();
+  BuildLayout();
   setFixedSize(kWindowSize);
   // Enter goes to "Volgende >>" until the user moves the focus elsewhere.
   Widget(Control::CmdWizard_1)->setFocus();
@@ -85,8 +87,6 @@ void QtWizardWindow::BuildControls() {
       widgets_[i] = bar;
     } else {
       auto* picture = new QLabel(this);
-      picture->setPixmap(WizardPicture(kPictureSize));
-      picture->setFixedSize(kPictureSize);
       picture->installEventFilter(this);
       widgets_[i] = picture;
     }
@@ -112,13 +112,24 @@ void QtWizardWindow::BuildControls() {
 }
 
 void QtWizardWindow::BuildLayout() {
+  // The left column is as wide as its widest caption needs in the font at
+  // hand; the picture takes the same width.
+  int column = kColumnWidth;
+  for (Control c : {Control::cmdTurnBack, Control::cmdOpenLocation}) {
+    column = std::max(column, Widget(c)->sizeHint().width());
+  }
+  const QSize picture_size(column, column * 200 / 170);
+  auto* picture = static_cast<QLabel*>(Widget(Control::Image1));
+  picture->setPixmap(WizardPicture(picture_size));
+  picture->setFixedSize(picture_size);
+
   auto* left = new QVBoxLayout;
   left->setSpacing(6);
-  left->addWidget(Widget(Control::Image1));
+  left->addWidget(picture);
   left->addStretch(1);
   for (Control c : {Control::cmdTurnBack, Control::cmdOpenLocation, Control::cmdOpenDirectories,
                     Control::CmdCompareTables, Control::CmdStartApp}) {
-    Widget(c)->setFixedWidth(kPictureSize.width());
+    Widget(c)->setFixedWidth(column);
     left->addWidget(Widget(c));
   }
 
@@ -238,8 +249,11 @@ void QtWizardWindow::Redraw() {
 
 void QtWizardWindow::ShowWindow() {
   show();
-  raise();
-  activateWindow();
+  // The offscreen platform has no window stack to raise in (and says so).
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    raise();
+    activateWindow();
+  }
 }
 
 void QtWizardWindow::CloseWindow() {
@@ -371,13 +385,12 @@ void QtWizardWindow::keyPressEvent(QKeyEvent* event) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     // As on Windows: a button that has the focus takes Enter itself;
     // otherwise it goes to the default button, "Volgende >>".
-    Control target = Control::CmdWizard_1;
-    for (int i = 0; i < kControlCount; ++i) {
-      if (IsButton(static_cast<Control>(i)) && widgets_[i] == focusWidget()) {
-        target = static_cast<Control>(i);
-      }
+    bool pressed = false;
+    for (int i = 0; i < kControlCount && !pressed; ++i) {
+      const auto c = static_cast<Control>(i);
+      if (IsButton(c) && widgets_[i] == focusWidget()) pressed = PressIfAvailable(c);
     }
-    if (PressIfAvailable(target)) {
+    if (pressed || PressIfAvailable(Control::CmdWizard_1)) {
       event->accept();
       return;
     }

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -204,8 +205,16 @@ TEST_F(QtWizardWindowTest, FileDialogOpensInTheFolderAndReturnsAWindowsPath) {
     folder = dialog->directory().absolutePath();
     filters = dialog->nameFilters();
     case_sensitive = dialog->filter().testFlag(QDir::CaseSensitive);
-    dialog->selectFile(QString::fromStdString(prefix.Host("C:\\Pakket\\upd.vmu")));
+    // Typed into the name field, as a user would (selectFile leaves a
+    // focused field alone).
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(prefix.Host("C:\\Pakket\\upd.vmu")));
     static_cast<QDialog*>(dialog)->accept();
+    if (dialog->isVisible()) {
+      ADD_FAILURE() << "the dialog did not take the file";
+      dialog->reject();
+    }
   });
   EXPECT_EQ(window->ShowOpenFile(spec), "C:\\Pakket\\upd.vmu");
   EXPECT_EQ(folder.toStdString(), prefix.Host("C:\\Pakket"));
