@@ -48,12 +48,12 @@ class ForwardingFileSystem : public FileSystem {
 // "cancel" raises the dialog's cancel error.
 class ScriptedDialogs : public Dialogs {
  public:
-  Answer ShowMessage(const MessageBoxSpec& spec) override {
-    messages.push_back(spec);
-    return spec.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+  Answer ShowMessage(const MessageBoxSpec& request) override {
+    messages.push_back(request);
+    return request.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
   }
-  std::string ShowOpenFile(const FileDialogSpec& spec) override {
-    dialogs.push_back(spec);
+  std::string ShowOpenFile(const FileDialogSpec& request) override {
+    dialogs.push_back(request);
     if (files.empty()) return "";
     std::string answer = files.front();
     files.pop_front();

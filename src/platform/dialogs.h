@@ -30,9 +30,9 @@ struct FileDialogSpec {
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  virtual Answer ShowMessage(const MessageBoxSpec& spec) = 0;
+  virtual Answer ShowMessage(const MessageBoxSpec& request) = 0;
   // The chosen file's full Windows path, or empty text when cancelled.
-  virtual std::string ShowOpenFile(const FileDialogSpec& spec) = 0;
+  virtual std::string ShowOpenFile(const FileDialogSpec& request) = 0;
 };
 
 }  // namespace vmu

@@ -5,7 +5,7 @@
 #include "files/same_text.h"
 #include "files/utility.h"
 #include "platform/error.h"
-#include "platform/special_folders.h"
+#include "platform/shell_folders.h"
 #include "startup/mdl_check_app_files.h"
 
 namespace vmu {

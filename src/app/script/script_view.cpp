@@ -80,10 +80,10 @@ void ScriptView::EndProgram() { throw ProgramEnded{}; }
 
 ControlState ScriptView::Inspect(Control c) { return state_[static_cast<int>(c)]; }
 
-Answer ScriptView::ShowMessage(const MessageBoxSpec& spec) {
-  std::string line = "msgbox title " + Quote(spec.title) + " text " + Quote(spec.text) + " buttons " +
-                     (spec.buttons == Buttons::YesNo ? "yesno" : "ok") + " icon " +
-                     IconName(spec.icon) + " default " + std::to_string(spec.default_button);
+Answer ScriptView::ShowMessage(const MessageBoxSpec& request) {
+  std::string line = "msgbox title " + Quote(request.title) + " text " + Quote(request.text) + " buttons " +
+                     (request.buttons == Buttons::YesNo ? "yesno" : "ok") + " icon " +
+                     IconName(request.icon) + " default " + std::to_string(request.default_button);
   if (answers_.empty()) {
     Line(line);
     Line("error no answer queued");
@@ -92,14 +92,14 @@ Answer ScriptView::ShowMessage(const MessageBoxSpec& spec) {
   Answer a = answers_.front();
   answers_.pop_front();
   // An OK-only box can only be answered with OK.
-  if (spec.buttons == Buttons::Ok) a = Answer::Ok;
+  if (request.buttons == Buttons::Ok) a = Answer::Ok;
   Line(line + " -> " + AnswerName(a));
   return a;
 }
 
-std::string ScriptView::ShowOpenFile(const FileDialogSpec& spec) {
-  std::string line = "filedialog title " + Quote(spec.title) + " filter " + Quote(spec.filter) +
-                     " folder " + Quote(spec.folder) + " file " + Quote(spec.file);
+std::string ScriptView::ShowOpenFile(const FileDialogSpec& request) {
+  std::string line = "filedialog title " + Quote(request.title) + " filter " + Quote(request.filter) +
+                     " folder " + Quote(request.folder) + " file " + Quote(request.file);
   if (files_.empty()) {
     Line(line);
     Line("error no answer queued");

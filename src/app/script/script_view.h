@@ -37,8 +37,8 @@ class ScriptView : public WizardView {
   void CloseWindow() override;
   [[noreturn]] void EndProgram() override;
   ControlState Inspect(Control c) override;
-  Answer ShowMessage(const MessageBoxSpec& spec) override;
-  std::string ShowOpenFile(const FileDialogSpec& spec) override;
+  Answer ShowMessage(const MessageBoxSpec& request) override;
+  std::string ShowOpenFile(const FileDialogSpec& request) override;
 
  private:
   void Line(const std::string& line);

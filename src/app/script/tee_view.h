@@ -23,8 +23,8 @@ class TeeView : public WizardView {
   void CloseWindow() override;
   [[noreturn]] void EndProgram() override;
   ControlState Inspect(Control c) override { return window_.Inspect(c); }
-  Answer ShowMessage(const MessageBoxSpec& spec) override { return recorder_.ShowMessage(spec); }
-  std::string ShowOpenFile(const FileDialogSpec& spec) override { return recorder_.ShowOpenFile(spec); }
+  Answer ShowMessage(const MessageBoxSpec& request) override { return recorder_.ShowMessage(request); }
+  std::string ShowOpenFile(const FileDialogSpec& request) override { return recorder_.ShowOpenFile(request); }
 
  private:
   ScriptView& recorder_;

@@ -288,23 +288,23 @@ ControlState QtWizardWindow::Inspect(Control c) {
   return s;
 }
 
-Answer QtWizardWindow::ShowMessage(const MessageBoxSpec& spec) {
+Answer QtWizardWindow::ShowMessage(const MessageBoxSpec& request) {
   QMessageBox box(DialogParent(this));
-  box.setWindowTitle(QString::fromStdString(spec.title));
+  box.setWindowTitle(QString::fromStdString(request.title));
   box.setTextFormat(Qt::PlainText);
-  box.setText(DisplayText(spec.text));
-  switch (spec.icon) {
+  box.setText(DisplayText(request.text));
+  switch (request.icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Information: box.setIcon(QMessageBox::Information); break;
     case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
     case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
   }
-  if (spec.buttons == Buttons::YesNo) {
+  if (request.buttons == Buttons::YesNo) {
     QPushButton* yes = box.addButton(QMessageBox::Yes);
     QPushButton* no = box.addButton(QMessageBox::No);
     yes->setText("Ja");
     no->setText("Nee");
-    box.setDefaultButton(spec.default_button == 2 ? no : yes);
+    box.setDefaultButton(request.default_button == 2 ? no : yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
@@ -316,25 +316,25 @@ Answer QtWizardWindow::ShowMessage(const MessageBoxSpec& spec) {
   return Answer::Ok;
 }
 
-std::string QtWizardWindow::ShowOpenFile(const FileDialogSpec& spec) {
-  QFileDialog dialog(DialogParent(this), QString::fromStdString(spec.title));
+std::string QtWizardWindow::ShowOpenFile(const FileDialogSpec& request) {
+  QFileDialog dialog(DialogParent(this), QString::fromStdString(request.title));
   // Qt's own dialog, so that the patterns match without regard to case
   // (*.VMU shows upd.vmu too), as the Windows dialog does.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  const QStringList filters = QtNameFilters(spec.filter);
+  const QStringList filters = QtNameFilters(request.filter);
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
   dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-  if (!spec.folder.empty()) {
+  if (!request.folder.empty()) {
     try {
-      const QString host = QString::fromStdString(fs_.HostPath(spec.folder));
+      const QString host = QString::fromStdString(fs_.HostPath(request.folder));
       if (QFileInfo(host).isDir()) dialog.setDirectory(host);
     } catch (const VbError&) {
       // A folder that maps nowhere: the dialog opens where it likes.
     }
   }
-  if (!spec.file.empty()) dialog.selectFile(QString::fromStdString(spec.file));
+  if (!request.file.empty()) dialog.selectFile(QString::fromStdString(request.file));
   if (dialog.exec() != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.first().isEmpty()) return {};

@@ -47,8 +47,8 @@ class QtWizardWindow : public QWidget, public WizardView {
   void CloseWindow() override;
   [[noreturn]] void EndProgram() override;
   ControlState Inspect(Control c) override;
-  Answer ShowMessage(const MessageBoxSpec& spec) override;
-  std::string ShowOpenFile(const FileDialogSpec& spec) override;
+  Answer ShowMessage(const MessageBoxSpec& request) override;
+  std::string ShowOpenFile(const FileDialogSpec& request) override;
 
   // Renders the window as it stands to a PNG file; false on failure.
   bool SaveScreenshot(const std::string& host_png_path);

@@ -193,7 +193,7 @@ TEST_F(QtWizardWindowTest, MessageBoxesFollowTheirDescription) {
 
 TEST_F(QtWizardWindowTest, FileDialogOpensInTheFolderAndReturnsAWindowsPath) {
   prefix.Write("C:\\Pakket\\upd.vmu", "MZ");
-  FileDialogSpec spec{"Open de update file", "Velmora update files (*.VMU)|*.VMU",
+  FileDialogSpec request{"Open de update file", "Velmora update files (*.VMU)|*.VMU",
                       "C:\\pakket\\", ""};
   QString folder;
   QStringList filters;
@@ -216,15 +216,15 @@ TEST_F(QtWizardWindowTest, FileDialogOpensInTheFolderAndReturnsAWindowsPath) {
       dialog->reject();
     }
   });
-  EXPECT_EQ(window->ShowOpenFile(spec), "C:\\Pakket\\upd.vmu");
+  EXPECT_EQ(window->ShowOpenFile(request), "C:\\Pakket\\upd.vmu");
   EXPECT_EQ(folder.toStdString(), prefix.Host("C:\\Pakket"));
   EXPECT_EQ(filters, QStringList{"Velmora update files (*.VMU)"});
   EXPECT_FALSE(case_sensitive);
 
   // Cancelled; a folder that maps nowhere is no reason to fail.
-  spec.folder = "\\\\server\\share\\";
+  request.folder = "\\\\server\\share\\";
   testing::WhenModal([](QWidget* w) { static_cast<QFileDialog*>(w)->reject(); });
-  EXPECT_EQ(window->ShowOpenFile(spec), "");
+  EXPECT_EQ(window->ShowOpenFile(request), "");
 }
 
 TEST_F(QtWizardWindowTest, SavesAScreenshotOfAFilledPage) {
