@@ -23,21 +23,6 @@ std::size_t CharacterCount(const std::string& text) {
   return count;
 }
 
-std::vector<std::string> SplitAtBackslash(const std::string& path) {
-  std::vector<std::string> pieces;
-  if (path.empty()) return pieces;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t pos = path.find('\\', start);
-    if (pos == std::string::npos) {
-      pieces.push_back(path.substr(start));
-      return pieces;
-    }
-    pieces.push_back(path.substr(start, pos - start));
-    start = pos + 1;
-  }
-}
-
 bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
 
 // Parses integer text; raises 13 when it is not a number and 6 when it lies
@@ -70,6 +55,21 @@ long long ToInteger(const std::string& text, long long low, long long high) {
 }
 
 }  // namespace
+
+std::vector<std::string> SplitAtBackslash(const std::string& path) {
+  std::vector<std::string> pieces;
+  if (path.empty()) return pieces;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t pos = path.find('\\', start);
+    if (pos == std::string::npos) {
+      pieces.push_back(path.substr(start));
+      return pieces;
+    }
+    pieces.push_back(path.substr(start, pos - start));
+    start = pos + 1;
+  }
+}
 
 std::string ReadIniRaw(FileSystem& fs, const std::string& file, const std::string& section,
                        const std::string& key, const std::string& default_value) {

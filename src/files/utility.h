@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "files/run_context.h"
 
@@ -21,6 +22,9 @@ void WriteIni(FileSystem& fs, const std::string& file, const std::string& sectio
 // drive letter is taken inside DataDir.
 std::string ReadIni(RunContext& ctx, const std::string& section, const std::string& key,
                     const std::string& default_value, const std::string& file);
+
+// The pieces between backslashes; an empty path has none.
+std::vector<std::string> SplitAtBackslash(const std::string& path);
 
 // "C:\a\b\f.txt" gives "C:\a\b\"; a path of one piece gives empty text.
 std::string DirectoryOfPath(const std::string& path);

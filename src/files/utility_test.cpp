@@ -7,6 +7,7 @@
 
 #include "files/test_doubles.h"
 #include "platform/error.h"
+#include "testing/error_of.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {
@@ -14,14 +15,7 @@ namespace {
 
 using testing::TestPrefix;
 
-int ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testing::ErrorOf;
 
 // Remembers which files were looked at.
 class ReadRecorder : public testing::ForwardingFileSystem {

@@ -18,20 +18,6 @@ constexpr int kProgramFiles = 38;
 
 constexpr const char* kBackupListName = "VMbackuptool.ini";
 
-std::vector<std::string> SplitAtBackslash(const std::string& text) {
-  std::vector<std::string> pieces;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t pos = text.find('\\', start);
-    if (pos == std::string::npos) {
-      pieces.push_back(text.substr(start));
-      return pieces;
-    }
-    pieces.push_back(text.substr(start, pos - start));
-    start = pos + 1;
-  }
-}
-
 }  // namespace
 
 std::string SpecialFolderPath(RunContext& ctx, int number) {

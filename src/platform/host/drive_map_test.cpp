@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "testing/error_of.h"
 #include "testing/temp_dir.h"
 
 namespace vmu {
@@ -16,14 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-int ErrorOf(const std::function<void()>& op) {
-  try {
-    op();
-  } catch (const VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testing::ErrorOf;
 
 // Moves into a folder for one test and back again.
 class InFolder {

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "platform/error.h"
+#include "testing/error_of.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {
@@ -19,14 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TestPrefix;
 
-int ErrorOf(const std::function<void()>& op) {
-  try {
-    op();
-  } catch (const VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testing::ErrorOf;
 
 mode_t ModeOf(const std::string& host_path) {
   struct stat st;

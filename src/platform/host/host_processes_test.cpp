@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/error.h"
+#include "testing/error_of.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {
@@ -16,14 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TestPrefix;
 
-int ErrorOf(const std::function<void()>& op) {
-  try {
-    op();
-  } catch (const VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testing::ErrorOf;
 
 class PathVar {
  public:
