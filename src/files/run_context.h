@@ -9,6 +9,8 @@
 
 namespace vmu {
 
+class Databases;
+
 // Fixed by start-up; replaced only when the user picks another installation.
 struct FolderSettings {
   std::string ProgramDir;     // folder of VM.EXE, ends with a backslash
@@ -31,6 +33,7 @@ struct RunContext {
   Processes& processes;
   HostInfo host;
   FolderSettings folders;
+  Databases* databases = nullptr;  // the database engine, for the conversion
 };
 
 }  // namespace vmu

@@ -62,6 +62,18 @@ class WizardView : public Dialogs {
   // Ends the program at once: no close handling runs. Throws ProgramEnded.
   [[noreturn]] virtual void EndProgram() = 0;
 
+  // The timed notice window (frmSplash). CreateNotice makes it when it does
+  // not exist, which starts its two-second timer; ShowNotice makes it if
+  // needed, sets its text and shows it modal until the timer has closed it.
+  virtual void CreateNotice() = 0;
+  virtual void ShowNotice(const std::string& text) = 0;
+  // The folder information window (dFrmInfo), modal until its OK button.
+  virtual void ShowInfo(const std::string& title, const std::string& label, const std::string& text) = 0;
+  // The special-folder window (frmDirectories): made on first use and kept;
+  // showing it again brings the same window forward.
+  virtual void ShowDirectories() = 0;
+  virtual void SetDirectoriesText(const std::string& text) = 0;
+
   // What the control shows now.
   virtual ControlState Inspect(Control c) = 0;
 

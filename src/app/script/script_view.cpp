@@ -78,6 +78,21 @@ void ScriptView::CloseWindow() { Line("window close"); }
 
 void ScriptView::EndProgram() { throw ProgramEnded{}; }
 
+// The timed and the one-button windows return at once, as if their time had
+// run out or their OK button had been pressed.
+void ScriptView::ShowNotice(const std::string& text) { Line("notice text " + Quote(text)); }
+
+void ScriptView::ShowInfo(const std::string& title, const std::string& label, const std::string& text) {
+  Line("info title " + Quote(title) + " label " + Quote(label) + " text " + Quote(text));
+}
+
+void ScriptView::ShowDirectories() {
+  directories_shown_ = true;
+  Line("directories show");
+}
+
+void ScriptView::SetDirectoriesText(const std::string& text) { Line("directories text " + Quote(text)); }
+
 ControlState ScriptView::Inspect(Control c) { return state_[static_cast<int>(c)]; }
 
 Answer ScriptView::ShowMessage(const MessageBoxSpec& request) {

@@ -36,6 +36,12 @@ class ScriptView : public WizardView {
   void ShowWindow() override;
   void CloseWindow() override;
   [[noreturn]] void EndProgram() override;
+  void CreateNotice() override {}
+  void ShowNotice(const std::string& text) override;
+  void ShowInfo(const std::string& title, const std::string& label, const std::string& text) override;
+  void ShowDirectories() override;
+  void SetDirectoriesText(const std::string& text) override;
+  bool DirectoriesShown() const { return directories_shown_; }
   ControlState Inspect(Control c) override;
   Answer ShowMessage(const MessageBoxSpec& request) override;
   std::string ShowOpenFile(const FileDialogSpec& request) override;
@@ -47,6 +53,7 @@ class ScriptView : public WizardView {
   std::array<ControlState, kControlCount> state_;
   std::deque<Answer> answers_;
   std::deque<std::string> files_;
+  bool directories_shown_ = false;
 };
 
 }  // namespace vmu

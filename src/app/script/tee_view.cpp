@@ -54,6 +54,16 @@ void TeeView::CloseWindow() {
   window_.CloseWindow();
 }
 
+void TeeView::ShowDirectories() {
+  recorder_.ShowDirectories();
+  window_.ShowDirectories();
+}
+
+void TeeView::SetDirectoriesText(const std::string& text) {
+  recorder_.SetDirectoriesText(text);
+  window_.SetDirectoriesText(text);
+}
+
 void TeeView::EndProgram() {
   try {
     window_.EndProgram();

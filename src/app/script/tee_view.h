@@ -22,6 +22,15 @@ class TeeView : public WizardView {
   void ShowWindow() override;
   void CloseWindow() override;
   [[noreturn]] void EndProgram() override;
+  void CreateNotice() override {}
+  // The modal windows are answered by the script: a real notice would hold
+  // every scripted step for two seconds.
+  void ShowNotice(const std::string& text) override { recorder_.ShowNotice(text); }
+  void ShowInfo(const std::string& title, const std::string& label, const std::string& text) override {
+    recorder_.ShowInfo(title, label, text);
+  }
+  void ShowDirectories() override;
+  void SetDirectoriesText(const std::string& text) override;
   ControlState Inspect(Control c) override { return window_.Inspect(c); }
   Answer ShowMessage(const MessageBoxSpec& request) override { return recorder_.ShowMessage(request); }
   std::string ShowOpenFile(const FileDialogSpec& request) override { return recorder_.ShowOpenFile(request); }

@@ -417,3 +417,14 @@ void QtWizardWindow::Click(Control c) {
 }
 
 }  // namespace vmu
+
+namespace vmu {
+
+// The other windows come with the conversion and the folder windows.
+void QtWizardWindow::CreateNotice() {}
+void QtWizardWindow::ShowNotice(const std::string&) {}
+void QtWizardWindow::ShowInfo(const std::string&, const std::string&, const std::string&) {}
+void QtWizardWindow::ShowDirectories() {}
+void QtWizardWindow::SetDirectoriesText(const std::string&) {}
+
+}  // namespace vmu

@@ -46,6 +46,11 @@ class QtWizardWindow : public QWidget, public WizardView {
   void ShowWindow() override;
   void CloseWindow() override;
   [[noreturn]] void EndProgram() override;
+  void CreateNotice() override;
+  void ShowNotice(const std::string& text) override;
+  void ShowInfo(const std::string& title, const std::string& label, const std::string& text) override;
+  void ShowDirectories() override;
+  void SetDirectoriesText(const std::string& text) override;
   ControlState Inspect(Control c) override;
   Answer ShowMessage(const MessageBoxSpec& request) override;
   std::string ShowOpenFile(const FileDialogSpec& request) override;

@@ -1,0 +1,71 @@
+// Database access as the conversion and the comparison report use it:
+// connections, record sets and fields. The host implements it on SQLite.
+// Every failure raises a VbError whose description is the engine's message.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace vmu {
+
+struct Null {
+  bool operator==(const Null&) const = default;
+};
+using Blob = std::vector<std::uint8_t>;
+// A field's value: null, whole number, real number, text or binary.
+using FieldValue = std::variant<Null, std::int64_t, double, std::string, Blob>;
+
+class Recordset {
+ public:
+  virtual ~Recordset() = default;
+
+  // True past the last row; true at once for an empty result.
+  virtual bool Eof() = 0;
+  virtual void MoveFirst() = 0;
+  virtual void MoveNext() = 0;
+  // The exact number of rows, known right after the query.
+  virtual long RecordCount() = 0;
+
+  // Fields in column order.
+  virtual int FieldCount() = 0;
+  virtual std::string FieldName(int index) = 0;
+  virtual FieldValue Value(int index) = 0;
+  // The field of that name in the current row; raises when there is none.
+  virtual FieldValue Value(const std::string& name) = 0;
+
+  // Adding rows, on a record set opened for that (Connection::OpenForAdding).
+  virtual void AddNew() = 0;
+  // Raises when the destination has no field of that name.
+  virtual void SetValue(const std::string& name, const FieldValue& value) = 0;
+  // Writes the new row; raises when it breaks a rule of the table.
+  virtual void Update() = 0;
+
+  virtual void Close() = 0;
+};
+
+class Connection {
+ public:
+  virtual ~Connection() = default;
+
+  // Opens by a connection string in the Jet form ("...Data Source= <path>;...").
+  virtual void Open(const std::string& connection_string) = 0;
+  virtual bool IsOpen() const = 0;
+  // Runs SQL (Jet dialect, translated for the engine). A query returns its
+  // record set on its first row; other statements return an empty one.
+  virtual std::unique_ptr<Recordset> Execute(const std::string& sql) = 0;
+  // Opens a table name or a SELECT on one table as a destination for new rows.
+  virtual std::unique_ptr<Recordset> OpenForAdding(const std::string& source) = 0;
+  virtual void Close() = 0;
+};
+
+// Makes connections; the host's is SQLite.
+class Databases {
+ public:
+  virtual ~Databases() = default;
+  virtual std::unique_ptr<Connection> NewConnection() = 0;
+};
+
+}  // namespace vmu

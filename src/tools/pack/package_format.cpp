@@ -1,0 +1,1 @@
+#include "tools/pack/package_format.h"
