@@ -7,11 +7,12 @@
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_info.h"
 #include "platform/host/host_processes.h"
+#include "platform/host/sqlite_databases.h"
 #include "platform/qt/qt_event_guard.h"
 #include "platform/qt/qt_wizard_window.h"
 #include "startup/main_module.h"
+#include "startup/window_events.h"
 #include "wizard/frm_conversie.h"
-#include "wizard/wizard_events.h"
 
 namespace {
 
@@ -20,8 +21,9 @@ class FormEvents : public vmu::WizardEvents {
  public:
   explicit FormEvents(vmu::FrmConversie& form) : form_(form) {}
 
-  void Clicked(vmu::Control c) override { vmu::ClickControl(form_, c); }
-  void DoubleClicked(vmu::Control c) override { vmu::DoubleClickControl(form_, c); }
+  void Clicked(vmu::Control c) override { vmu::ClickAnyControl(form_, c); }
+  void DoubleClicked(vmu::Control c) override { vmu::DoubleClickAnyControl(form_, c); }
+  void DirectoriesCommand1Clicked() override { vmu::ClickDirectoriesCommand1(form_); }
 
   // The close box: the form may refuse; otherwise it cleans up and the
   // window closes, which ends the program.
@@ -51,13 +53,20 @@ int main(int argc, char** argv) {
   vmu::HostFileSystem fs(vmu::DriveMap(vmu::DriveMap::DefaultPrefix()));
   vmu::HostProcesses processes(fs);
   vmu::RunContext ctx(fs, processes, vmu::CurrentHostInfo(fs, argc > 0 ? argv[0] : nullptr));
+  vmu::SqliteDatabases databases(fs);
+  ctx.databases = &databases;
 
   vmu::QtWizardWindow window(fs);
   vmu::FrmConversie form(ctx, window);
   FormEvents events(form);
   window.SetEvents(&events);
 
-  vmu::RunGuarded([&] { vmu::Main(form); });
+  vmu::StartOptions options;
+#ifdef VMU_MAINTENANCE
+  // A maintenance build, for support staff (CMake option VMU_MAINTENANCE).
+  options.maintenance = true;
+#endif
+  vmu::RunGuarded([&] { vmu::Main(form, options); });
   if (vmu::ProgramHasEnded()) return 0;
   // Start-up either shows the window or ends the program; a window that is
   // not shown could never be closed, so the program must not wait for it.

@@ -1,5 +1,5 @@
-// vmupdate-script [--gui] [--shots DIR] [SCRIPT]: runs the wizard headless
-// from a script of user actions and prints the transcript.
+// vmupdate-script [--gui] [--shots DIR] [--maintenance] [SCRIPT]: runs the
+// wizard headless from a script of user actions and prints the transcript.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -27,10 +27,11 @@ class GuiWindow : public vmu::ScriptWindow {
 };
 
 int Usage() {
-  std::cerr << "usage: vmupdate-script [--gui] [--shots DIR] [SCRIPT]\n"
+  std::cerr << "usage: vmupdate-script [--gui] [--shots DIR] [--maintenance] [SCRIPT]\n"
                "Runs the update wizard from a script of user actions (standard input when no\n"
                "SCRIPT is given) and prints what the window does. --gui also drives the real\n"
-               "window offscreen; --shots saves a picture of it after every command.\n";
+               "window offscreen; --shots saves a picture of it after every command.\n"
+               "--maintenance shows the service buttons (comparetables, directories).\n";
   return 2;
 }
 
@@ -38,12 +39,15 @@ int Usage() {
 
 int main(int argc, char** argv) {
   bool gui = false;
+  vmu::StartOptions options;
   std::string shots;
   std::string script;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--gui") {
       gui = true;
+    } else if (arg == "--maintenance") {
+      options.maintenance = true;
     } else if (arg == "--shots" && i + 1 < argc) {
       shots = argv[++i];
     } else if (arg == "--help" || arg == "-h" || (!arg.empty() && arg[0] == '-') || !script.empty()) {
@@ -72,5 +76,5 @@ int main(int argc, char** argv) {
   std::istream& in = script.empty() ? std::cin : file;
   std::unique_ptr<GuiWindow> window;
   if (gui) window = std::make_unique<GuiWindow>(argc, argv, shots);
-  return vmu::RunScript(in, std::cout, window.get());
+  return vmu::RunScript(in, std::cout, window.get(), options);
 }

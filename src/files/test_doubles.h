@@ -34,6 +34,8 @@ class ForwardingFileSystem : public FileSystem {
   void DeleteFiles(const std::string& p) override { inner_.DeleteFiles(p); }
   void MoveFile(const std::string& a, const std::string& b) override { inner_.MoveFile(a, b); }
   void CopyFile(const std::string& a, const std::string& b) override { inner_.CopyFile(a, b); }
+  void Flush() override { inner_.Flush(); }
+  void AllowExecution(const std::string& path) override { inner_.AllowExecution(path); }
   void AppendLine(const std::string& p, const std::string& t) override { inner_.AppendLine(p, t); }
   std::string ReadBytes(const std::string& p) override { return inner_.ReadBytes(p); }
   void ReplaceBytes(const std::string& p, const std::string& b) override { inner_.ReplaceBytes(p, b); }

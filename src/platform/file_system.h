@@ -33,8 +33,13 @@ class FileSystem {
   // Renames a file; never replaces an existing target (58).
   virtual void MoveFile(const std::string& from, const std::string& to) = 0;
   // Copies a file over the target through a temporary file, keeping the
-  // source's permission bits.
+  // source's permission bits. The target is replaced whole or not at all;
+  // that it has reached the disk is only certain after Flush.
   virtual void CopyFile(const std::string& from, const std::string& to) = 0;
+  // Makes every file written so far durable, before work is recorded as done.
+  virtual void Flush() {}
+  // Lets the file be started as a program (on Windows any .exe can be).
+  virtual void AllowExecution(const std::string& path) = 0;
   // Appends text (UTF-8 inside, Windows-1252 on disk) and CR LF.
   virtual void AppendLine(const std::string& path, const std::string& text) = 0;
 

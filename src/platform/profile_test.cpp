@@ -43,6 +43,7 @@ class MemoryFileSystem : public FileSystem {
   void DeleteFiles(const std::string&) override { Raise(kInvalidArgument); }
   void MoveFile(const std::string&, const std::string&) override { Raise(kInvalidArgument); }
   void CopyFile(const std::string&, const std::string&) override { Raise(kInvalidArgument); }
+  void AllowExecution(const std::string&) override { Raise(kInvalidArgument); }
   void AppendLine(const std::string&, const std::string&) override { Raise(kInvalidArgument); }
   std::string HostPath(const std::string& path) override { return path; }
   std::string WindowsPath(const std::string& host_path) override { return host_path; }

@@ -17,12 +17,16 @@ void ShowOk(WizardView& view, const std::string& text) {
 
 }  // namespace
 
-void Main(FrmConversie& form) {
+void Main(FrmConversie& form, const StartOptions& options) {
   WizardView& view = form.view;
   RunContext& ctx = form.ctx;
   FolderSettings& folders = ctx.folders;
   try {
     form.Load();
+    if (options.maintenance) {
+      view.SetVisible(Control::CmdCompareTables, true);
+      view.SetVisible(Control::cmdOpenDirectories, true);
+    }
 
     const std::string program_files_dir = SpecialFolderPath(ctx, kProgramFiles);
     if (ctx.fs.FileExists(program_files_dir + "\\velmora\\vm.exe")) {

@@ -6,8 +6,15 @@
 
 namespace vmu {
 
+// How this build or session starts.
+struct StartOptions {
+  // Shows the service buttons (table comparison, special folders) that the
+  // wizard keeps hidden from users.
+  bool maintenance = false;
+};
+
 // Runs once. Ends the program (the view's EndProgram) when no usable
 // installation is found or an error stops it.
-void Main(FrmConversie& form);
+void Main(FrmConversie& form, const StartOptions& options = {});
 
 }  // namespace vmu

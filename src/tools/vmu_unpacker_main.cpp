@@ -1,2 +1,47 @@
-// Placeholder until the package maker lands; the pack helper replaces this file whole.
-int main() { return 2; }
+// The unpacker at the head of every package. The wizard copies the package
+// to VMU_ZP.exe and starts it as `VMU_ZP.exe /auto <folder>`; it unpacks
+// its own archive into that folder.
+#include <strings.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+
+#include "platform/error.h"
+#include "platform/host/drive_map.h"
+#include "tools/pack/unpack.h"
+
+namespace {
+
+// This program's own file: the package.
+std::string OwnFile() {
+  char path[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : "/proc/self/exe";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string self = argc > 0 ? argv[0] : "VMU_ZP.exe";
+  const std::string program = self.substr(self.find_last_of("/\\") + 1);
+  if (argc < 3 || ::strcasecmp(argv[1], "/auto") != 0) {
+    std::cerr << "usage: " << program << " /auto FOLDER\n";
+    return 2;
+  }
+  // A folder with blanks arrives in pieces: the command line is split at blanks.
+  std::string folder = argv[2];
+  for (int i = 3; i < argc; ++i) folder += std::string(" ") + argv[i];
+  try {
+    const std::string host =
+        folder[0] == '/' ? folder : vmu::DriveMap(vmu::DriveMap::DefaultPrefix()).ToHost(folder);
+    vmu::pack::UnpackPackage(OwnFile(), host);
+  } catch (const vmu::VbError& e) {
+    std::cerr << program << ": " << folder << ": " << e.description() << '\n';
+    return 1;
+  } catch (const std::exception& e) {
+    std::cerr << program << ": " << e.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

@@ -1,15 +1,19 @@
-// vmupdate-demo DIR: makes a sample Velmora installation in DIR/prefix.
+// vmupdate-demo DIR: makes a sample Velmora installation in DIR/prefix and
+// sample update packages in DIR/packages.
 #include <cstdlib>
 #include <iostream>
 
 #include "platform/error.h"
 #include "tools/demo/demo_installation.h"
+#include "tools/demo/demo_packages.h"
+#include "tools/pack/package_writer.h"
 
 int main(int argc, char** argv) {
   if (argc != 2 || argv[1][0] == '-') {
     std::cerr << "usage: vmupdate-demo DIR\n"
                  "Makes DIR/prefix, a drive prefix holding a sample Velmora installation under\n"
-                 "C:\\Program Files\\velmora\\, for trying VM_Update (WINEPREFIX=DIR/prefix).\n";
+                 "C:\\Program Files\\velmora\\, for trying VM_Update (WINEPREFIX=DIR/prefix),\n"
+                 "and sample update packages in DIR/packages (their sources in DIR/package-sources).\n";
     return 2;
   }
   const char* user = std::getenv("USER");
@@ -18,7 +22,11 @@ int main(int argc, char** argv) {
     std::cout << "prefix:        " << paths.prefix << "\n"
               << "program folder " << paths.program_dir << "\n"
               << "VirtualStore   " << paths.virtual_store << "\n"
-              << "data folder    " << paths.data_dir << " (made by the first start)\n";
+              << "data folder    " << paths.data_dir << " (made by the first start)\n"
+              << "packages:\n";
+    for (const vmu::DemoPackage& package :
+         vmu::MakeDemoPackages(argv[1], vmu::pack::UnpackerBesideThisProgram()))
+      std::cout << "  " << package.path << "\n      " << package.description << "\n";
   } catch (const vmu::VbError& e) {
     std::cerr << "vmupdate-demo: " << e.description() << '\n';
     return 1;

@@ -41,6 +41,15 @@ class FrmConversie {
   // (Code) asks, and ends the program unless the close is refused.
   void Close(CloseMode mode);
   void CmdStartApp_Click();
+  // The roll-back button: asks twice, then puts back the files the last
+  // installation replaced.
+  void cmdTurnBack_Click();
+
+  // Creates a working folder or empties it of files; traps its own errors.
+  void CheckDir(const std::string& folder);
+  // Restores the backup folders; only a completed installation also lowers
+  // "VersionUpdate". False (after its own message) when it failed.
+  bool fTurnBack(bool completed_installation);
 
   void LogText(const std::string& text);
   // Runs one action of a step; error 5 is logged and passed over as the

@@ -16,8 +16,16 @@ namespace {
 using testing::FakeProcesses;
 using testing::TestPrefix;
 
+// The frame alone: pages 2 and 3 do nothing unless a test gives them work.
+StepWork FrameSteps() {
+  StepWork steps = DefaultSteps();
+  steps.package_step = nullptr;
+  steps.update_step = nullptr;
+  return steps;
+}
+
 struct Wizard {
-  explicit Wizard(StepWork steps = DefaultSteps()) : ctx(prefix.fs(), processes), view(transcript) {
+  explicit Wizard(StepWork steps = FrameSteps()) : ctx(prefix.fs(), processes), view(transcript) {
     ctx.folders.ProgramDir = "C:\\Program Files\\velmora\\";
     ctx.folders.DataDir = "C:\\data\\";
     prefix.Write("C:\\data\\VM.ini", "[Main]\r\n");
@@ -103,7 +111,7 @@ TEST(WizardFrame, AfterAFailureCancelClosesWithoutAQuestion) {
 }
 
 TEST(WizardFrame, ErrorFiveIsLoggedAndPassedOver) {
-  StepWork steps = DefaultSteps();
+  StepWork steps = FrameSteps();
   steps.package_step = [](FrmConversie& f) {
     f.press.CurrentAction = "Uitpakken VMU file";
     f.ResumeOnError5([] { Raise(kInvalidArgument); });
@@ -120,7 +128,7 @@ TEST(WizardFrame, ErrorFiveIsLoggedAndPassedOver) {
 }
 
 TEST(WizardFrame, AnyOtherErrorEndsOnTheResultPageAndRemovesTheUpdateFolder) {
-  StepWork steps = DefaultSteps();
+  StepWork steps = FrameSteps();
   steps.package_step = [](FrmConversie& f) {
     f.press.CurrentAction = "kopieren";
     f.ctx.fs.CopyFile("C:\\nergens\\upd.VMU", "C:\\data\\Update\\VMU_ZP.exe");
@@ -156,7 +164,7 @@ TEST(WizardFrame, AnyOtherErrorEndsOnTheResultPageAndRemovesTheUpdateFolder) {
 
 TEST(WizardFrame, ErrorsDuringInstallationRestoreAndAnUnwritableLogStillReachesTheResultPage) {
   bool restored = false;
-  StepWork steps = DefaultSteps();
+  StepWork steps = FrameSteps();
   steps.update_step = [](FrmConversie& f) {
     f.press.Installing = true;
     Raise(kPermissionDenied);
@@ -181,7 +189,7 @@ TEST(WizardFrame, ErrorsDuringInstallationRestoreAndAnUnwritableLogStillReachesT
 }
 
 TEST(WizardFrame, SuccessPageIsPlainAndLogged) {
-  StepWork steps = DefaultSteps();
+  StepWork steps = FrameSteps();
   steps.update_step = [](FrmConversie& f) { f.ShowResultPage(); };
   Wizard w(steps);
   w.form->CmdWizard_Click(1);

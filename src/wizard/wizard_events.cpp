@@ -8,6 +8,7 @@ bool ClickControl(FrmConversie& form, Control c) {
     case Control::CmdWizard_1: form.CmdWizard_Click(1); return true;
     case Control::CancelButton: form.CancelButton_Click(); return true;
     case Control::CmdStartApp: form.CmdStartApp_Click(); return true;
+    case Control::cmdTurnBack: form.cmdTurnBack_Click(); return true;
     default: return false;
   }
 }

@@ -4,7 +4,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "conversion/database.h"
 
 namespace vmu {
 
@@ -33,12 +37,23 @@ struct WizardState {
   std::string ConvFromVer;
   std::string ConvToVer;
   bool ButtonsBlocked = false;  // set by the conversion
+
+  // The conversion's databases, made on first use and kept with the window,
+  // so that a later conversion or the comparison report reuses them.
+  std::unique_ptr<Connection> OldConn;
+  std::unique_ptr<Connection> NewConn;
+  std::unique_ptr<Connection> ConvConn;
+  std::unique_ptr<Recordset> OldRecords;
+  std::unique_ptr<Recordset> NewRecords;
+  std::unique_ptr<Recordset> ControlRecords;
 };
 
 // Values that live during one press of a wizard button.
 struct PressState {
   std::string CurrentAction;
   bool Installing = false;
+  std::string InstallingEntry;          // name of the list entry being installed
+  std::vector<std::string> AddedFiles;  // targets the installation created, with no backup
 };
 
 }  // namespace vmu

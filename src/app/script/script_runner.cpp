@@ -13,9 +13,10 @@
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_info.h"
 #include "platform/host/host_processes.h"
+#include "platform/host/sqlite_databases.h"
 #include "platform/program_end.h"
 #include "startup/main_module.h"
-#include "wizard/wizard_events.h"
+#include "startup/window_events.h"
 
 namespace vmu {
 
@@ -67,7 +68,8 @@ struct Stop {
 
 class Session {
  public:
-  Session(std::ostream& out, ScriptWindow* window) : out_(out), recorder_(out), window_(window) {}
+  Session(std::ostream& out, ScriptWindow* window, const StartOptions& options)
+      : out_(out), recorder_(out), window_(window), options_(options) {}
 
   // Runs one command; throws Stop to end the driver.
   void Run(const std::string& command, const std::string& argument);
@@ -91,10 +93,12 @@ class Session {
   std::ostream& out_;
   ScriptView recorder_;
   ScriptWindow* window_;
+  StartOptions options_;
   std::string prefix_;
   std::unique_ptr<HostFileSystem> fs_;
   std::unique_ptr<HostProcesses> host_processes_;
   std::unique_ptr<ScriptProcesses> processes_;
+  std::unique_ptr<SqliteDatabases> databases_;
   std::unique_ptr<RunContext> ctx_;
   std::unique_ptr<TeeView> tee_;
   std::unique_ptr<FrmConversie> form_;
@@ -136,7 +140,7 @@ void Session::Run(const std::string& command, const std::string& argument) {
     } else if (command == "dblclick") {
       if (argument != "image") Fail("unknown control " + Quote(argument), 2);
       Event([&] {
-        if (!DoubleClickControl(*form_, Control::Image1)) out_ << "error no handler for image\n";
+        if (!DoubleClickAnyControl(*form_, Control::Image1)) out_ << "error no handler for image\n";
       });
     } else if (command == "close") {
       Event([&] { form_->Close(CloseMode::User); });
@@ -162,29 +166,37 @@ void Session::Start() {
   host_processes_ = std::make_unique<HostProcesses>(*fs_);
   processes_ = std::make_unique<ScriptProcesses>(*host_processes_, out_);
   ctx_ = std::make_unique<RunContext>(*fs_, *processes_, CurrentHostInfo(*fs_, "VM_Update"));
+  databases_ = std::make_unique<SqliteDatabases>(*fs_);
+  ctx_->databases = databases_.get();
   WizardView* view = &recorder_;
   if (window_) {
     tee_ = std::make_unique<TeeView>(recorder_, window_->Window(*fs_));
     view = tee_.get();
   }
   form_ = std::make_unique<FrmConversie>(*ctx_, *view);
-  Event([&] { Main(*form_); });
+  Event([&] { Main(*form_, options_); });
 }
 
 void Session::Press(const std::string& name) {
+  // Command1 is on the special-folder window, which must be open for a user to press it.
+  if (name == "command1") {
+    if (!recorder_.DirectoriesShown()) Fail("control not available", 5);
+    Event([&] { ClickDirectoriesCommand1(*form_); });
+    return;
+  }
   auto it = PressTargets().find(name);
   if (it == PressTargets().end()) Fail("unknown control " + Quote(name), 2);
   ControlState s = (tee_ ? static_cast<WizardView&>(*tee_) : recorder_).Inspect(it->second);
   if (!s.enabled || !s.visible) Fail("control not available", 5);
   Event([&] {
-    if (!ClickControl(*form_, it->second)) out_ << "error no handler for " << name << '\n';
+    if (!ClickAnyControl(*form_, it->second)) out_ << "error no handler for " << name << '\n';
   });
 }
 
 }  // namespace
 
-int RunScript(std::istream& in, std::ostream& out, ScriptWindow* window) {
-  Session session(out, window);
+int RunScript(std::istream& in, std::ostream& out, ScriptWindow* window, const StartOptions& options) {
+  Session session(out, window, options);
   std::string line;
   int number = 0;
   try {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "startup/main_module.h"
 #include "wizard/wizard_view.h"
 
 namespace vmu {
@@ -22,7 +23,8 @@ class ScriptWindow {
 
 // Exit status: 0 normally; 2 for a script error; 3 when a dialog had no
 // queued answer; 4 when answers were left over; 5 for a press on a control
-// a user could not press.
-int RunScript(std::istream& in, std::ostream& out, ScriptWindow* window = nullptr);
+// a user could not press. options are those start-up runs with.
+int RunScript(std::istream& in, std::ostream& out, ScriptWindow* window = nullptr,
+              const StartOptions& options = {});
 
 }  // namespace vmu

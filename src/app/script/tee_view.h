@@ -26,8 +26,11 @@ class TeeView : public WizardView {
   // The modal windows are answered by the script: a real notice would hold
   // every scripted step for two seconds.
   void ShowNotice(const std::string& text) override { recorder_.ShowNotice(text); }
+  // The real information window is shown too, for its picture: the
+  // offscreen window shows it without waiting (OffscreenGui).
   void ShowInfo(const std::string& title, const std::string& label, const std::string& text) override {
     recorder_.ShowInfo(title, label, text);
+    window_.ShowInfo(title, label, text);
   }
   void ShowDirectories() override;
   void SetDirectoriesText(const std::string& text) override;

@@ -19,6 +19,8 @@ class HostFileSystem : public FileSystem {
   void DeleteFiles(const std::string& pattern) override;
   void MoveFile(const std::string& from, const std::string& to) override;
   void CopyFile(const std::string& from, const std::string& to) override;
+  void Flush() override;
+  void AllowExecution(const std::string& path) override;
   void AppendLine(const std::string& path, const std::string& text) override;
   std::string ReadBytes(const std::string& path) override;
   void ReplaceBytes(const std::string& path, const std::string& bytes) override;

@@ -8,6 +8,24 @@
 
 namespace vmu {
 
+namespace {
+
+// "dir/05-x.png" with "-info" gives "dir/05-x-info.png".
+std::string BesideShot(const std::string& host_path, const std::string& suffix) {
+  const std::string extension = ".png";
+  if (host_path.size() >= extension.size() &&
+      host_path.compare(host_path.size() - extension.size(), extension.size(), extension) == 0)
+    return host_path.substr(0, host_path.size() - extension.size()) + suffix + extension;
+  return host_path + suffix + extension;
+}
+
+bool SaveWidget(QWidget* widget, const std::string& host_path) {
+  const QPixmap shot = widget->grab();
+  return !shot.isNull() && shot.save(QString::fromStdString(host_path), "PNG");
+}
+
+}  // namespace
+
 struct OffscreenGui::Impl {
   std::unique_ptr<QApplication> app;
   std::unique_ptr<QtWizardWindow> window;
@@ -33,14 +51,26 @@ OffscreenGui::~OffscreenGui() {
 }
 
 WizardView& OffscreenGui::Window(FileSystem& fs) {
-  if (!impl_->window) impl_->window = std::make_unique<QtWizardWindow>(fs);
+  if (!impl_->window) {
+    impl_->window = std::make_unique<QtWizardWindow>(fs);
+    // The script answers the modal windows; the real one is only pictured.
+    impl_->window->SetInfoAnsweredByScript(true);
+  }
   return *impl_->window;
 }
 
 bool OffscreenGui::SaveShot(const std::string& host_path) {
   if (!impl_->window) return false;
   QCoreApplication::processEvents();
-  return impl_->window->SaveScreenshot(host_path);
+  QtWizardWindow& window = *impl_->window;
+  bool saved = window.SaveScreenshot(host_path);
+  if (QWidget* info = window.OpenInfoWindow()) {
+    saved = SaveWidget(info, BesideShot(host_path, "-info")) && saved;
+    window.CloseInfoWindow();
+  }
+  if (QWidget* directories = window.OpenDirectoriesWindow())
+    saved = SaveWidget(directories, BesideShot(host_path, "-directories")) && saved;
+  return saved;
 }
 
 }  // namespace vmu

@@ -19,6 +19,9 @@ class OffscreenGui {
   // The window, made on first use.
   WizardView& Window(FileSystem& fs);
   // Lets pending paint events run, then saves the window as a PNG file.
+  // An open folder information or special-folder window is saved beside it,
+  // as NAME-info.png and NAME-directories.png; the information window, which
+  // the script has answered already, is closed then.
   bool SaveShot(const std::string& host_path);
 
  private:

@@ -1,6 +1,7 @@
 // The real window, driven offscreen by the same script as the headless view,
 // must show what the logic says.
 #include <gtest/gtest.h>
+#include <QImage>
 #include <unistd.h>
 
 #include <array>
@@ -41,7 +42,12 @@ std::vector<std::string> StateLines(const std::string& transcript) {
 TEST(OffscreenWindow, ShowsWhatTheLogicSaysAfterStartUp) {
   testing::TempDir dir;
   DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
-  testing::WriteHostFile(dir.Sub("session.txt"), "prefix " + demo.prefix + "\nstart\ndump\npress next\ndump\n");
+  // A package that unpacks nothing is enough to reach the second page.
+  const std::string package = demo.prefix + "/drive_c/pakket/leeg.VMU";
+  testing::WriteHostFile(package, "#!/bin/sh\nexit 0\n");
+  testing::WriteHostFile(dir.Sub("session.txt"), "prefix " + demo.prefix +
+                                                     "\nstart\ndump\nfile C:\\pakket\\leeg.VMU\npress next\n"
+                                                     "wait unpack\ndump\n");
   std::string script = ProgramBeside("vmupdate-script");
   std::string env = "USER=anna ";
   int headless_status = 0, gui_status = 0;
@@ -49,6 +55,7 @@ TEST(OffscreenWindow, ShowsWhatTheLogicSaysAfterStartUp) {
   // A fresh installation for the second run: start-up migrates files.
   std::filesystem::remove_all(demo.prefix);
   MakeDemoInstallation(dir.path(), "anna");
+  testing::WriteHostFile(package, "#!/bin/sh\nexit 0\n");
   std::string gui =
       RunCommand(env + script + " --gui --shots " + dir.Sub("shots") + " " + dir.Sub("session.txt"), &gui_status);
   ASSERT_EQ(headless_status, 0) << headless;
@@ -60,7 +67,35 @@ TEST(OffscreenWindow, ShowsWhatTheLogicSaysAfterStartUp) {
   EXPECT_NE(gui.find("state Label2 text \"Stap 2 van 3\" enabled true visible true bold true color black"),
             std::string::npos);
   EXPECT_GT(std::filesystem::file_size(dir.Sub("shots/02-start.png")), 1000u);
-  EXPECT_TRUE(std::filesystem::exists(dir.Sub("shots/04-press-next.png")));
+  EXPECT_TRUE(std::filesystem::exists(dir.Sub("shots/05-press-next.png")));
+}
+
+TEST(OffscreenWindow, PicturesTheFolderWindowsBesideTheWizard) {
+  testing::TempDir dir;
+  DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
+  testing::WriteHostFile(dir.Sub("session.txt"), "prefix " + demo.prefix +
+                                                     "\nstart\ndblclick image\npress directories\n"
+                                                     "press command1\n");
+  int status = 0;
+  std::string gui = RunCommand("USER=anna " + ProgramBeside("vmupdate-script") + " --gui --maintenance --shots " +
+                                   dir.Sub("shots") + " " + dir.Sub("session.txt"),
+                               &status);
+  ASSERT_EQ(status, 0) << gui;
+  EXPECT_NE(gui.find("\ninfo title \"Informatie over programma directory van VM_Update\" label "),
+            std::string::npos)
+      << gui;
+
+  // The information window is pictured once, after the double click that
+  // opened it; the special-folder window stays open, so it is in every
+  // picture from then on.
+  EXPECT_EQ(QImage(QString::fromStdString(dir.Sub("shots/03-dblclick-image-info.png"))).size(), QSize(546, 203));
+  EXPECT_FALSE(std::filesystem::exists(dir.Sub("shots/04-press-directories-info.png")));
+  EXPECT_FALSE(std::filesystem::exists(dir.Sub("shots/03-dblclick-image-directories.png")));
+  EXPECT_EQ(QImage(QString::fromStdString(dir.Sub("shots/04-press-directories-directories.png"))).size(),
+            QSize(692, 567));
+  const auto before = std::filesystem::file_size(dir.Sub("shots/04-press-directories-directories.png"));
+  const auto after = std::filesystem::file_size(dir.Sub("shots/05-press-command1-directories.png"));
+  EXPECT_GT(after, before) << "81 lines of folders against the one word of the design";
 }
 
 }  // namespace

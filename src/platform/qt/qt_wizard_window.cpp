@@ -18,8 +18,11 @@
 
 #include "platform/error.h"
 #include "platform/program_end.h"
+#include "platform/qt/qt_directories_window.h"
 #include "platform/qt/qt_event_guard.h"
 #include "platform/qt/qt_file_filter.h"
+#include "platform/qt/qt_info_window.h"
+#include "platform/qt/qt_notice_window.h"
 #include "platform/qt/wizard_picture.h"
 #include "wizard/window_design.h"
 
@@ -421,10 +424,54 @@ void QtWizardWindow::Click(Control c) {
 namespace vmu {
 
 // The other windows come with the conversion and the folder windows.
-void QtWizardWindow::CreateNotice() {}
-void QtWizardWindow::ShowNotice(const std::string&) {}
-void QtWizardWindow::ShowInfo(const std::string&, const std::string&, const std::string&) {}
-void QtWizardWindow::ShowDirectories() {}
-void QtWizardWindow::SetDirectoriesText(const std::string&) {}
+void QtWizardWindow::CreateNotice() { CreateNoticeWindow(DialogParent(this)); }
+void QtWizardWindow::ShowNotice(const std::string& text) { ShowNoticeWindow(DialogParent(this), text); }
+void QtWizardWindow::ShowInfo(const std::string& title, const std::string& label,
+                              const std::string& text) {
+  if (info_answered_by_script_) {
+    CloseInfoWindow();
+    info_window_ = new QtInfoWindow(title, label, text, this);
+    info_window_->show();
+    info_window_->CentreOnScreen();
+    return;
+  }
+  QtInfoWindow info(title, label, text, DialogParent(this));
+  info.CentreOnScreen();
+  info.exec();
+}
+
+void QtWizardWindow::CloseInfoWindow() {
+  delete info_window_;
+  info_window_ = nullptr;
+}
+
+QWidget* QtWizardWindow::OpenInfoWindow() const {
+  return info_window_ && info_window_->isVisible() ? info_window_ : nullptr;
+}
+
+QWidget* QtWizardWindow::OpenDirectoriesWindow() const {
+  return directories_ && directories_->isVisible() ? directories_ : nullptr;
+}
+
+void QtWizardWindow::ShowDirectories() {
+  if (!directories_) {
+    directories_ = new QtDirectoriesWindow(
+        [this] {
+          RunGuarded([&] {
+            if (events_) events_->DirectoriesCommand1Clicked();
+          });
+        },
+        this);
+  }
+  directories_->show();
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    directories_->raise();
+    directories_->activateWindow();
+  }
+}
+
+void QtWizardWindow::SetDirectoriesText(const std::string& text) {
+  if (directories_) directories_->SetText(text);
+}
 
 }  // namespace vmu

@@ -15,6 +15,9 @@ class QProgressBar;
 
 namespace vmu {
 
+class QtDirectoriesWindow;
+class QtInfoWindow;
+
 // What the window's controls ask the logic to do.
 class WizardEvents {
  public:
@@ -23,6 +26,8 @@ class WizardEvents {
   virtual void DoubleClicked(Control c) = 0;
   // The close box: true when the window may close.
   virtual bool CloseRequested() = 0;
+  // The button "Command1" of the special-folder window.
+  virtual void DirectoriesCommand1Clicked() {}
 };
 
 class QtWizardWindow : public QWidget, public WizardView {
@@ -58,6 +63,16 @@ class QtWizardWindow : public QWidget, public WizardView {
   // Renders the window as it stands to a PNG file; false on failure.
   bool SaveScreenshot(const std::string& host_png_path);
 
+  // In a scripted session the script answers the folder information window;
+  // it is then shown without waiting and stays open until CloseInfoWindow,
+  // so that a picture can be taken of it.
+  void SetInfoAnsweredByScript(bool answered) { info_answered_by_script_ = answered; }
+  void CloseInfoWindow();
+  // The folder information and special-folder windows while they are
+  // shown, else nullptr.
+  QWidget* OpenInfoWindow() const;
+  QWidget* OpenDirectoriesWindow() const;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,6 +91,9 @@ class QtWizardWindow : public QWidget, public WizardView {
   WizardEvents* events_ = nullptr;
   bool ending_ = false;
   bool redrawing_ = false;
+  bool info_answered_by_script_ = false;
+  QtInfoWindow* info_window_ = nullptr;        // only while the script holds it open
+  QtDirectoriesWindow* directories_ = nullptr;  // made on first use, then kept
   std::array<QWidget*, kControlCount> widgets_{};
   std::array<ControlState, kControlCount> state_{};
 };

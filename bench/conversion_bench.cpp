@@ -1,0 +1,181 @@
+// conversion-bench [ROWS] [FOLDER]: converts a generated old database with one
+// table of ROWS rows (1,000,000 by default) and ten columns through the real
+// Convert, then copies the same table with SQLite's own INSERT INTO ... SELECT
+// across an attached database, and prints both rates, their ratio and the
+// peak resident memory; a plain prepared-statement loop is timed too, for
+// comparison. The headless view returns from the notice at once.
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "app/script/script_view.h"
+#include "conversion/convert.h"
+#include "platform/host/host_file_system.h"
+#include "platform/host/sqlite_databases.h"
+#include "platform/host/sqlite_exec.h"
+#include "testing/fake_processes.h"
+#include "wizard/frm_conversie.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kTable =
+    "CREATE TABLE Boeking (Nr INTEGER, Omschrijving TEXT, Rekening TEXT, Bedrag REAL, Aantal INTEGER,"
+    " Datum TEXT, Gewijzigd TEXT, Opmerking TEXT, Code TEXT, Geboekt INTEGER);";
+
+long PeakKib() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+void MakeDatabases(const fs::path& data, const fs::path& update, long rows) {
+  const std::string about =
+      "CREATE TABLE Tbl_About (Version TEXT, CurrentVersion INTEGER);INSERT INTO Tbl_About VALUES ('%s', 1);";
+  auto with_version = [&](const char* version) {
+    std::string sql = about;
+    sql.replace(sql.find("%s"), 2, version);
+    return sql;
+  };
+  // Texts, numbers, dates and nulls, different on every row.
+  vmu::ExecuteSql((data / "VM_DBv01.mdb").string(),
+                  with_version("5.1") + kTable +
+                      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                      std::to_string(rows) +
+                      ") INSERT INTO Boeking SELECT i, 'Boeking nummer ' || i, printf('NL%02dBANK%010d', i % 97, i),"
+                      " (i % 100000) / 100.0, i % 1000, date('2000-01-01', '+' || (i % 9000) || ' days'),"
+                      " datetime('2020-01-01', '+' || i || ' seconds'), CASE WHEN i % 3 = 0 THEN NULL ELSE"
+                      " 'opmerking ' || (i % 17) END, CASE WHEN i % 5 = 0 THEN NULL ELSE 'C' || (i % 251) END,"
+                      " i % 2 FROM n;");
+  vmu::ExecuteSql((update / "VM_DBnieuw.mdb").string(), with_version("5.2") + kTable);
+  vmu::ExecuteSql((update / "Conversie.mdb").string(),
+                  "CREATE TABLE TblTabels (tabelnaam TEXT, OrderDelete INTEGER, OrderUpdate INTEGER,"
+                  " DeleteTarget INTEGER, query TEXT, QueryDest TEXT, TlsDescription TEXT);"
+                  "INSERT INTO TblTabels VALUES ('Boeking', 1, 1, 1, 'SELECT * FROM Boeking', 'Boeking',"
+                  " 'Boekingen');");
+  std::ofstream manifest(update / "installatieV2.ini", std::ios::binary);
+  manifest << "[Main]\r\nConvOldfile=VM_DBv01.mdb\r\n";
+}
+
+// SQLite's own copy of the same table into a fresh copy of the new layout.
+double EngineCopy(const fs::path& old_db, const fs::path& target) {
+  sqlite3* db = nullptr;
+  sqlite3_open(target.string().c_str(), &db);
+  const std::string sql = "ATTACH '" + old_db.string() +
+                          "' AS oud; BEGIN; INSERT INTO main.Boeking SELECT * FROM oud.Boeking; COMMIT;";
+  Clock::time_point start = Clock::now();
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::cerr << "INSERT ... SELECT failed: " << (error ? error : "") << '\n';
+    std::exit(1);
+  }
+  double seconds = Seconds(start);
+  sqlite3_close(db);
+  return seconds;
+}
+
+// The same copy as a plain loop of prepared statements: step the source,
+// bind its columns, step the insert, one transaction.
+double StatementLoopCopy(const fs::path& old_db, const fs::path& target) {
+  sqlite3* db = nullptr;
+  sqlite3_open(target.string().c_str(), &db);
+  const std::string attach = "ATTACH '" + old_db.string() + "' AS oud";
+  sqlite3_exec(db, attach.c_str(), nullptr, nullptr, nullptr);
+  Clock::time_point start = Clock::now();
+  sqlite3_stmt* source = nullptr;
+  sqlite3_stmt* insert = nullptr;
+  sqlite3_prepare_v2(db, "SELECT * FROM oud.Boeking", -1, &source, nullptr);
+  sqlite3_prepare_v2(db, "INSERT INTO main.Boeking VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", -1, &insert, nullptr);
+  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+  while (sqlite3_step(source) == SQLITE_ROW) {
+    for (int i = 0; i < 10; ++i) sqlite3_bind_value(insert, i + 1, sqlite3_column_value(source, i));
+    if (sqlite3_step(insert) != SQLITE_DONE) {
+      std::cerr << "statement loop failed: " << sqlite3_errmsg(db) << '\n';
+      std::exit(1);
+    }
+    sqlite3_reset(insert);
+  }
+  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  double seconds = Seconds(start);
+  sqlite3_finalize(source);
+  sqlite3_finalize(insert);
+  sqlite3_close(db);
+  return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
+  std::string base = argc > 2 ? argv[2] : (fs::temp_directory_path() / "vmu-bench-XXXXXX").string();
+  if (argc <= 2 && !mkdtemp(base.data())) {
+    std::cerr << "cannot make a temporary folder\n";
+    return 1;
+  }
+  const fs::path prefix = base;
+  const fs::path data = prefix / "drive_c" / "Velmora";
+  const fs::path update = data / "Update";
+  fs::create_directories(update);
+
+  Clock::time_point start = Clock::now();
+  MakeDatabases(data, update, rows);
+  fs::copy_file(update / "VM_DBnieuw.mdb", prefix / "engine-copy.mdb");
+  fs::copy_file(update / "VM_DBnieuw.mdb", prefix / "loop-copy.mdb");
+  std::cout << "generated " << rows << " rows in " << Seconds(start) << " s\n";
+  const long peak_before = PeakKib();
+
+  vmu::HostFileSystem files{vmu::DriveMap(prefix.string())};
+  vmu::testing::FakeProcesses processes;
+  vmu::SqliteDatabases databases(files);
+  vmu::RunContext ctx(files, processes);
+  ctx.folders.DataDir = "C:\\Velmora\\";
+  ctx.folders.SetupIniName = "installatieV2.ini";
+  ctx.databases = &databases;
+  std::ostringstream transcript;
+  vmu::ScriptView view(transcript);
+  vmu::FrmConversie form(ctx, view);
+  vmu::WizardState& s = form.state;
+  s.UpdateDir = "C:\\Velmora\\Update\\";
+  s.ConvOldfile = "C:\\Velmora\\VM_DBv01.mdb";
+  s.ConvNewfile = "C:\\Velmora\\Update\\VM_DBnieuw.mdb";
+  s.ConvDatabase = "Conversie.mdb";
+  s.ConvDatabasePath = "C:\\Velmora\\Update\\Conversie.mdb";
+  s.ConvFromVer = "5.1";
+  s.ConvToVer = "5.2";
+
+  start = Clock::now();
+  vmu::Convert(form);
+  const double convert_seconds = Seconds(start);
+  const long peak_convert = PeakKib();
+  if (s.FailureFlag) {
+    std::cerr << "Convert failed: " << s.ResultText << '\n';
+    return 1;
+  }
+  const double engine_seconds = EngineCopy(data / "VM_DBv01.mdb", prefix / "engine-copy.mdb");
+  const double loop_seconds = StatementLoopCopy(data / "VM_DBv01.mdb", prefix / "loop-copy.mdb");
+
+  const double convert_rate = rows / convert_seconds;
+  const double engine_rate = rows / engine_seconds;
+  std::cout << "Convert:            " << convert_seconds << " s, " << static_cast<long>(convert_rate)
+            << " rows/s\n"
+            << "INSERT ... SELECT:  " << engine_seconds << " s, " << static_cast<long>(engine_rate) << " rows/s\n"
+            << "statement loop:     " << loop_seconds << " s, " << static_cast<long>(rows / loop_seconds)
+            << " rows/s\n"
+            << "ratio:              " << convert_rate / engine_rate << " of INSERT ... SELECT, "
+            << convert_rate / (rows / loop_seconds) << " of the statement loop\n"
+            << "peak resident:      " << peak_before / 1024 << " MiB before Convert, " << peak_convert / 1024
+            << " MiB after Convert, " << PeakKib() / 1024 << " MiB at the end\n";
+  if (argc <= 2) fs::remove_all(prefix);
+  return 0;
+}

@@ -1,0 +1,193 @@
+// Whole updates driven through the script driver: a package is chosen,
+// unpacked by its own program, installed and rolled back.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "app/script/script_runner.h"
+#include "testing/test_prefix.h"
+
+namespace vmu {
+namespace {
+
+using testing::HostExists;
+using testing::ReadHostFile;
+using testing::WriteHostFile;
+
+struct ScriptRun {
+  int status;
+  std::string out;
+  bool Has(const std::string& line) const { return out.find(line + "\n") != std::string::npos; }
+};
+
+const std::string kProg = "C:\\Program Files\\velmora\\";
+const std::string kData = "C:\\users\\anna\\AppData\\Roaming\\velmora\\";
+
+// A Velmora installation under Program Files (data in the roaming folder)
+// and, outside the drive, the files of an update that replaces VM.EXE and
+// Factuur.ini and adds Nieuw.dll.
+struct Installation {
+  Installation() {
+    p.Write(kProg + "VM.EXE", "#!/bin/sh\necho oud\n");
+    p.Write(kProg + "VM_DBv01.mdb", "db");
+    p.Write(kProg + "RptDB97.mdb", "rpt");
+    p.Write(kData + "VM_DBv01.mdb", "db");
+    p.Write(kData + "RptDB97.mdb", "rpt");
+    p.Write(kData + "VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
+    p.Write(kData + "Factuur.ini", "oud factuur\r\n");
+    p.Write("C:\\users\\anna\\Documents\\brief.txt", "");
+    for (const auto& [name, bytes] : std::map<std::string, std::string>{
+             {"VM.EXE", "#!/bin/sh\necho nieuw\n"},
+             {"Factuur.ini", "nieuw factuur\r\n"},
+             {"Nieuw.dll", "dll"},
+             {"Extra.txt", "niet installeren"},
+             {"installatieV2.ini", "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n"},
+             {"FileList.VML", "\"VM.EXE\",1\r\n\"Extra.txt\",3\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n"}})
+      WriteHostFile(source + "/" + name, bytes);
+  }
+  ScriptRun Run(const std::string& script) {
+    setenv("USER", "anna", 1);
+    std::istringstream in("prefix " + p.prefix() + "\nstart\n" + script);
+    std::ostringstream out;
+    int status = RunScript(in, out);
+    return {status, out.str()};
+  }
+  std::string Log() { return p.Read(kData + "ConversieLog.TXT"); }
+
+  testing::TestPrefix p;
+  std::string source = p.prefix() + "/bron";
+};
+
+// The package's own program may have ended before its window is activated.
+std::string WithoutResumeLines(std::string log) {
+  const std::string lines = "FOUT 5 - Invalid procedure call or argument. Stap 2\r\nUitpakken VMU file\r\n"
+                            "Resume Next bij fout 5\r\n";
+  if (size_t at = log.find(lines); at != std::string::npos) log.erase(at, lines.size());
+  return log;
+}
+
+const std::string kInstallLog =
+    "Maken C:\\users\\anna\\AppData\\Roaming\\velmora\\Update\\\r\n"
+    "lezen INIfile installatieV2.ini\r\ncheck new update\r\n"
+    "Maken C:\\users\\anna\\AppData\\Roaming\\velmora\\ConversieBackup-1\\\r\n"
+    "Maken C:\\users\\anna\\AppData\\Roaming\\velmora\\ConversieBackup-2\\\r\n"
+    "Verplaatsen C:\\Program Files\\velmora\\VM.EXE naar C:\\users\\anna\\AppData\\Roaming\\velmora\\"
+    "ConversieBackup-1\\VM.EXE\r\n"
+    "Kopieren C:\\users\\anna\\AppData\\Roaming\\velmora\\Update\\VM.EXE naar C:\\Program Files\\velmora\\VM.EXE\r\n"
+    "Kopieren C:\\users\\anna\\AppData\\Roaming\\velmora\\Update\\Nieuw.dll naar C:\\Program Files\\velmora\\"
+    "Nieuw.dll\r\n"
+    "Verplaatsen C:\\users\\anna\\AppData\\Roaming\\velmora\\Factuur.ini naar C:\\users\\anna\\AppData\\Roaming\\"
+    "velmora\\ConversieBackup-2\\Factuur.ini\r\n"
+    "Kopieren C:\\users\\anna\\AppData\\Roaming\\velmora\\Update\\Factuur.ini naar C:\\users\\anna\\AppData\\"
+    "Roaming\\velmora\\Factuur.ini\r\n"
+    "Update succesvol verlopen\r\nOpruimen installatiefiles\r\n"
+    "verwijderen installatiedirectory C:\\users\\anna\\AppData\\Roaming\\velmora\\Update\r\n";
+
+TEST(InstallScenario, InstallThenRollBackByteForByte) {
+  Installation i;
+  // A package is any program that unpacks into the folder it is given.
+  i.p.Write("C:\\pakket\\upd.VMU",
+            "#!/bin/sh\ncp '" + i.source + "'/* '" + i.p.Host(kData + "Update") + "'/\n");
+  chmod(i.p.Host("C:\\pakket\\upd.VMU").c_str(), 0755);
+  i.p.Write(kData + "ConversieLog.TXT", "vorige update\r\n");
+
+  ScriptRun install = i.Run("file cancel\nanswer ok\npress next\nfile C:\\pakket\\upd.VMU\npress next\n"
+                            "wait unpack\npress next\npress next\n");
+  EXPECT_EQ(install.status, 0) << install.out;
+  EXPECT_TRUE(install.Has("msgbox title \"VM_Update\" text \"U heeft niets geselecteerd\" buttons ok icon none "
+                          "default 1 -> ok"));
+  EXPECT_TRUE(install.Has("start \"C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\Update\\\\VMU_ZP.exe "
+                          "/auto C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\Update\" style minimized"));
+  EXPECT_TRUE(install.Has("end"));
+  EXPECT_EQ(WithoutResumeLines(i.Log()), kInstallLog);
+  EXPECT_EQ(i.p.fs().ListFiles(kData + "ConversieBackup-1\\"), std::vector<std::string>{"VM.EXE"});
+  EXPECT_EQ(i.p.fs().ListFiles(kData + "ConversieBackup-2\\"), std::vector<std::string>{"Factuur.ini"});
+  EXPECT_EQ(i.p.Read(kProg + "VM.EXE"), "#!/bin/sh\necho nieuw\n");
+  EXPECT_EQ(i.p.Read(kData + "VM.ini"), "[Main]\r\nVersion=10302\r\nVersionUpdate=6\r\n");
+  EXPECT_FALSE(i.p.Exists(kData + "Update"));
+  EXPECT_FALSE(i.p.Exists(kProg + "Extra.txt"));  // location 3 is passed over
+
+  // While Velmora runs nothing happens; No to either question changes nothing, not even the log.
+  const std::string log = i.Log();
+  i.p.Write(kData + "VM_DBv01.ldb", "");
+  ScriptRun open = i.Run("answer ok\npress turnback\n");
+  EXPECT_TRUE(open.Has("msgbox title \"Terugdraaien update\" text \"Velmora staat nog open, sluit deze af en start "
+                       "Terugdraaien Update opnieuw\" buttons ok icon information default 1 -> ok"));
+  std::filesystem::remove(i.p.Host(kData + "VM_DBv01.ldb"));
+  ScriptRun refused = i.Run("answer no\npress turnback\nanswer yes\nanswer no\npress turnback\n");
+  EXPECT_EQ(refused.status, 0) << refused.out;
+  EXPECT_TRUE(refused.Has(
+      "msgbox title \"Terugdraaien update\" text \"Let op, met deze functie draait u de update weer terug. "
+      "\\r\\n\\r\\nDoe dit wanneer u met de nieuwe versie niet goed kunt werken\\r\\n\\r\\nU kunt op een later "
+      "moment de update weer uitvoeren.\\r\\n\\r\\nDoorgaan?\" buttons yesno icon exclamation default 2 -> no"));
+  EXPECT_TRUE(refused.Has("msgbox title \"Terugdraaien update\" text \"De bestanden worden teruggezet naar "
+                          "C:\\\\Program Files\\\\velmora\\\\\\r\\n\\r\\nDoorgaan?\" buttons yesno icon none "
+                          "default 2 -> no"));
+  EXPECT_EQ(i.Log(), log);
+  EXPECT_EQ(i.p.Read(kProg + "VM.EXE"), "#!/bin/sh\necho nieuw\n");
+
+  ScriptRun rolled_back = i.Run("answer yes\nanswer yes\nanswer yes\npress turnback\n");
+  EXPECT_TRUE(rolled_back.Has(
+      "msgbox title \"Terugdraaien Update\" text \"De bestanden zijn succesvol teruggezet\\r\\n\\r\\nU kunt weer "
+      "verder gaan met de vorige versie van Velmora\\r\\n\\r\\nWilt u stoppen met het updateprogramma?\" buttons "
+      "yesno icon information default 1 -> yes"));
+  EXPECT_TRUE(rolled_back.Has("end"));
+  EXPECT_EQ(rolled_back.out.find("window close"), std::string::npos);  // ended at once
+  EXPECT_EQ(i.p.Read(kProg + "VM.EXE"), "#!/bin/sh\necho oud\n");
+  EXPECT_EQ(i.p.Read(kData + "Factuur.ini"), "oud factuur\r\n");
+  EXPECT_EQ(i.p.Read(kData + "VM.ini"), "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
+  EXPECT_EQ(i.Log().rfind(log + "\r\n*******************\r\nTerugdraaien installatie\r\n", 0), 0u);
+
+  // A later run opens the dialog where the package was found.
+  ScriptRun later = i.Run("file cancel\nanswer ok\npress next\n");
+  EXPECT_TRUE(later.Has("filedialog title \"Open de update file\" filter \"Velmora update files (*.VMU)|*.VMU\" "
+                        "folder \"C:\\\\pakket\\\\\" file \"\" -> \"\""));
+
+  // Something in the way of a file to restore: the failure report, and No keeps the wizard open.
+  std::filesystem::remove(i.p.Host(kData + "Factuur.ini"));
+  std::filesystem::create_directory(i.p.Host(kData + "Factuur.ini"));
+  ScriptRun failed = i.Run("answer yes\nanswer yes\nanswer ok\nanswer no\npress turnback\n");
+  EXPECT_TRUE(failed.Has("msgbox title \"Terugdraaien Update\" text \"De bestanden zijn niet succesvol teruggezet"
+                         "\\r\\n\\r\\nWilt u stoppen met het updateprogramma?\" buttons yesno icon information "
+                         "default 1 -> no"))
+      << failed.out;
+  EXPECT_FALSE(failed.Has("end"));
+}
+
+// The package maker's own tool, built beside this test program.
+std::string PackTool() {
+  return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vmu-pack").string();
+}
+
+TEST(InstallScenario, RealPackageInstallsAndADamagedOneIsRefused) {
+  if (access(PackTool().c_str(), X_OK) != 0) GTEST_SKIP() << "vmu-pack not built";
+  Installation i;
+  const std::string package = i.p.Host("C:\\pakket\\upd.VMU");
+  std::filesystem::create_directories(i.p.Host("C:\\pakket"));
+  ASSERT_EQ(std::system((PackTool() + " '" + i.source + "' '" + package + "' >/dev/null 2>&1").c_str()), 0);
+  const std::string whole = ReadHostFile(package);
+  WriteHostFile(i.p.Host("C:\\pakket\\kapot.VMU"), whole.substr(0, whole.size() - 100));
+  chmod(i.p.Host("C:\\pakket\\kapot.VMU").c_str(), 0755);
+
+  ScriptRun damaged = i.Run("file C:\\pakket\\kapot.VMU\npress next\nwait unpack\npress next\n");
+  EXPECT_EQ(damaged.status, 0) << damaged.out;
+  EXPECT_NE(damaged.out.find("set Label1(1) text \"Het updateprogramma kan het bestand installatieV2.ini of "
+                             "installatie.ini niet vinden."),
+            std::string::npos)
+      << damaged.out;
+  EXPECT_EQ(i.p.Read(kProg + "VM.EXE"), "#!/bin/sh\necho oud\n");
+
+  ScriptRun real = i.Run("file C:\\pakket\\upd.VMU\npress next\nwait unpack\npress next\n");
+  EXPECT_EQ(real.status, 0) << real.out;
+  EXPECT_EQ(WithoutResumeLines(i.Log()), kInstallLog);
+  EXPECT_EQ(i.p.Read(kProg + "Nieuw.dll"), "dll");
+  EXPECT_EQ(i.p.Read(kData + "ConversieBackup-2\\Factuur.ini"), "oud factuur\r\n");
+}
+
+}  // namespace
+}  // namespace vmu

@@ -1,0 +1,20 @@
+// The manifest names the conversion's database files. They must stay inside
+// the data folder and the update folder, so only bare file names are taken.
+#pragma once
+
+#include <string>
+
+#include "files/run_context.h"
+#include "wizard/wizard_state.h"
+
+namespace vmu {
+
+// No folder part, no drive, not "." or "..". Empty text counts as bare:
+// the existence checks then refuse it with their own texts.
+bool IsBareFileName(const std::string& name);
+
+// The manifest's values behind ConvOldfile (after DataDir), ConvNewfile
+// (after UpdateDir) and ConvDatabase; raises 52 when one is not bare.
+void CheckDatabaseNames(const WizardState& state, const FolderSettings& folders);
+
+}  // namespace vmu

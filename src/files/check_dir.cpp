@@ -1,0 +1,32 @@
+#include "files/check_dir.h"
+
+#include "files/conversion_log.h"
+#include "platform/error.h"
+
+namespace vmu {
+
+void CheckDir(RunContext& ctx, Dialogs& dialogs, const std::string& folder) {
+  try {
+    if (ctx.fs.ListFiles(folder).empty()) {
+      LogText(ctx, "Maken " + folder);
+      ctx.fs.MakeFolder(folder);
+    } else {
+      LogText(ctx, "Leegmaken " + folder);
+      ctx.fs.DeleteFiles(folder + "*.*");
+    }
+  } catch (const VbError& e) {
+    // An empty folder is found only by trying to create it.
+    if (e.number() == kPathFileAccessError) {
+      LogText(ctx, folder + " bestond al maar was leeg");
+      return;
+    }
+    MessageBoxSpec message;
+    message.text = e.description();
+    message.title = std::to_string(e.number());
+    dialogs.ShowMessage(message);
+    LogText(ctx, " Fout bij het checken van de directory: " + e.description() + " " +
+                     std::to_string(e.number()));
+  }
+}
+
+}  // namespace vmu

@@ -1,0 +1,63 @@
+#include "files/check_dir.h"
+
+#include <gtest/gtest.h>
+
+#include "files/test_doubles.h"
+#include "testing/error_of.h"
+#include "testing/test_prefix.h"
+
+namespace vmu {
+namespace {
+
+struct CheckDirFixture : ::testing::Test {
+  CheckDirFixture() : ctx(prefix.fs(), processes) {
+    ctx.folders.DataDir = "C:\\data\\";
+    prefix.fs().MakeFolder("C:\\data");
+  }
+  std::string Log() { return prefix.Read("C:\\data\\ConversieLog.TXT"); }
+  testing::TestPrefix prefix;
+  testing::NoProcesses processes;
+  testing::ScriptedDialogs dialogs;
+  RunContext ctx;
+};
+
+TEST_F(CheckDirFixture, CreatesEmptiesOrFindsTheFolderEmpty) {
+  CheckDir(ctx, dialogs, "C:\\data\\Update\\");
+  EXPECT_TRUE(prefix.fs().FolderExists("C:\\data\\Update"));
+  // Existing but empty (a dot file is no normal file): only creating it tells.
+  prefix.Write("C:\\data\\Update\\.hidden", "h");
+  CheckDir(ctx, dialogs, "C:\\data\\Update\\");
+  prefix.Write("C:\\data\\Update\\a.txt", "a");
+  prefix.Write("C:\\data\\Update\\B.DLL", "b");
+  prefix.Write("C:\\data\\Update\\sub\\c.txt", "c");
+  CheckDir(ctx, dialogs, "C:\\data\\Update\\");
+  EXPECT_EQ(Log(),
+            "Maken C:\\data\\Update\\\r\n"
+            "Maken C:\\data\\Update\\\r\nC:\\data\\Update\\ bestond al maar was leeg\r\n"
+            "Leegmaken C:\\data\\Update\\\r\n");
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_FALSE(prefix.Exists("C:\\data\\Update\\a.txt"));
+  EXPECT_FALSE(prefix.Exists("C:\\data\\Update\\B.DLL"));
+  EXPECT_EQ(prefix.Read("C:\\data\\Update\\sub\\c.txt"), "c");
+  EXPECT_TRUE(prefix.Exists("C:\\data\\Update\\.hidden"));
+}
+
+TEST_F(CheckDirFixture, OtherErrorsAreShownAndLoggedOnlyALogFailureGoesThrough) {
+  CheckDir(ctx, dialogs, "C:\\data\\weg\\Update\\");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, "Path not found");
+  EXPECT_EQ(dialogs.messages[0].title, "76");
+  EXPECT_EQ(dialogs.messages[0].buttons, Buttons::Ok);
+  EXPECT_EQ(dialogs.messages[0].icon, Icon::None);
+  EXPECT_EQ(Log(), "Maken C:\\data\\weg\\Update\\\r\n"
+                   " Fout bij het checken van de directory: Path not found 76\r\n");
+
+  // Without a data folder the log fails, and the trap's own log line with it.
+  ctx.folders.DataDir = "C:\\nergens\\";
+  EXPECT_EQ(testing::ErrorOf([&] { CheckDir(ctx, dialogs, "C:\\data\\x\\"); }), 76);
+  EXPECT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_FALSE(prefix.Exists("C:\\data\\x"));
+}
+
+}  // namespace
+}  // namespace vmu

@@ -1,0 +1,89 @@
+#include "files/turn_back.h"
+
+#include <gtest/gtest.h>
+
+#include "files/test_doubles.h"
+#include "testing/test_prefix.h"
+
+namespace vmu {
+namespace {
+
+struct TurnBackFixture : ::testing::Test {
+  TurnBackFixture() : ctx(prefix.fs(), processes) {
+    ctx.folders.ProgramDir = "C:\\prog\\";
+    ctx.folders.DataDir = "C:\\data\\";
+    prefix.Write("C:\\prog\\VM.EXE", "nieuw exe");
+    prefix.Write("C:\\data\\VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
+  }
+  bool Run(bool completed) { return fTurnBack(ctx, dialogs, backup, dir_index, completed); }
+  std::string Log() { return prefix.Read("C:\\data\\ConversieLog.TXT"); }
+  std::string Ini() { return prefix.Read("C:\\data\\VM.ini"); }
+
+  testing::TestPrefix prefix;
+  testing::NoProcesses processes;
+  testing::ScriptedDialogs dialogs;
+  RunContext ctx;
+  std::array<std::string, 3> backup;
+  int16_t dir_index = 0;
+};
+
+const std::string kHeader = "\r\n*******************\r\nTerugdraaien installatie\r\n";
+
+TEST_F(TurnBackFixture, RestoresBothFoldersAndLowersTheCounterOnlyAfterACompletedInstallation) {
+  prefix.Write("C:\\data\\ConversieBackup-1\\VM.EXE", "oud exe");
+  prefix.Write("C:\\data\\ConversieBackup-2\\Factuur.ini", "oud factuur");  // its target is gone
+  EXPECT_TRUE(Run(true));
+  EXPECT_EQ(prefix.Read("C:\\prog\\VM.EXE"), "oud exe");
+  EXPECT_EQ(prefix.Read("C:\\data\\Factuur.ini"), "oud factuur");
+  EXPECT_EQ(prefix.Read("C:\\data\\ConversieBackup-1\\VM.EXE"), "oud exe");  // backups stay
+  EXPECT_EQ(Log(), kHeader +
+                       "Verwijderen C:\\prog\\VM.EXE\r\n"
+                       "Kopi\xEBren C:\\data\\ConversieBackup-1\\VM.EXE naar C:\\prog\\VM.EXE\r\n"
+                       "Verwijderen C:\\data\\Factuur.ini\r\n"
+                       "Kopi\xEBren C:\\data\\ConversieBackup-2\\Factuur.ini naar C:\\data\\Factuur.ini\r\n");
+  EXPECT_NE(Ini().find("VersionUpdate=4\r\n"), std::string::npos);
+  EXPECT_EQ(dir_index, 3);
+  EXPECT_EQ(backup[2], "C:\\data\\ConversieBackup-2\\");
+
+  // After a failed installation the counter was never raised.
+  EXPECT_TRUE(Run(false));
+  EXPECT_NE(Ini().find("VersionUpdate=4\r\n"), std::string::npos);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(TurnBackFixture, NoBackupsLogsTheHeaderAndAMissingCounterBecomesMinusOne) {
+  prefix.Write("C:\\data\\VM.ini", "[Main]\r\n");
+  EXPECT_TRUE(Run(true));
+  EXPECT_EQ(Log(), kHeader);
+  EXPECT_EQ(Ini(), "[Main]\r\nVersionUpdate=-1\r\n");
+}
+
+TEST_F(TurnBackFixture, AFailureStopsWithAMessageNamingTheFile) {
+  prefix.Write("C:\\data\\ConversieBackup-1\\VM.EXE", "oud exe");
+  prefix.Write("C:\\data\\ConversieBackup-2\\Factuur.ini", "oud factuur");
+  ctx.folders.ProgramDir = "C:\\weg\\";  // the copy back has nowhere to go
+  EXPECT_FALSE(Run(true));
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  const MessageBoxSpec& m = dialogs.messages[0];
+  EXPECT_EQ(m.title, "Fout bij terugzetten");
+  EXPECT_EQ(m.icon, Icon::Exclamation);
+  EXPECT_EQ(m.buttons, Buttons::Ok);
+  EXPECT_EQ(m.text,
+            "Fout bij het terugzetten van bestand \r\nVM.EXE\r\nmet omschrijving : Path not found\r\n"
+            "Dit duidt er op dat een bestand in gebruik is, het beste kunt u uw systeem opnieuw opstarten "
+            "en dan deze functie weer uit te voeren. Het is af te raden om nu met Velmora te gaan werken");
+  EXPECT_FALSE(prefix.Exists("C:\\data\\Factuur.ini"));  // later files untouched
+  EXPECT_NE(Ini().find("VersionUpdate=5\r\n"), std::string::npos);
+
+  // A counter that is no number fails after the files, naming none.
+  ctx.folders.ProgramDir = "C:\\prog\\";
+  prefix.Write("C:\\data\\VM.ini", "[Main]\r\nVersionUpdate=vijf\r\n");
+  EXPECT_FALSE(Run(true));
+  EXPECT_EQ(dialogs.messages.back().text.rfind("Fout bij het terugzetten van bestand \r\n\r\nmet omschrijving : "
+                                               "Type mismatch\r\n", 0),
+            0u);
+  EXPECT_EQ(prefix.Read("C:\\data\\Factuur.ini"), "oud factuur");
+}
+
+}  // namespace
+}  // namespace vmu

@@ -1,0 +1,62 @@
+#include "startup/other_location.h"
+
+#include "platform/error.h"
+#include "startup/mdl_directory.h"
+
+namespace vmu {
+
+namespace {
+
+constexpr int kProgramFiles = 38;
+
+void ShowOk(WizardView& view, const std::string& text) {
+  MessageBoxSpec message;
+  message.text = text;
+  view.ShowMessage(message);
+}
+
+}  // namespace
+
+void cmdOpenLocation_Click(FrmConversie& form) {
+  WizardView& view = form.view;
+  RunContext& ctx = form.ctx;
+  FolderSettings& folders = ctx.folders;
+  try {
+    // A working copy: a cancelled dialog must leave ProgramDir as it was.
+    std::string folder = SpecialFolderPath(ctx, kProgramFiles);
+    const std::string chosen =
+        BrowseForFile(ctx, view, "Zoek de alternatieve map waar VM.EXE in staat",
+                      "Velmora programma (VM.EXE)|VM.EXE", folder, "VM.EXE");
+    if (chosen.empty()) {
+      ShowOk(view, "U heeft geen keuze gemaakt, de locatie blijft ongewijzigd");
+      return;
+    }
+
+    folders.ProgramDir = folder;
+    ResolveStatus status = 0;
+    std::string missing_name;
+    folders.DataDir = ResolveDataDir(ctx, view, folders.ProgramDir, status, missing_name);
+    if (status == 1) {
+      ShowOk(view, "Velmora updater kan " + missing_name +
+                       " niet vinden op deze lokatie en wordt nu afgesloten. Neem contact op met "
+                       "uw leverancier");
+      view.EndProgram();
+    }
+
+    folders.SetupIniName = "installatieV2.ini";
+    // Without a data folder ("Geen Directory") the settings file lies in the
+    // root of the current drive.
+    folders.UpdateIniPath = folders.DataDir.empty() ? "\\Update.ini" : folders.DataDir + "Update.ini";
+    view.SetText(Control::Label1_2, folders.ProgramDir + kCrLf + folders.DataDir);
+
+    // Back to the welcome page, for the new installation.
+    form.state.Step = 0;
+    view.SetText(Control::CmdWizard_1, "Volgende >>");
+    form.CmdWizard_Click(1);
+  } catch (const VbError& e) {
+    // The program keeps running; what was changed before the error stays.
+    ShowOk(view, e.description());
+  }
+}
+
+}  // namespace vmu

@@ -1,0 +1,100 @@
+#include "tools/demo/demo_packages.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "tools/pack/file_io.h"
+#include "tools/pack/package_writer.h"
+#include "tools/pack/source_check.h"
+
+namespace vmu {
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+struct Sample {
+  std::string name;      // file name of the package, without ".VMU"
+  std::string manifest;  // the manifest's file name
+  std::string versions;  // the manifest's version lines
+  std::string shown;     // the version VM.EXE says it is
+  std::string list;      // FileList.VML
+  bool checked;          // false: made without vmu-pack's checks
+  std::string description;
+};
+
+void WriteFile(const stdfs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out.flush()) throw pack::PackError("cannot write " + path.string());
+}
+
+// The files every sample carries: a new VM.EXE (program folder), a changed
+// screens.ini (data folder) and a manual that the installation lacks.
+void WritePayload(const stdfs::path& folder, const std::string& version) {
+  WriteFile(folder / "VM.EXE", "#!/bin/sh\necho 'Velmora " + version +
+                                   " (demo-update): dit is een voorbeeldprogramma.'\n");
+  stdfs::permissions(
+      folder / "VM.EXE",
+      stdfs::perms::owner_exec | stdfs::perms::group_exec | stdfs::perms::others_exec,
+      stdfs::perm_options::add);
+  WriteFile(folder / "screens.ini", "[Screens]\r\nMain=1280x800\r\nBreed=1\r\n");
+  WriteFile(
+      folder / "Handleiding.txt",
+      "Velmora " + version + "\r\n\r\nNieuw in deze update: breed scherm en een handleiding.\r\n");
+}
+
+const std::string kCleanList = "\"VM.EXE\",1\r\n\"screens.ini\",2\r\n\"Handleiding.txt\",1\r\n";
+
+std::string Versions(const std::string& ver, const std::string& update, const std::string& low,
+                     const std::string& low_update) {
+  return "Ver=" + ver + "\r\nVerUpdate=" + update + "\r\nVerLow=" + low +
+         "\r\nVerLowUpdate=" + low_update + "\r\n";
+}
+
+}  // namespace
+
+std::vector<DemoPackage> MakeDemoPackages(const std::string& dir, const std::string& unpacker) {
+  const std::vector<Sample> samples = {
+      {"update-10302-06", "installatieV2.ini", Versions("10302", "6", "10302", "5"),
+       "01.03.02 / 0006", kCleanList, true,
+       "installs 01.03.02 / 0006: replaces VM.EXE and screens.ini, adds Handleiding.txt"},
+      {"already-installed", "installatieV2.ini", Versions("10302", "5", "10302", "5"),
+       "01.03.02 / 0005", kCleanList, true, "refused: update 0005 is already installed"},
+      {"needs-newer", "installatieV2.ini", Versions("10400", "1", "10400", "0"), "01.04.00 / 0001",
+       kCleanList, true, "refused: needs at least 01.04.00 / 0000"},
+      {"old-manifest", "installatie.ini", Versions("10302", "7", "10302", "5"), "01.03.02 / 0007",
+       kCleanList, true, "older kind with only installatie.ini; installs 01.03.02 / 0007"},
+      {"missing-file", "installatieV2.ini", Versions("10302", "6", "10302", "5"), "01.03.02 / 0006",
+       kCleanList + "\"Rapporten.dll\",1\r\n", false,
+       "its list names Rapporten.dll, which it lacks: the installation is restored"},
+  };
+  const stdfs::path root = stdfs::absolute(dir);
+  stdfs::create_directories(root / "packages");
+  std::vector<DemoPackage> made;
+  for (const Sample& sample : samples) {
+    const stdfs::path source = root / "package-sources" / sample.name;
+    stdfs::create_directories(source);
+    WriteFile(source / sample.manifest,
+              "[Main]\r\n" + sample.versions + "Close=1\r\nConvert=0\r\nApp=VM\r\nNewUpdate=0\r\n");
+    WriteFile(source / "FileList.VML", sample.list);
+    WritePayload(source, sample.shown);
+
+    const std::string output = (root / "packages" / (sample.name + ".VMU")).string();
+    std::vector<pack::SourceFile> files;
+    if (sample.checked) {
+      const pack::SourceCheck check = pack::CheckSourceFolder(source.string());
+      if (!check.problems.empty()) throw pack::PackError(check.problems.front());
+      files = check.files;
+    } else {
+      // vmu-pack refuses a list that names a missing file; this sample shows
+      // what the wizard does with such a package, so it skips the checks.
+      files = pack::PackageFiles(source.string());
+    }
+    pack::WritePackage(unpacker, files, output);
+    made.push_back({output, sample.description});
+  }
+  return made;
+}
+
+}  // namespace vmu

@@ -1,0 +1,20 @@
+// Sample update packages for the demo installation, one for each way the
+// wizard can take a package.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vmu {
+
+struct DemoPackage {
+  std::string path;         // host path of the .VMU file
+  std::string description;  // what the wizard does with it
+};
+
+// Writes the source folders under DIR/package-sources/ and the packages
+// into DIR/packages/, with `unpacker` at the head of each. The demo
+// installation is 01.03.02 / 0005 once start-up has moved its settings.
+std::vector<DemoPackage> MakeDemoPackages(const std::string& dir, const std::string& unpacker);
+
+}  // namespace vmu

@@ -1,0 +1,25 @@
+// Writes packages: the unpacker program followed by a sealed zip archive.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/pack/source_check.h"
+
+namespace vmu::pack {
+
+// <folder of this program>/vmu-unpacker: the tools are installed side by side.
+std::string UnpackerBesideThisProgram();
+
+// Writes the package of `files` without checking them (CheckSourceFolder
+// does that). The output appears whole or not at all: it is written under
+// a temporary name beside it and renamed at the end.
+void WritePackage(const std::string& unpacker, const std::vector<SourceFile>& files,
+                  const std::string& output);
+
+// The same for a zip archive made elsewhere, its offsets counted from its
+// own start: for trying the unpacker on archives vmu-pack would never make.
+void WritePackageFromZip(const std::string& unpacker, const std::string& zip_path,
+                         const std::string& output);
+
+}  // namespace vmu::pack

@@ -1,0 +1,168 @@
+#include "tools/pack/source_check.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+
+#include "platform/host/name_match.h"
+#include "tools/pack/entry_name.h"
+#include "tools/pack/file_io.h"
+#include "tools/pack/file_list_text.h"
+#include "tools/pack/manifest.h"
+#include "tools/pack/number_text.h"
+
+namespace vmu::pack {
+
+namespace {
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::vector<std::string> NamesOf(const std::vector<SourceFile>& files) {
+  std::vector<std::string> names;
+  for (const SourceFile& file : files) names.push_back(file.name);
+  return names;
+}
+
+// Two names that differ only in case would overwrite each other in the
+// wizard's world, and the unpacker refuses such a package.
+void CheckCaseClashes(const std::string& folder, const std::vector<SourceFile>& files,
+                      SourceCheck& check) {
+  std::map<std::u32string, std::string> seen;
+  for (const SourceFile& file : files) {
+    auto [it, added] = seen.emplace(FoldedName(file.name), file.name);
+    if (!added)
+      check.problems.push_back(folder + ": " + Quoted(it->second) + " and " + Quoted(file.name) +
+                               " differ only in letter case; keep one of them");
+  }
+}
+
+void CheckManifest(const std::string& folder, const std::vector<std::string>& names,
+                   SourceCheck& check) {
+  const std::string content = ReadWholeFile(folder + "/" + check.manifest);
+  const std::string& m = check.manifest;
+  for (const NumericKey& key : ManifestNumericKeys()) {
+    const auto value = ManifestValue(content, key.key);
+    if (value && !ParseWholeNumber(*value, key.low, key.high))
+      check.problems.push_back(m + ": [Main] " + key.key + "=" + Quoted(*value) +
+                               " is not a whole number from " + std::to_string(key.low) + " to " +
+                               std::to_string(key.high) + "; correct the value or remove the key");
+  }
+  for (const char* key : {"Ver", "VerLow"})
+    if (!ManifestValue(content, key))
+      check.warnings.push_back(m + ": [Main] has no " + key +
+                               ", so the wizard refuses this package on every installation");
+
+  const auto convert = ManifestValue(content, "Convert");
+  if (!convert || ParseWholeNumber(*convert, 0, 255) != 1) return;
+  // The user's own database ("ConvOldfile") is not part of the package.
+  for (const char* key : {"ConvNewfile", "ConvDatabase"}) {
+    const std::string value = ManifestValue(content, key).value_or("");
+    const std::string what = m + ": Convert=1 but " + key + " ";
+    if (value.empty())
+      check.problems.push_back(what + "names no file; name the database or set Convert=0");
+    else if (auto problem = NameProblem(value))
+      check.problems.push_back(what + Quoted(value) + " " + *problem +
+                               "; name a file of the package itself");
+    else if (!FindName(names, value))
+      check.problems.push_back(what + Quoted(value) + " is not in " + folder +
+                               "; add the database or set Convert=0");
+  }
+}
+
+void CheckFileList(const std::string& folder, const std::vector<std::string>& names,
+                   const std::string& list_name, SourceCheck& check) {
+  const FileListText list = ParseFileList(ReadWholeFile(folder + "/" + list_name));
+  for (const std::string& problem : list.problems)
+    check.problems.push_back(list_name + " " + problem +
+                             "; write one entry per line: \"NAME\",LOCATION");
+  std::map<std::pair<std::u32string, long long>, int> listed;  // -> first line
+  for (const ListedFile& entry : list.entries) {
+    const std::string where = list_name + " line " + std::to_string(entry.line) + ": ";
+    if (auto problem = NameProblem(entry.name)) {
+      check.problems.push_back(where + Quoted(entry.name) + " " + *problem +
+                               "; list bare file names only");
+      continue;
+    }
+    if (!FindName(names, entry.name)) {
+      check.problems.push_back(
+          where + Quoted(entry.name) + " is not in " + folder +
+          (entry.name[0] == '.' ? " (files whose names start with a dot are not packed)" : "") +
+          "; add the file or remove the entry");
+    }
+    const auto location = ParseWholeNumber(entry.location, 0, 255);
+    if (!location) {
+      check.problems.push_back(
+          where + "the location " + Quoted(entry.location) + " of " + Quoted(entry.name) +
+          " is not a number from 0 to 255; use 1 (program folder) or 2 (data folder)");
+      continue;
+    }
+    if (*location != 1 && *location != 2) {
+      check.warnings.push_back(where + Quoted(entry.name) + " has location " +
+                               std::to_string(*location) +
+                               ": the wizard passes it over (1 = program folder, 2 = data folder)");
+      continue;
+    }
+    // Installing the same target twice would move the first new copy into
+    // the backup folder, where the old version already is: the install fails.
+    auto [it, added] =
+        listed.emplace(std::make_pair(FoldedName(entry.name), *location), entry.line);
+    if (!added)
+      check.problems.push_back(where + Quoted(entry.name) + " is listed for location " +
+                               std::to_string(*location) + " already on line " +
+                               std::to_string(it->second) + "; remove one of the entries");
+  }
+}
+
+}  // namespace
+
+std::vector<SourceFile> PackageFiles(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) RaiseErrno("cannot read the folder", folder);
+  std::vector<SourceFile> files;
+  errno = 0;
+  while (const dirent* item = ::readdir(dir)) {
+    const std::string name = item->d_name;
+    if (name.empty() || name[0] == '.') continue;
+    const std::string path = folder + "/" + name;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+      files.push_back({name, path, static_cast<uint64_t>(st.st_size)});
+    errno = 0;
+  }
+  const int read_error = errno;
+  ::closedir(dir);
+  if (read_error != 0) {
+    errno = read_error;
+    RaiseErrno("cannot read the folder", folder);
+  }
+  std::sort(files.begin(), files.end(),
+            [](const SourceFile& a, const SourceFile& b) { return a.name < b.name; });
+  return files;
+}
+
+SourceCheck CheckSourceFolder(const std::string& folder) {
+  SourceCheck check;
+  check.files = PackageFiles(folder);
+  const std::vector<std::string> names = NamesOf(check.files);
+  CheckCaseClashes(folder, check.files, check);
+
+  if (auto manifest = FindManifest(names)) {
+    check.manifest = *manifest;
+    CheckManifest(folder, names, check);
+  } else {
+    check.problems.push_back(folder + ": no manifest; add " + kManifestName + " (or the older " +
+                             kOldManifestName + ")");
+  }
+
+  if (auto list_name = FindName(names, kFileListName))
+    CheckFileList(folder, names, *list_name, check);
+  else
+    check.problems.push_back(folder + ": " + kFileListName +
+                             " is missing; add the list of files to install");
+  return check;
+}
+
+}  // namespace vmu::pack

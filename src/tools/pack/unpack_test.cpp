@@ -1,0 +1,197 @@
+#include "tools/pack/unpack.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+#include "testing/test_prefix.h"
+#include "tools/pack/pack_test_support.h"
+#include "tools/pack/package_writer.h"
+
+namespace vmu::pack {
+namespace {
+
+using testing::BinDir;
+using testing::LineCount;
+using testing::RunProgram;
+using testing::Tree;
+using testing::WriteGoodSource;
+using vmu::testing::ReadHostFile;
+using vmu::testing::TempDir;
+using vmu::testing::WriteHostFile;
+
+std::string RandomBytes(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string bytes(size, '\0');
+  for (char& ch : bytes) ch = static_cast<char>(random());
+  return bytes;
+}
+
+// Runs the package the way the wizard does, on a host folder.
+testing::RunResult Unpack(const std::string& package, const std::string& folder) {
+  return RunProgram({package, "/auto", folder});
+}
+
+TEST(Unpacker, UnpacksWhatVmuPackPackedByteForByte) {
+  TempDir dir;
+  const std::string src = dir.Sub("src");
+  WriteGoodSource(src);
+  WriteHostFile(src + "/big.dat", RandomBytes(3 << 20, 1));
+  WriteHostFile(src + "/empty.txt", "");
+  auto made = RunProgram({BinDir() + "/vmu-pack", src, dir.Sub("upd.VMU")});
+  ASSERT_EQ(made.status, 0) << made.err;
+
+  // An earlier file of the same name is replaced; other files stay.
+  WriteHostFile(dir.Sub("Update/VM.EXE"), "old");
+  WriteHostFile(dir.Sub("Update/keep.txt"), "keep");
+  auto result = Unpack(dir.Sub("upd.VMU"), dir.Sub("Update"));
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  auto expected = Tree(src);
+  expected["keep.txt"] = "keep";
+  EXPECT_EQ(Tree(dir.Sub("Update")), expected);
+
+  // The listing names the files and the versions.
+  auto listing = RunProgram({BinDir() + "/vmu-pack", "--list", dir.Sub("upd.VMU")});
+  EXPECT_EQ(listing.status, 0) << listing.err;
+  EXPECT_NE(listing.out.find("     3145728  big.dat\n"), std::string::npos) << listing.out;
+  EXPECT_NE(listing.out.find("01.03.02 / 0006  (Ver=10302, VerUpdate=6)"), std::string::npos)
+      << listing.out;
+  EXPECT_NE(listing.out.find("01.03.02 / 0005  (VerLow=10302, VerLowUpdate=5)"), std::string::npos);
+}
+
+TEST(Unpacker, TakesTheFolderInWindowsFormEvenWithBlanks) {
+  vmu::testing::TestPrefix prefix;
+  TempDir dir;
+  WriteGoodSource(dir.Sub("src"));
+  ASSERT_EQ(RunProgram({BinDir() + "/vmu-pack", dir.Sub("src"), dir.Sub("upd.VMU")}).status, 0);
+  // The wizard's command line is split at blanks: the folder comes in pieces.
+  auto result =
+      RunProgram({dir.Sub("upd.VMU"), "/auto", "C:\\users\\anna", "maria\\AppData\\Update"},
+                 {"WINEPREFIX=" + prefix.prefix()});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(prefix.Read("C:\\users\\anna maria\\AppData\\Update\\screens.ini"),
+            "[Screens]\r\nMain=1280x800\r\n");
+
+  result = RunProgram({dir.Sub("upd.VMU"), "C:\\Update"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err, "usage: upd.VMU /auto FOLDER\n");
+}
+
+TEST(Unpacker, WritesNothingFromATruncatedOrAlteredPackage) {
+  TempDir dir;
+  WriteGoodSource(dir.Sub("src"));
+  WriteHostFile(dir.Sub("src/big.dat"), RandomBytes(1 << 20, 2));
+  ASSERT_EQ(RunProgram({BinDir() + "/vmu-pack", dir.Sub("src"), dir.Sub("good.VMU")}).status, 0);
+  const std::string good = ReadHostFile(dir.Sub("good.VMU"));
+  WriteHostFile(dir.Sub("Update/VM.EXE"), "old");
+  const auto before = Tree(dir.Sub("Update"));
+
+  const std::size_t archive = good.size() - (1 << 20) - 1000;  // inside big.dat's data
+  struct Damage {
+    const char* what;
+    std::string bytes;
+  };
+  std::vector<Damage> damages = {{"cut in the archive", good.substr(0, archive)},
+                                 {"last byte missing", good.substr(0, good.size() - 1)},
+                                 {"one byte altered in a file", good},
+                                 {"one byte altered in the directory", good}};
+  damages[2].bytes[archive] ^= 0x01;
+  damages[3].bytes[good.size() - 200] ^= 0x20;
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.what);
+    WriteHostFile(dir.Sub("bad.VMU"), damage.bytes);
+    std::filesystem::permissions(dir.Sub("bad.VMU"), std::filesystem::perms::owner_all);
+    auto result = Unpack(dir.Sub("bad.VMU"), dir.Sub("Update"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(LineCount(result.err), 1) << result.err;
+    EXPECT_NE(result.err.find("damaged"), std::string::npos) << result.err;
+    EXPECT_EQ(Tree(dir.Sub("Update")), before);
+  }
+}
+
+// A zip made with libarchive as an attacker would make it.
+struct HostileEntry {
+  std::string name;
+  std::string data;
+  std::string link_target;  // a symbolic link when not empty
+};
+
+void WriteZip(const std::string& path, const std::vector<HostileEntry>& entries) {
+  archive* zip = archive_write_new();
+  archive_write_set_format_zip(zip);
+  archive_write_set_bytes_in_last_block(zip, 1);
+  ASSERT_EQ(archive_write_open_filename(zip, path.c_str()), ARCHIVE_OK);
+  for (const HostileEntry& e : entries) {
+    archive_entry* entry = archive_entry_new();
+    archive_entry_set_pathname(entry, e.name.c_str());
+    if (e.link_target.empty()) {
+      archive_entry_set_filetype(entry, AE_IFREG);
+      archive_entry_set_size(entry, static_cast<la_int64_t>(e.data.size()));
+    } else {
+      archive_entry_set_filetype(entry, AE_IFLNK);
+      archive_entry_set_symlink(entry, e.link_target.c_str());
+    }
+    archive_entry_set_perm(entry, 0644);
+    archive_write_header(zip, entry);
+    archive_write_data(zip, e.data.data(), e.data.size());
+    archive_entry_free(entry);
+  }
+  archive_write_close(zip);
+  archive_write_free(zip);
+}
+
+TEST(Unpacker, RefusesHostileArchivesAndWritesNothing) {
+  TempDir dir;
+  const std::string outside = dir.Sub("outside");
+  WriteHostFile(outside + "/x", "untouched");
+  const std::vector<std::vector<HostileEntry>> archives = {
+      {{"ok.txt", "fine", ""}, {"../x", "climbed", ""}},
+      {{"ok.txt", "fine", ""}, {outside + "/x", "absolute", ""}},
+      {{"ok.txt", "fine", ""}, {"link", "", outside}},
+      {{"A.txt", "one", ""}, {"a.txt", "two", ""}},
+      {{"ok.txt", "fine", ""}, {"sub/x", "nested", ""}},
+  };
+  WriteHostFile(dir.Sub("Update/existing"), "mine");
+  for (const auto& entries : archives) {
+    SCOPED_TRACE(entries.back().name);
+    WriteZip(dir.Sub("hostile.zip"), entries);
+    WritePackageFromZip(BinDir() + "/vmu-unpacker", dir.Sub("hostile.zip"), dir.Sub("hostile.VMU"));
+    const auto before = Tree(dir.path());
+    auto result = Unpack(dir.Sub("hostile.VMU"), dir.Sub("Update"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(LineCount(result.err), 1) << result.err;
+    EXPECT_NE(result.err.find("refused: the entry"), std::string::npos) << result.err;
+    EXPECT_EQ(Tree(dir.path()), before);
+  }
+
+  // A link already in the folder is not written through.
+  std::filesystem::create_symlink(outside + "/x", dir.Sub("Update/ok.txt"));
+  WriteZip(dir.Sub("plain.zip"), {{"ok.txt", "through the link?", ""}});
+  WritePackageFromZip(BinDir() + "/vmu-unpacker", dir.Sub("plain.zip"), dir.Sub("plain.VMU"));
+  auto result = Unpack(dir.Sub("plain.VMU"), dir.Sub("Update"));
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("a link is in the way"), std::string::npos) << result.err;
+  EXPECT_EQ(ReadHostFile(outside + "/x"), "untouched");
+}
+
+TEST(Unpacker, UnzipListsAPackage) {
+  if (std::system("command -v unzip >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "unzip is not installed";
+  TempDir dir;
+  WriteGoodSource(dir.Sub("src"));
+  ASSERT_EQ(RunProgram({BinDir() + "/vmu-pack", dir.Sub("src"), dir.Sub("upd.VMU")}).status, 0);
+  auto result = RunProgram({"/usr/bin/env", "unzip", "-l", dir.Sub("upd.VMU")});
+  EXPECT_EQ(result.status, 0) << result.out << result.err;
+  EXPECT_EQ(result.err, "");
+  for (const char* name : {"FileList.VML", "installatieV2.ini", "VM.EXE", "screens.ini"})
+    EXPECT_NE(result.out.find(name), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("5 files"), std::string::npos) << result.out;
+}
+
+}  // namespace
+}  // namespace vmu::pack
