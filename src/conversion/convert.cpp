@@ -122,7 +122,7 @@ Outcome CheckAndTransfer(FrmConversie& form, Opened& opened) {
 void ErrorPath(FrmConversie& form, const std::string& description) {
   WizardState& s = form.state;
   form.view.SetColor(Control::Label1_1, TextColor::Red);
-
+  form.view.SetBold(Control::Label1_1, true);
   s.ResultText = ConversionErrorText(description);
   s.FailureFlag = true;
   s.ButtonsBlocked = true;
