@@ -42,12 +42,14 @@ bool Differs(const std::optional<std::string>& version, const std::string& expec
   return version && *version != expected;
 }
 
-void OpenDatabase(RunContext& ctx, std::unique_ptr<Connection>& conn, const std::string& path, bool& opened) {
+void OpenDatabase(RunContext& ctx, std::unique_ptr<Connection>& conn, const std::string& path, bool& opened,
+                  bool read_only = false) {
   // Without a database engine the connection cannot be made.
   if (!ctx.databases) Raise(kCannotCreateObject, "ActiveX component can't create object");
   if (!conn) conn = ctx.databases->NewConnection();
   if (conn->IsOpen()) conn->Close();  // left open by an earlier call that failed on its way out
-  conn->Open(ConnectionString(path));
+  if (read_only) conn->OpenReadOnly(ConnectionString(path));
+  else conn->Open(ConnectionString(path));
   opened = true;
 }
 
@@ -82,7 +84,9 @@ Outcome CheckAndTransfer(FrmConversie& form, Opened& opened) {
     return Outcome::Stopped;
   }
 
-  OpenDatabase(form.ctx, s.OldConn, s.ConvOldfile, opened.old_conn);
+  // The user's own database is only read: a control-table query that would
+  // change it fails instead.
+  OpenDatabase(form.ctx, s.OldConn, s.ConvOldfile, opened.old_conn, true);
   OpenDatabase(form.ctx, s.NewConn, s.ConvNewfile, opened.new_conn);
   OpenDatabase(form.ctx, s.ConvConn, s.ConvDatabasePath, opened.conv_conn);
 

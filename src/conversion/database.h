@@ -52,6 +52,8 @@ class Connection {
 
   // Opens by a connection string in the Jet form ("...Data Source= <path>;...").
   virtual void Open(const std::string& connection_string) = 0;
+  // The same, for reading only: whatever SQL runs on it, the file stays as it is.
+  virtual void OpenReadOnly(const std::string& connection_string) = 0;
   virtual bool IsOpen() const = 0;
   // Runs SQL (Jet dialect, translated for the engine). A query returns its
   // record set on its first row; other statements return an empty one.

@@ -159,6 +159,8 @@ TEST(Transfer, BadControlTablesEndOnTheErrorPath) {
       {{"Klant", 1, 1, true, "SELEKT * FROM Klant", "Klant", "Klanten"}},
       {{"Klant", 1, 1, false, "SELECT * FROM Klant", "SELECT * FROM Bestaatniet", "Klanten"}},
       {{"Bestaatniet", 1, 1, true, "SELECT * FROM Klant", "Klant", "Klanten"}},
+      // A query that would change the user's own database.
+      {{"Klant", 1, 1, false, "DELETE FROM Klant", "Klant", "Klanten"}},
   };
   for (const auto& control : bad) {
     ConversionEnv e;

@@ -45,13 +45,21 @@ std::shared_ptr<SqliteSession>& SqliteConnection::Session() {
 }
 
 void SqliteConnection::Open(const std::string& connection_string) {
+  OpenWith(connection_string, SQLITE_OPEN_READWRITE);
+}
+
+void SqliteConnection::OpenReadOnly(const std::string& connection_string) {
+  OpenWith(connection_string, SQLITE_OPEN_READONLY);
+}
+
+void SqliteConnection::OpenWith(const std::string& connection_string, int access) {
   Close();  // a connection object is opened again by a later conversion
   std::string path = DataSourceOf(connection_string);
   std::string host_path = fs_.HostPath(path);
   sqlite3* db = nullptr;
   // No SQLITE_OPEN_CREATE: a missing file must fail, not become an empty
   // database. One thread uses a connection: no locking inside the engine.
-  int rc = sqlite3_open_v2(host_path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  int rc = sqlite3_open_v2(host_path.c_str(), &db, access | SQLITE_OPEN_NOMUTEX, nullptr);
   auto fail = [&](const std::string& message) {
     sqlite3_close_v2(db);
     RaiseDatabaseError(message + ": " + path);

@@ -20,6 +20,7 @@ class SqliteConnection : public Connection {
   // (no empty database is made), and so does a file the engine cannot read
   // or one another program holds locked (after a short wait).
   void Open(const std::string& connection_string) override;
+  void OpenReadOnly(const std::string& connection_string) override;
   bool IsOpen() const override;
   std::unique_ptr<Recordset> Execute(const std::string& sql) override;
   std::unique_ptr<Recordset> OpenForAdding(const std::string& source) override;
@@ -30,6 +31,7 @@ class SqliteConnection : public Connection {
 
  private:
   std::shared_ptr<SqliteSession>& Session();
+  void OpenWith(const std::string& connection_string, int access);
 
   FileSystem& fs_;
   std::shared_ptr<SqliteSession> session_;
