@@ -1,5 +1,6 @@
 #include "startup/window_events.h"
 
+#include "conversion/compare_tables.h"
 #include "startup/directories_window.h"
 #include "startup/folder_info.h"
 #include "startup/other_location.h"
@@ -11,6 +12,7 @@ bool ClickAnyControl(FrmConversie& form, Control c) {
   switch (c) {
     case Control::cmdOpenLocation: cmdOpenLocation_Click(form); return true;
     case Control::cmdOpenDirectories: cmdOpenDirectories_Click(form); return true;
+    case Control::CmdCompareTables: CmdCompareTables_Click(form); return true;
     default: return ClickControl(form, c);
   }
 }
