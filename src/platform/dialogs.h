@@ -35,4 +35,7 @@ class Dialogs {
   virtual std::string ShowOpenFile(const FileDialogSpec& request) = 0;
 };
 
+// The plain message: OK only, no icon, the program's title.
+inline void ShowMessageOk(Dialogs& dialogs, const std::string& text) { dialogs.ShowMessage(MessageBoxSpec{text}); }
+
 }  // namespace vmu

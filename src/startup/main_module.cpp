@@ -9,12 +9,6 @@ namespace {
 
 constexpr int kProgramFiles = 38;
 
-void ShowOk(WizardView& view, const std::string& text) {
-  MessageBoxSpec message;
-  message.text = text;
-  view.ShowMessage(message);
-}
-
 }  // namespace
 
 void Main(FrmConversie& form, const StartOptions& options) {
@@ -32,7 +26,7 @@ void Main(FrmConversie& form, const StartOptions& options) {
     if (ctx.fs.FileExists(program_files_dir + "\\velmora\\vm.exe")) {
       folders.ProgramDir = program_files_dir + "\\velmora";
     } else {
-      ShowOk(view,
+      ShowMessageOk(view,
              "Het update programma kan de Velmora programma folder niet vinden, de installatie is "
              "in een afwijkende folder gezet. In het volgende scherm wordt u gevraagd het bestand "
              "VM.EXE te openen");
@@ -40,7 +34,7 @@ void Main(FrmConversie& form, const StartOptions& options) {
       BrowseForFile(ctx, view, "Zoek de directory waar VM.EXE in staat",
                     "Velmora programma (VM.EXE)|VM.EXE", folders.ProgramDir, "");
       if (folders.ProgramDir.empty()) {
-        ShowOk(view, "U heeft geen keuze gemaakt, het update programma wordt afgesloten");
+        ShowMessageOk(view, "U heeft geen keuze gemaakt, het update programma wordt afgesloten");
         view.EndProgram();
       }
     }
@@ -49,7 +43,7 @@ void Main(FrmConversie& form, const StartOptions& options) {
     std::string missing_name;
     folders.DataDir = ResolveDataDir(ctx, view, folders.ProgramDir, status, missing_name);
     if (status == 1) {
-      ShowOk(view, "Velmora updater kan " + missing_name +
+      ShowMessageOk(view, "Velmora updater kan " + missing_name +
                        " niet vinden en wordt nu afgesloten. Neem contact op met uw leverancier");
       view.EndProgram();
     }
@@ -61,7 +55,7 @@ void Main(FrmConversie& form, const StartOptions& options) {
     view.SetText(Control::Label1_3, std::string("Programma folder: ") + kCrLf + "Data folder: ");
     view.ShowWindow();
   } catch (const VbError& e) {
-    ShowOk(view, e.description() + kCrLf + "Deze functie wordt nu afgesloten");
+    ShowMessageOk(view, e.description() + kCrLf + "Deze functie wordt nu afgesloten");
     view.EndProgram();
   }
 }

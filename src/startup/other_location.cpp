@@ -9,12 +9,6 @@ namespace {
 
 constexpr int kProgramFiles = 38;
 
-void ShowOk(WizardView& view, const std::string& text) {
-  MessageBoxSpec message;
-  message.text = text;
-  view.ShowMessage(message);
-}
-
 }  // namespace
 
 void cmdOpenLocation_Click(FrmConversie& form) {
@@ -28,7 +22,7 @@ void cmdOpenLocation_Click(FrmConversie& form) {
         BrowseForFile(ctx, view, "Zoek de alternatieve map waar VM.EXE in staat",
                       "Velmora programma (VM.EXE)|VM.EXE", folder, "VM.EXE");
     if (chosen.empty()) {
-      ShowOk(view, "U heeft geen keuze gemaakt, de locatie blijft ongewijzigd");
+      ShowMessageOk(view, "U heeft geen keuze gemaakt, de locatie blijft ongewijzigd");
       return;
     }
 
@@ -37,7 +31,7 @@ void cmdOpenLocation_Click(FrmConversie& form) {
     std::string missing_name;
     folders.DataDir = ResolveDataDir(ctx, view, folders.ProgramDir, status, missing_name);
     if (status == 1) {
-      ShowOk(view, "Velmora updater kan " + missing_name +
+      ShowMessageOk(view, "Velmora updater kan " + missing_name +
                        " niet vinden op deze lokatie en wordt nu afgesloten. Neem contact op met "
                        "uw leverancier");
       view.EndProgram();
@@ -55,7 +49,7 @@ void cmdOpenLocation_Click(FrmConversie& form) {
     form.CmdWizard_Click(1);
   } catch (const VbError& e) {
     // The program keeps running; what was changed before the error stays.
-    ShowOk(view, e.description());
+    ShowMessageOk(view, e.description());
   }
 }
 

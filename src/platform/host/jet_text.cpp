@@ -4,6 +4,8 @@
 #include <charconv>
 #include <string>
 
+#include "platform/code_points.h"
+
 namespace vmu {
 
 char32_t NextChar(std::string_view text, size_t& pos) {
@@ -33,20 +35,8 @@ char32_t NextChar(std::string_view text, size_t& pos) {
 void AppendChar(std::string& out, char32_t c) {
   if (c >= kRawByte) {
     out += static_cast<char>(c - kRawByte);
-  } else if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    AppendUtf8(out, c);
   }
 }
 
