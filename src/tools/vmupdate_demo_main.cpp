@@ -1,5 +1,5 @@
 // vmupdate-demo DIR: makes a sample Velmora installation in DIR/prefix and
-// sample update packages in DIR/packages.
+// sample update packages in DIR/packages and in the demo user's documents.
 #include <cstdlib>
 #include <iostream>
 
@@ -12,21 +12,29 @@ int main(int argc, char** argv) {
   if (argc != 2 || argv[1][0] == '-') {
     std::cerr << "usage: vmupdate-demo DIR\n"
                  "Makes DIR/prefix, a drive prefix holding a sample Velmora installation under\n"
-                 "C:\\Program Files\\velmora\\, for trying VM_Update (WINEPREFIX=DIR/prefix),\n"
-                 "and sample update packages in DIR/packages (their sources in DIR/package-sources).\n";
+                 "C:\\Program Files\\velmora\\ and a second one in C:\\Velmora-test\\, for trying\n"
+                 "VM_Update (WINEPREFIX=DIR/prefix), and sample update packages in DIR/packages\n"
+                 "(their sources in DIR/package-sources), copied into the user's Documents folder.\n";
     return 2;
   }
   const char* user = std::getenv("USER");
   try {
     vmu::DemoPaths paths = vmu::MakeDemoInstallation(argv[1], user && *user ? user : "user");
-    std::cout << "prefix:        " << paths.prefix << "\n"
-              << "program folder " << paths.program_dir << "\n"
-              << "VirtualStore   " << paths.virtual_store << "\n"
-              << "data folder    " << paths.data_dir << " (made by the first start)\n"
-              << "packages:\n";
-    for (const vmu::DemoPackage& package :
-         vmu::MakeDemoPackages(argv[1], vmu::pack::UnpackerBesideThisProgram()))
+    std::cout << "prefix              " << paths.prefix << "\n"
+              << "program folder      " << paths.program_dir << "\n"
+              << "VirtualStore        " << paths.virtual_store << "\n"
+              << "data folder         " << paths.data_dir << " (made by the first start)\n"
+              << "second installation " << paths.other_dir
+              << " (program and data; choose it with \"Open andere programma map\")\n";
+    const std::vector<vmu::DemoPackage> packages =
+        vmu::MakeDemoPackages(argv[1], vmu::pack::UnpackerBesideThisProgram());
+    const std::string documents = vmu::DemoHostPath(paths, paths.documents);
+    vmu::CopyDemoPackages(packages, documents);
+    std::cout << "packages:\n";
+    for (const vmu::DemoPackage& package : packages)
       std::cout << "  " << package.path << "\n      " << package.description << "\n";
+    std::cout << "also in " << paths.documents << " (" << documents
+              << "), where the wizard's file dialog opens\n";
   } catch (const vmu::VbError& e) {
     std::cerr << "vmupdate-demo: " << e.description() << '\n';
     return 1;

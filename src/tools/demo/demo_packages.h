@@ -17,4 +17,8 @@ struct DemoPackage {
 // installation is 01.03.02 / 0005 once start-up has moved its settings.
 std::vector<DemoPackage> MakeDemoPackages(const std::string& dir, const std::string& unpacker);
 
+// Copies the packages into a host folder (the user's documents, where the
+// wizard's file dialog opens), replacing earlier copies.
+void CopyDemoPackages(const std::vector<DemoPackage>& packages, const std::string& folder);
+
 }  // namespace vmu

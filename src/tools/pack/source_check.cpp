@@ -39,8 +39,11 @@ void CheckCaseClashes(const std::string& folder, const std::vector<SourceFile>& 
   }
 }
 
-void CheckManifest(const std::string& folder, const std::vector<std::string>& names,
-                   SourceCheck& check) {
+// Returns the name of the file the conversion makes in the update folder
+// (the manifest's "ConvOldfile" when Convert=1), which the list may name
+// although the package does not carry it.
+std::string CheckManifest(const std::string& folder, const std::vector<std::string>& names,
+                          SourceCheck& check) {
   const std::string content = ReadWholeFile(folder + "/" + check.manifest);
   const std::string& m = check.manifest;
   for (const NumericKey& key : ManifestNumericKeys()) {
@@ -56,7 +59,7 @@ void CheckManifest(const std::string& folder, const std::vector<std::string>& na
                                ", so the wizard refuses this package on every installation");
 
   const auto convert = ManifestValue(content, "Convert");
-  if (!convert || ParseWholeNumber(*convert, 0, 255) != 1) return;
+  if (!convert || ParseWholeNumber(*convert, 0, 255) != 1) return "";
   // The user's own database ("ConvOldfile") is not part of the package.
   for (const char* key : {"ConvNewfile", "ConvDatabase"}) {
     const std::string value = ManifestValue(content, key).value_or("");
@@ -70,10 +73,11 @@ void CheckManifest(const std::string& folder, const std::vector<std::string>& na
       check.problems.push_back(what + Quoted(value) + " is not in " + folder +
                                "; add the database or set Convert=0");
   }
+  return ManifestValue(content, "ConvOldfile").value_or("");
 }
 
 void CheckFileList(const std::string& folder, const std::vector<std::string>& names,
-                   const std::string& list_name, SourceCheck& check) {
+                   const std::string& list_name, const std::string& converted, SourceCheck& check) {
   const FileListText list = ParseFileList(ReadWholeFile(folder + "/" + list_name));
   for (const std::string& problem : list.problems)
     check.problems.push_back(list_name + " " + problem +
@@ -86,7 +90,8 @@ void CheckFileList(const std::string& folder, const std::vector<std::string>& na
                                "; list bare file names only");
       continue;
     }
-    if (!FindName(names, entry.name)) {
+    const bool made_by_conversion = !converted.empty() && FoldedName(entry.name) == FoldedName(converted);
+    if (!made_by_conversion && !FindName(names, entry.name)) {
       check.problems.push_back(
           where + Quoted(entry.name) + " is not in " + folder +
           (entry.name[0] == '.' ? " (files whose names start with a dot are not packed)" : "") +
@@ -149,16 +154,17 @@ SourceCheck CheckSourceFolder(const std::string& folder) {
   const std::vector<std::string> names = NamesOf(check.files);
   CheckCaseClashes(folder, check.files, check);
 
+  std::string converted;
   if (auto manifest = FindManifest(names)) {
     check.manifest = *manifest;
-    CheckManifest(folder, names, check);
+    converted = CheckManifest(folder, names, check);
   } else {
     check.problems.push_back(folder + ": no manifest; add " + kManifestName + " (or the older " +
                              kOldManifestName + ")");
   }
 
   if (auto list_name = FindName(names, kFileListName))
-    CheckFileList(folder, names, *list_name, check);
+    CheckFileList(folder, names, *list_name, converted, check);
   else
     check.problems.push_back(folder + ": " + kFileListName +
                              " is missing; add the list of files to install");
