@@ -70,9 +70,9 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
   const std::u32string wanted = FoldedName(part);
   std::optional<std::string> found;
   while (dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == ".." || FoldedName(name) != wanted) continue;
-    if (!found || name < *found) found = name;
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == ".." || !MatchesFolded(name, wanted)) continue;
+    if (!found || name < *found) found = std::string(name);
   }
   closedir(dir);
   return found;

@@ -74,6 +74,13 @@ std::u32string FoldedName(std::string_view name) {
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) { return FoldedName(a) == FoldedName(b); }
 
+bool MatchesFolded(std::string_view name, const std::u32string& folded) {
+  std::size_t pos = 0;
+  for (char32_t wanted : folded)
+    if (pos >= name.size() || FoldChar(NextChar(name, pos)) != wanted) return false;
+  return pos == name.size();
+}
+
 bool NameLessIgnoringCase(const std::string& a, const std::string& b) {
   const std::u32string fa = FoldedName(a), fb = FoldedName(b);
   return fa != fb ? fa < fb : a < b;

@@ -13,6 +13,10 @@ std::u32string FoldedName(std::string_view name);
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 
+// FoldedName(name) == folded, without building the folded name: the test a
+// folder listing runs for every entry.
+bool MatchesFolded(std::string_view name, const std::u32string& folded);
+
 // Order for listings: without regard to case, ties broken by the bytes.
 bool NameLessIgnoringCase(const std::string& a, const std::string& b);
 
