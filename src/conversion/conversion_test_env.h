@@ -28,6 +28,28 @@ inline constexpr const char* kConvDb = "C:\\Velmora\\Update\\Conversie.mdb";
 inline constexpr const char* kMovedDb = "C:\\Velmora\\Update\\VM_DBv01.mdb";
 inline constexpr const char* kLockFile = "C:\\Velmora\\VM_DBv01.ldb";
 
+// Each row of a query as its columns' texts joined by "|" (ask for quote()
+// and typeof() to see exact values).
+inline std::vector<std::string> HostRows(const std::string& host_path, const std::string& sql) {
+  std::vector<std::string> rows;
+  sqlite3* db = nullptr;
+  sqlite3_stmt* stmt = nullptr;
+  sqlite3_open_v2(host_path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+    rows.push_back(std::string("error: ") + sqlite3_errmsg(db));
+  while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+    std::string row;
+    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+      const unsigned char* text = sqlite3_column_text(stmt, i);
+      row += (i ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "");
+    }
+    rows.push_back(row);
+  }
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return rows;
+}
+
 // One row of the control table TblTabels.
 struct ControlRow {
   std::string tabelnaam;
@@ -67,9 +89,7 @@ struct ConversionEnv {
 
   // Tbl_About with the given Version value (SQL literal) as current row.
   void WithVersion(const std::string& path, const std::string& version_literal) {
-    Sql(path,
-        "CREATE TABLE Tbl_About (Version, CurrentVersion INTEGER);"
-        "INSERT INTO Tbl_About VALUES ('1.0', 0);"
+    Sql(path, "CREATE TABLE Tbl_About (Version, CurrentVersion INTEGER);INSERT INTO Tbl_About VALUES ('1.0', 0);"
         "INSERT INTO Tbl_About VALUES (" + version_literal + ", 1);");
   }
 
@@ -100,28 +120,8 @@ struct ConversionEnv {
     return quoted + "'";
   }
 
-  // Each row of a query as its columns' texts joined by "|" (ask for quote()
-  // and typeof() to see exact values).
   std::vector<std::string> Rows(const std::string& windows_path, const std::string& sql) {
-    std::vector<std::string> rows;
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(prefix.Host(windows_path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-      rows.push_back(std::string("error: ") + sqlite3_errmsg(db));
-    } else {
-      while (sqlite3_step(stmt) == SQLITE_ROW) {
-        std::string row;
-        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-          const unsigned char* text = sqlite3_column_text(stmt, i);
-          row += (i ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "");
-        }
-        rows.push_back(row);
-      }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return rows;
+    return HostRows(prefix.Host(windows_path), sql);
   }
 
   std::string Log() { return prefix.Read(std::string(kDataDir) + "ConversieLog.TXT"); }

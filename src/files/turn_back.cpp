@@ -29,6 +29,8 @@ bool fTurnBack(RunContext& ctx, Dialogs& dialogs, std::array<std::string, 3>& ba
       }
     }
     file.clear();
+    // The restored files reach the disk before the counter says so.
+    ctx.fs.Flush();
     if (completed_installation) {
       const std::string ini = data_dir + "VM.ini";
       const int update = ToInt32(ReadIni(ctx, "Main", "VersionUpdate", "0", ini));

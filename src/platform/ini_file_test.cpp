@@ -42,19 +42,14 @@ TEST(IniReadTest, FollowsTheProfileRules) {
       {"first key wins", "[M]\r\nA=1\r\na=2\r\n", "M", "a", "1"},
       {"before first header", "a=0\r\n[M]\r\nb=1\r\n", "M", "a", "DEF"},
       {"no section matches them", "a=0\r\n[M]\r\n", "", "a", "DEF"},
-      {"empty section name", "a=0\r\n[]\r\na=1\r\n", "", "a", "1"},
-      {"key= is empty", "[M]\r\nk=\r\n", "M", "k", ""},
-      {"key= with blanks", "[M]\r\nk = \t\r\n", "M", "k", ""},
-      {"no equals sign", "[M]\r\nk\r\n", "M", "k", "DEF"},
+      {"empty section name", "a=0\r\n[]\r\na=1\r\n", "", "a", "1"}, {"key= is empty", "[M]\r\nk=\r\n", "M", "k", ""},
+      {"key= with blanks", "[M]\r\nk = \t\r\n", "M", "k", ""}, {"no equals sign", "[M]\r\nk\r\n", "M", "k", "DEF"},
       {"double quotes", "[M]\r\nk=\"val2\"\r\n", "M", "k", "val2"},
       {"one pair only", "[M]\r\nk=''s''\r\n", "M", "k", "'s'"},
       {"quoted blanks kept", "[M]\r\nk=\" x \"\r\n", "M", "k", " x "},
-      {"mismatched quotes", "[M]\r\nk=\"x'\r\n", "M", "k", "\"x'"},
-      {"lone quote", "[M]\r\nk=\"\r\n", "M", "k", "\""},
-      {"empty quotes", "[M]\r\nk=''\r\n", "M", "k", ""},
-      {"LF", "[M]\nk=1\nj=2", "M", "j", "2"},
-      {"CR alone", "[M]\rk=1\rj=2\r", "M", "j", "2"},
-      {"mixed line ends", "[M]\r\n\rk=1\n\r\nj=2", "M", "j", "2"},
+      {"mismatched quotes", "[M]\r\nk=\"x'\r\n", "M", "k", "\"x'"}, {"lone quote", "[M]\r\nk=\"\r\n", "M", "k", "\""},
+      {"empty quotes", "[M]\r\nk=''\r\n", "M", "k", ""}, {"LF", "[M]\nk=1\nj=2", "M", "j", "2"},
+      {"CR alone", "[M]\rk=1\rj=2\r", "M", "j", "2"}, {"mixed line ends", "[M]\r\n\rk=1\n\r\nj=2", "M", "j", "2"},
       {"missing section", "[M]\r\nk=1\r\n", "N", "k", "DEF"},
   };
   for (const Case& c : cases) EXPECT_EQ(Read(c.content, c.section, c.key), c.expected) << c.what;
@@ -82,17 +77,14 @@ TEST(IniReadTest, TruncatesToBufferSizeLessOneCharacter) {
 TEST(IniWriteTest, RewritesTheKeyLineAndKeepsEveryOtherByte) {
   const std::string before =
       "; top\n\n[Other]\r\nVersion=1\r\n[Main]\r  VerSion =  3 \n;c\r\n\x81\x8D=\xFF\r\n\r\nx=y";
-  const std::string after =
-      "; top\n\n[Other]\r\nVersion=1\r\n[Main]\rVerSion=4\n;c\r\n\x81\x8D=\xFF\r\n\r\nx=y";
+  const std::string after = "; top\n\n[Other]\r\nVersion=1\r\n[Main]\rVerSion=4\n;c\r\n\x81\x8D=\xFF\r\n\r\nx=y";
   EXPECT_EQ(IniWrite(before, "main", "version", "4"), after);
   // The last line, without a line break, stays without one.
   EXPECT_EQ(IniWrite(std::string("[M]\r\nk=1"), "M", "k", "22"), "[M]\r\nk=22");
   // Only the first matching section holds the key.
-  EXPECT_EQ(IniWrite(std::string("[M]\n[N]\nk=1\n[M]\nk=1\n"), "M", "k", "2"),
-            "[M]\nk=2\r\n[N]\nk=1\n[M]\nk=1\n");
+  EXPECT_EQ(IniWrite(std::string("[M]\n[N]\nk=1\n[M]\nk=1\n"), "M", "k", "2"), "[M]\nk=2\r\n[N]\nk=1\n[M]\nk=1\n");
   // A key spelled with undefined Windows-1252 bytes keeps them.
-  EXPECT_EQ(IniWrite(std::string("[M]\r\n\x81\x8D=1\r\n"), "M", "\u0081\u008D", "2"),
-            "[M]\r\n\x81\x8D=2\r\n");
+  EXPECT_EQ(IniWrite(std::string("[M]\r\n\x81\x8D=1\r\n"), "M", "\u0081\u008D", "2"), "[M]\r\n\x81\x8D=2\r\n");
 }
 
 TEST(IniWriteTest, UnchangedValueLeavesTheFile) {
@@ -116,8 +108,7 @@ TEST(IniWriteTest, AddsKeysAndSections) {
        "[M]\r\na=1\r\n;c\r\nb=2\r\n\r\n \r\n[N]\r\n"},
       {"section without keys", "[M]\n\n[N]\n", "M", "b", "2", "[M]\nb=2\r\n\n[N]\n"},
       {"section at end without break", "[M]\r\na=1", "M", "b", "2", "[M]\r\na=1\r\nb=2\r\n"},
-      {"first of duplicate sections", "[M]\r\n[N]\r\n[M]\r\n", "M", "b", "2",
-       "[M]\r\nb=2\r\n[N]\r\n[M]\r\n"},
+      {"first of duplicate sections", "[M]\r\n[N]\r\n[M]\r\n", "M", "b", "2", "[M]\r\nb=2\r\n[N]\r\n[M]\r\n"},
       {"line without equals is no key", "[M]\r\nb\r\n", "M", "b", "2", "[M]\r\nb\r\nb=2\r\n"},
       {"keys before first header", "b=1\r\n", "M", "b", "2", "b=1\r\n[M]\r\nb=2\r\n"},
       {"new section at end", "[M]\r\na=1\r\n\r\n", "S", "k", "v", "[M]\r\na=1\r\n\r\n[S]\r\nk=v\r\n"},
@@ -128,8 +119,7 @@ TEST(IniWriteTest, AddsKeysAndSections) {
       {"empty value", std::nullopt, "S", "k", "", "[S]\r\nk=\r\n"},
       {"line breaks in a value", std::nullopt, "S", "k", "a\r\n[X]\nb", "[S]\r\nk=a  [X] b\r\n"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(IniWrite(c.before, c.section, c.key, c.value), c.after) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(IniWrite(c.before, c.section, c.key, c.value), c.after) << c.what;
 }
 
 TEST(IniEncodingTest, Windows1252RoundTrip) {
@@ -149,10 +139,8 @@ TEST(IniEncodingTest, Utf8WithMarkIsReadAndWrittenAsUtf8) {
   EXPECT_EQ(Read(before, "main", "naam"), "Kopiëren");
   EXPECT_EQ(Read(before, "main", "ω"), "DEF");  // only Windows-1252 letters fold
   EXPECT_EQ(Read(before, "main", "Ω"), "1");
-  EXPECT_EQ(IniWrite(before, "Main", "Naam", "Ω€"),
-            "\xEF\xBB\xBF[Main]\r\nNaam=Ω€\r\nΩ=1\n");
-  EXPECT_EQ(IniWrite(before, "Main", "Nieuw", "ë"),
-            "\xEF\xBB\xBF[Main]\r\nNaam=Kopiëren\r\nΩ=1\nNieuw=ë\r\n");
+  EXPECT_EQ(IniWrite(before, "Main", "Naam", "Ω€"), "\xEF\xBB\xBF[Main]\r\nNaam=Ω€\r\nΩ=1\n");
+  EXPECT_EQ(IniWrite(before, "Main", "Nieuw", "ë"), "\xEF\xBB\xBF[Main]\r\nNaam=Kopiëren\r\nΩ=1\nNieuw=ë\r\n");
   EXPECT_EQ(IniWrite(std::string("\xEF\xBB\xBF"), "S", "k", "ë"), "\xEF\xBB\xBF[S]\r\nk=ë\r\n");
 }
 
@@ -160,14 +148,12 @@ TEST(IniEncodingTest, Utf16LittleEndianIsReadAndWrittenAsUtf16) {
   const std::string bom = "\xFF\xFE";
   // U+010A holds the byte 0x0A and U+0D0A the bytes 0x0A 0x0D: neither ends a line.
   const std::string untouched = Utf16Le(u"; \u010A\u0D0A \U0001F600\r\n");
-  const std::string before =
-      bom + untouched + Utf16Le(u"[Main]\nNaam = oud\r\nx=\u00EB\r\n\r\n[Next]\r\n");
+  const std::string before = bom + untouched + Utf16Le(u"[Main]\nNaam = oud\r\nx=\u00EB\r\n\r\n[Next]\r\n");
   EXPECT_EQ(Read(before, "MAIN", "naam"), "oud");
   EXPECT_EQ(Read(before, "main", "X"), "ë");
   EXPECT_EQ(IniWrite(before, "main", "naam", "Kopiëren Ω"),
             bom + untouched + Utf16Le(u"[Main]\nNaam=Kopiëren Ω\r\nx=\u00EB\r\n\r\n[Next]\r\n"));
-  EXPECT_EQ(IniWrite(before, "Main", "y", "\U0001F600"),
-            bom + untouched +
+  EXPECT_EQ(IniWrite(before, "Main", "y", "\U0001F600"), bom + untouched +
                 Utf16Le(u"[Main]\nNaam = oud\r\nx=\u00EB\r\ny=\U0001F600\r\n\r\n[Next]\r\n"));
   EXPECT_EQ(IniWrite(bom + Utf16Le(u"[A]"), "S", "k", "v"), bom + Utf16Le(u"[A]\r\n[S]\r\nk=v\r\n"));
 }
@@ -178,12 +164,9 @@ TEST(IniRobustnessTest, GarbageNeverCrashesAndKeepsTheBytes) {
   for (char& byte : garbage) byte = static_cast<char>(random());
   const std::string no_breaks(2 * 1024 * 1024, 'a');
   const std::string inputs[] = {
-      garbage,
-      "\xFF\xFE" + garbage,
-      "\xEF\xBB\xBF" + garbage,
+      garbage, "\xFF\xFE" + garbage, "\xEF\xBB\xBF" + garbage,
       "\xFF\xFE\x5B",  // half a UTF-16 unit
-      "[M]\r\nk=" + no_breaks,
-      std::string("[M]\0\r\nk\0=\0v\0", 12),
+      "[M]\r\nk=" + no_breaks, std::string("[M]\0\r\nk\0=\0v\0", 12),
   };
   for (const std::string& input : inputs) {
     IniRead(input, "M", "k", "", 255);

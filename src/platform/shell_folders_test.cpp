@@ -5,23 +5,15 @@
 namespace vmu {
 namespace {
 
-TEST(SpecialFolder, FoldersTheUpdateRelies) {
-  EXPECT_EQ(SpecialFolder(5, "anna"), "C:\\users\\anna\\Documents");
-  EXPECT_EQ(SpecialFolder(26, "anna"), "C:\\users\\anna\\AppData\\Roaming");
-  EXPECT_EQ(SpecialFolder(28, "anna"), "C:\\users\\anna\\AppData\\Local");
-  EXPECT_EQ(SpecialFolder(38, "anna"), "C:\\Program Files");
-}
-
-TEST(SpecialFolder, OtherShellFolders) {
-  EXPECT_EQ(SpecialFolder(0, "bo"), "C:\\users\\bo\\Desktop");
-  EXPECT_EQ(SpecialFolder(7, "bo"), "C:\\users\\bo\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp");
-  EXPECT_EQ(SpecialFolder(20, "bo"), "C:\\windows\\Fonts");
-  EXPECT_EQ(SpecialFolder(23, "bo"), "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs");
-  EXPECT_EQ(SpecialFolder(35, "bo"), "C:\\ProgramData");
-  EXPECT_EQ(SpecialFolder(37, "bo"), "C:\\windows\\system32");
-  EXPECT_EQ(SpecialFolder(40, "bo"), "C:\\users\\bo");
-  EXPECT_EQ(SpecialFolder(43, "bo"), "C:\\Program Files\\Common Files");
-  EXPECT_EQ(SpecialFolder(46, "bo"), "C:\\users\\Public\\Documents");
+TEST(SpecialFolder, ShellFolderNumbersAsWineLaysThemOut) {
+  const std::pair<int, const char*> folders[] = {
+      {5, "C:\\users\\bo\\Documents"}, {26, "C:\\users\\bo\\AppData\\Roaming"}, {28, "C:\\users\\bo\\AppData\\Local"},
+      {38, "C:\\Program Files"}, {0, "C:\\users\\bo\\Desktop"}, {20, "C:\\windows\\Fonts"},
+      {7, "C:\\users\\bo\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp"},
+      {23, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"}, {35, "C:\\ProgramData"},
+      {37, "C:\\windows\\system32"}, {40, "C:\\users\\bo"}, {43, "C:\\Program Files\\Common Files"},
+      {46, "C:\\users\\Public\\Documents"}};
+  for (auto [number, path] : folders) EXPECT_EQ(SpecialFolder(number, "bo"), path) << number;
 }
 
 TEST(SpecialFolder, VirtualAndUnknownNumbersHaveNoPath) {

@@ -10,7 +10,6 @@
 namespace vmu {
 namespace {
 
-constexpr const char* kD = "C:\\data\\";
 constexpr const char* kList = "C:\\data\\VMbackuptool.ini";
 
 struct BackupListFixture : ::testing::Test {
@@ -21,110 +20,81 @@ struct BackupListFixture : ::testing::Test {
     return ReadIniRaw(prefix.fs(), kList, "Backupfiles", "BackUpfile" + std::to_string(n), "<none>");
   }
   std::string Count() { return ReadIniRaw(prefix.fs(), kList, "Basic settings", "AantalFiles", "<none>"); }
-  void Register() { RegisterBackupFiles(ctx, kD, kList); }
+  void Register(const std::string& list) {
+    prefix.Write(kList, "[Basic settings]\r\n" + list);
+    RegisterBackupFiles(ctx, "C:\\data\\", kList);
+  }
 
   testing::TestPrefix prefix;
   testing::NoProcesses processes;
   RunContext ctx;
 };
 
-TEST(AppFileTable, OnlyRequiredFilesAreReported) {
-  testing::ScriptedDialogs dialogs;
-  EXPECT_EQ(CheckMissingAppFile(dialogs, 3), 2);
-  EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(CheckMissingAppFile(dialogs, 2), 1);
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  const MessageBoxSpec& m = dialogs.messages[0];
-  EXPECT_EQ(m.icon, Icon::Critical);
-  EXPECT_EQ(m.buttons, Buttons::Ok);
-  EXPECT_EQ(m.title, "VM_Update");
-  EXPECT_EQ(m.text.rfind("De programma database kan niet gevonden worden\r\n", 0), 0u);
-}
-
 TEST_F(BackupListFixture, FreshListGetsTheSevenListedFiles) {
-  Register();
-  EXPECT_EQ(prefix.Read(kList),
-            "[Basic settings]\r\nAantalFiles=7\r\n[Backupfiles]\r\n"
-            "BackUpfile1=C:\\data\\VM_DBv01.mdb\r\nBackUpfile2=C:\\data\\RptDB97.mdb\r\n"
-            "BackUpfile3=C:\\data\\screens.ini\r\nBackUpfile4=C:\\data\\VMbackuptool.ini\r\n"
-            "BackUpfile5=C:\\data\\Factuur.ini\r\nBackUpfile6=C:\\data\\VM.ini\r\n"
-            "BackUpfile7=C:\\data\\VM_sources.VMD\r\n");
-  // A second run finds everything in place.
-  const std::string before = prefix.Read(kList);
-  Register();
-  EXPECT_EQ(prefix.Read(kList), before);
+  RegisterBackupFiles(ctx, "C:\\data\\", kList);
+  const std::string fresh = "[Basic settings]\r\nAantalFiles=7\r\n[Backupfiles]\r\n"
+      "BackUpfile1=C:\\data\\VM_DBv01.mdb\r\nBackUpfile2=C:\\data\\RptDB97.mdb\r\n"
+      "BackUpfile3=C:\\data\\screens.ini\r\nBackUpfile4=C:\\data\\VMbackuptool.ini\r\n"
+      "BackUpfile5=C:\\data\\Factuur.ini\r\nBackUpfile6=C:\\data\\VM.ini\r\nBackUpfile7=C:\\data\\VM_sources.VMD\r\n";
+  EXPECT_EQ(prefix.Read(kList), fresh);
+  RegisterBackupFiles(ctx, "C:\\data\\", kList);  // a second run finds everything in place
+  EXPECT_EQ(prefix.Read(kList), fresh);
 }
 
-TEST_F(BackupListFixture, EntriesAreRewrittenInPlaceUnlessOnlyCaseDiffers) {
-  prefix.Write(kList,
-               "[Basic settings]\r\nAantalFiles=4\r\n[Backupfiles]\r\n"
-               "BackUpfile1=c:\\DATA\\vm_dbv01.MDB\r\nBackUpfile2=C:\\mijn\\brief.doc\r\n"
-               "BackUpfile3=C:\\Program Files\\velmora\\VM.ini\r\nBackUpfile4=C:\\data\\RptDB97.mdb\r\n");
-  Register();
-  EXPECT_EQ(Entry(1), "c:\\DATA\\vm_dbv01.MDB");
-  EXPECT_EQ(Entry(2), "C:\\mijn\\brief.doc");
-  EXPECT_EQ(Entry(3), "C:\\data\\VM.ini");
-  EXPECT_EQ(Entry(4), "C:\\data\\RptDB97.mdb");
-  EXPECT_EQ(Entry(5), "C:\\data\\screens.ini");
-  EXPECT_EQ(Entry(8), "C:\\data\\VM_sources.VMD");
-  EXPECT_EQ(Count(), "8");
+TEST_F(BackupListFixture, OutdatedEntriesAreRewrittenTakenOutOrAdded) {
+  struct Case {
+    const char* list;
+    std::vector<std::string> entries;  // 1, 2, ... after the run
+    const char* count;
+  };
+  const Case cases[] = {
+      // Rewritten in place unless only the case differs; the user's own file stays.
+      {"AantalFiles=4\r\n[Backupfiles]\r\nBackUpfile1=c:\\DATA\\vm_dbv01.MDB\r\nBackUpfile2=C:\\mijn\\brief.doc\r\n"
+       "BackUpfile3=C:\\Program Files\\velmora\\VM.ini\r\nBackUpfile4=C:\\data\\RptDB97.mdb\r\n",
+       {"c:\\DATA\\vm_dbv01.MDB", "C:\\mijn\\brief.doc", "C:\\data\\VM.ini", "C:\\data\\RptDB97.mdb",
+        "C:\\data\\screens.ini", "C:\\data\\VMbackuptool.ini", "C:\\data\\Factuur.ini", "C:\\data\\VM_sources.VMD",
+        "<none>"}, "8"},
+      // Removed files go and later entries move up, VM.ini with its new path;
+      // the keys at the end stay, emptied.
+      {"AantalFiles=10\r\n[Backupfiles]\r\nBackUpfile1=C:\\data\\VM_DBv01.mdb\r\n"
+       "BackUpfile2=C:\\old\\sourcesBus.VMD\r\nBackUpfile3=C:\\mijn\\brief.doc\r\nBackUpfile4=C:\\old\\VM.ini\r\n"
+       "BackUpfile5=C:\\data\\RptDB97.mdb\r\n"
+       "BackUpfile6=C:\\data\\screens.ini\r\nBackUpfile7=C:\\data\\VMbackuptool.ini\r\n"
+       "BackUpfile8=C:\\data\\Factuur.ini\r\nBackUpfile9=C:\\data\\VM_sources.VMD\r\n"
+       "BackUpfile10=C:\\data\\sourcesMed.VMD\r\n",
+       {"C:\\data\\VM_DBv01.mdb", "C:\\mijn\\brief.doc", "C:\\data\\VM.ini", "C:\\data\\RptDB97.mdb",
+        "C:\\data\\screens.ini", "C:\\data\\VMbackuptool.ini", "C:\\data\\Factuur.ini", "C:\\data\\VM_sources.VMD",
+        "", "", "<none>"}, "8"},
+      // Empty entries match nothing: the missing key comes back empty.
+      {"AantalFiles=3\r\n[Backupfiles]\r\nBackUpfile1=C:\\data\\VM_DBv01.mdb\r\nBackUpfile3=\\\r\n",
+       {"C:\\data\\VM_DBv01.mdb", "", "\\", "C:\\data\\RptDB97.mdb", "C:\\data\\screens.ini",
+        "C:\\data\\VMbackuptool.ini", "C:\\data\\Factuur.ini", "C:\\data\\VM.ini", "C:\\data\\VM_sources.VMD",
+        "<none>"}, "9"},
+  };
+  for (const Case& c : cases) {
+    Register(c.list);
+    for (std::size_t n = 1; n <= c.entries.size(); ++n)
+      EXPECT_EQ(Entry(static_cast<int>(n)), c.entries[n - 1]) << c.list << n;
+    EXPECT_EQ(Count(), c.count) << c.list;
+  }
 }
 
-TEST_F(BackupListFixture, RemovedFilesAreTakenOutAndLaterEntriesMoveUp) {
-  prefix.Write(kList,
-               "[Basic settings]\r\nAantalFiles=10\r\n[Backupfiles]\r\n"
-               "BackUpfile1=C:\\data\\VM_DBv01.mdb\r\nBackUpfile2=C:\\old\\sourcesBus.VMD\r\n"
-               "BackUpfile3=C:\\mijn\\brief.doc\r\nBackUpfile4=C:\\old\\VM.ini\r\n"
-               "BackUpfile5=C:\\data\\RptDB97.mdb\r\nBackUpfile6=C:\\data\\screens.ini\r\n"
-               "BackUpfile7=C:\\data\\VMbackuptool.ini\r\nBackUpfile8=C:\\data\\Factuur.ini\r\n"
-               "BackUpfile9=C:\\data\\VM_sources.VMD\r\nBackUpfile10=C:\\data\\sourcesMed.VMD\r\n");
-  Register();
-  const char* expected[] = {"C:\\data\\VM_DBv01.mdb", "C:\\mijn\\brief.doc",
-                            // rewritten before the shift; the shift moves the new path
-                            "C:\\data\\VM.ini", "C:\\data\\RptDB97.mdb", "C:\\data\\screens.ini",
-                            "C:\\data\\VMbackuptool.ini", "C:\\data\\Factuur.ini",
-                            "C:\\data\\VM_sources.VMD"};
-  for (int n = 1; n <= 8; ++n) EXPECT_EQ(Entry(n), expected[n - 1]) << n;
-  EXPECT_EQ(Entry(9), "");  // the keys stay, emptied
-  EXPECT_EQ(Entry(10), "");
-  EXPECT_EQ(Count(), "8");
-}
-
-TEST_F(BackupListFixture, EmptyEntriesMatchNothing) {
-  // The count runs past the keys: the missing ones are written back empty.
-  prefix.Write(kList,
-               "[Basic settings]\r\nAantalFiles=3\r\n[Backupfiles]\r\n"
-               "BackUpfile1=C:\\data\\VM_DBv01.mdb\r\nBackUpfile3=\\\r\n");
-  Register();
-  EXPECT_EQ(Entry(2), "");
-  EXPECT_EQ(Entry(3), "\\");
-  EXPECT_EQ(Entry(4), "C:\\data\\RptDB97.mdb");
-  EXPECT_EQ(Entry(9), "C:\\data\\VM_sources.VMD");
-  EXPECT_EQ(Count(), "9");
-}
-
-TEST_F(BackupListFixture, CountThatIsNoNumberIsATypeError) {
-  for (const char* count : {"abc", ""}) {
-    prefix.Write(kList, std::string("[Basic settings]\r\nAantalFiles=") + count + "\r\n");
+TEST_F(BackupListFixture, CountThatIsNoNumberIsATypeErrorAndOutOfRangeCountsAreBounded) {
+  for (const char* count : {"AantalFiles=abc\r\n", "AantalFiles=\r\n"}) {
     try {
-      Register();
+      Register(count);
       ADD_FAILURE() << "no error for " << count;
     } catch (const VbError& e) {
       EXPECT_EQ(e.number(), kTypeMismatch);
     }
   }
-}
 
-TEST_F(BackupListFixture, OutOfRangeCountsAreBounded) {
-  prefix.Write(kList, "[Basic settings]\r\nAantalFiles=-4\r\n");
-  Register();
+  Register("AantalFiles=-4\r\n");
   EXPECT_EQ(Count(), "7");
   EXPECT_EQ(Entry(1), "C:\\data\\VM_DBv01.mdb");
 
   // A damaged huge count is read only up to the limit of the list.
-  prefix.Write(kList, "[Basic settings]\r\nAantalFiles=30000\r\n[Backupfiles]\r\n"
-                      "BackUpfile1=C:\\data\\VM_DBv01.mdb\r\n");
-  Register();
+  Register("AantalFiles=30000\r\n[Backupfiles]\r\nBackUpfile1=C:\\data\\VM_DBv01.mdb\r\n");
   EXPECT_EQ(Count(), "1006");
   EXPECT_EQ(Entry(1000), "");
   EXPECT_EQ(Entry(1001), "C:\\data\\RptDB97.mdb");

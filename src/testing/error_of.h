@@ -1,7 +1,9 @@
-// The error number an action raises, or 0 when it succeeds.
+// The error number (or description) an action raises; 0 (or empty text)
+// when it succeeds.
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/error.h"
 
@@ -14,6 +16,15 @@ inline int ErrorOf(const std::function<void()>& action) {
     return e.number();
   }
   return 0;
+}
+
+inline std::string MessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const VbError& e) {
+    return e.description();
+  }
+  return {};
 }
 
 }  // namespace vmu::testing

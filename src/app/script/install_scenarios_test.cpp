@@ -1,5 +1,6 @@
 // Whole updates driven through the script driver: a package is chosen,
-// unpacked by its own program, installed and rolled back.
+// unpacked by its own program, installed (with a database conversion) and
+// rolled back.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,12 +11,16 @@
 #include <sstream>
 
 #include "app/script/script_runner.h"
+#include "conversion/conversion_test_env.h"
 #include "testing/test_prefix.h"
+#include "tools/demo/demo_installation.h"
+#include "tools/demo/demo_packages.h"
 
 namespace vmu {
 namespace {
 
 using testing::HostExists;
+using testing::HostRows;
 using testing::ReadHostFile;
 using testing::WriteHostFile;
 
@@ -24,6 +29,19 @@ struct ScriptRun {
   std::string out;
   bool Has(const std::string& line) const { return out.find(line + "\n") != std::string::npos; }
 };
+
+ScriptRun RunSession(const std::string& prefix, const std::string& script) {
+  setenv("USER", "anna", 1);
+  std::istringstream in("prefix " + prefix + "\nstart\n" + script);
+  std::ostringstream out;
+  const int status = RunScript(in, out);
+  return {status, out.str()};
+}
+
+// A program built beside this test program.
+std::string Tool(const std::string& name) {
+  return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / name).string();
+}
 
 const std::string kProg = "C:\\Program Files\\velmora\\";
 const std::string kData = "C:\\users\\anna\\AppData\\Roaming\\velmora\\";
@@ -42,21 +60,13 @@ struct Installation {
     p.Write(kData + "Factuur.ini", "oud factuur\r\n");
     p.Write("C:\\users\\anna\\Documents\\brief.txt", "");
     for (const auto& [name, bytes] : std::map<std::string, std::string>{
-             {"VM.EXE", "#!/bin/sh\necho nieuw\n"},
-             {"Factuur.ini", "nieuw factuur\r\n"},
-             {"Nieuw.dll", "dll"},
+             {"VM.EXE", "#!/bin/sh\necho nieuw\n"}, {"Factuur.ini", "nieuw factuur\r\n"}, {"Nieuw.dll", "dll"},
              {"Extra.txt", "niet installeren"},
              {"installatieV2.ini", "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n"},
              {"FileList.VML", "\"VM.EXE\",1\r\n\"Extra.txt\",3\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n"}})
       WriteHostFile(source + "/" + name, bytes);
   }
-  ScriptRun Run(const std::string& script) {
-    setenv("USER", "anna", 1);
-    std::istringstream in("prefix " + p.prefix() + "\nstart\n" + script);
-    std::ostringstream out;
-    int status = RunScript(in, out);
-    return {status, out.str()};
-  }
+  ScriptRun Run(const std::string& script) { return RunSession(p.prefix(), script); }
   std::string Log() { return p.Read(kData + "ConversieLog.TXT"); }
 
   testing::TestPrefix p;
@@ -91,8 +101,7 @@ const std::string kInstallLog =
 TEST(InstallScenario, InstallThenRollBackByteForByte) {
   Installation i;
   // A package is any program that unpacks into the folder it is given.
-  i.p.Write("C:\\pakket\\upd.VMU",
-            "#!/bin/sh\ncp '" + i.source + "'/* '" + i.p.Host(kData + "Update") + "'/\n");
+  i.p.Write("C:\\pakket\\upd.VMU", "#!/bin/sh\ncp '" + i.source + "'/* '" + i.p.Host(kData + "Update") + "'/\n");
   chmod(i.p.Host("C:\\pakket\\upd.VMU").c_str(), 0755);
   i.p.Write(kData + "ConversieLog.TXT", "vorige update\r\n");
 
@@ -154,39 +163,55 @@ TEST(InstallScenario, InstallThenRollBackByteForByte) {
   ScriptRun failed = i.Run("answer yes\nanswer yes\nanswer ok\nanswer no\npress turnback\n");
   EXPECT_TRUE(failed.Has("msgbox title \"Terugdraaien Update\" text \"De bestanden zijn niet succesvol teruggezet"
                          "\\r\\n\\r\\nWilt u stoppen met het updateprogramma?\" buttons yesno icon information "
-                         "default 1 -> no"))
-      << failed.out;
+                         "default 1 -> no")) << failed.out;
   EXPECT_FALSE(failed.Has("end"));
 }
 
-// The package maker's own tool, built beside this test program.
-std::string PackTool() {
-  return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vmu-pack").string();
-}
+// The demo installation with the demo's own conversion package; the
+// progress and the notices of the transfer are pinned down in its own tests.
+TEST(ConversionScenario, DemoPackageConvertsInstallsAndRollsBack) {
+  if (access(Tool("vmu-unpacker").c_str(), X_OK) != 0) GTEST_SKIP() << "vmu-unpacker not built";
+  testing::TempDir dir;
+  const DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
+  CopyDemoPackages(MakeDemoPackages(dir.path(), Tool("vmu-unpacker")), DemoHostPath(demo, demo.documents));
+  const std::string data = demo.prefix + "/drive_c/users/anna/AppData/Roaming/velmora/";
+  // Start-up moves the user's database here from the VirtualStore unchanged.
+  const std::string old_database = ReadHostFile(DemoHostPath(demo, demo.virtual_store + "VM_DBv01.mdb"));
+  ASSERT_FALSE(old_database.empty());
 
-TEST(InstallScenario, RealPackageInstallsAndADamagedOneIsRefused) {
-  if (access(PackTool().c_str(), X_OK) != 0) GTEST_SKIP() << "vmu-pack not built";
-  Installation i;
-  const std::string package = i.p.Host("C:\\pakket\\upd.VMU");
-  std::filesystem::create_directories(i.p.Host("C:\\pakket"));
-  ASSERT_EQ(std::system((PackTool() + " '" + i.source + "' '" + package + "' >/dev/null 2>&1").c_str()), 0);
-  const std::string whole = ReadHostFile(package);
-  WriteHostFile(i.p.Host("C:\\pakket\\kapot.VMU"), whole.substr(0, whole.size() - 100));
-  chmod(i.p.Host("C:\\pakket\\kapot.VMU").c_str(), 0755);
+  ScriptRun install = RunSession(demo.prefix, "file C:\\users\\anna\\Documents\\update-10302-06-conversie.VMU\n"
+                                              "press next\nwait unpack\npress next\n");
+  ASSERT_EQ(install.status, 0) << install.out;
+  EXPECT_TRUE(install.Has(R"(notice text "Boekingen\r\n\r\n4 records")")) << install.out;
+  EXPECT_NE(install.out.find(R"(set Label1(1) text "De Update is succesvol verlopen\r\n)"), std::string::npos);
 
-  ScriptRun damaged = i.Run("file C:\\pakket\\kapot.VMU\npress next\nwait unpack\npress next\n");
-  EXPECT_EQ(damaged.status, 0) << damaged.out;
-  EXPECT_NE(damaged.out.find("set Label1(1) text \"Het updateprogramma kan het bestand installatieV2.ini of "
-                             "installatie.ini niet vinden."),
-            std::string::npos)
-      << damaged.out;
-  EXPECT_EQ(i.p.Read(kProg + "VM.EXE"), "#!/bin/sh\necho oud\n");
+  // The installed database is the converted one: new layout, the user's rows.
+  const std::string db = data + "VM_DBv01.mdb";
+  EXPECT_EQ(HostRows(db, "SELECT Version FROM Tbl_About WHERE CurrentVersion = 1"), std::vector<std::string>{"5.3"});
+  const std::vector<std::string> relaties = {"1|Bakkerij De Korenaar|Utrecht|Nederland",
+                                             "2|Fietsenmaker Jansen|Zwolle|Nederland",
+                                             "3|Drukkerij Van Dijk|Gouda|Nederland"};
+  EXPECT_EQ(HostRows(db, "SELECT RelatieID, Relatienaam, Woonplaats, Land FROM Tbl_Relaties ORDER BY 1"), relaties);
+  EXPECT_EQ(HostRows(db, "SELECT count(*), sum(Bedrag) FROM Tbl_Boekingen"), std::vector<std::string>{"4|1922.45"});
+  // March onwards only: the date literal is month/day/year.
+  EXPECT_EQ(HostRows(db, "SELECT * FROM Tbl_Periodeoverzicht ORDER BY 1"),
+            (std::vector<std::string>{"1|FACTUUR 2026-014|Debet|1250", "2|FACTUUR 2026-015|Debet|349.95",
+                                      "3|INKOOP PAPIER|Credit|-87.5"}));
+  // The shipped accounts stay; the user's own join them, -1 counting as yes.
+  EXPECT_EQ(HostRows(db, "SELECT Rekening FROM Tbl_Grootboek ORDER BY 1"),
+            (std::vector<std::string>{"0100", "1300", "4610", "4620", "8000", "8100"}));
+  EXPECT_EQ(ReadHostFile(data + "ConversieBackup-2/VM_DBv01.mdb"), old_database);
+  EXPECT_NE(ReadHostFile(data + "VM.ini").find("VersionUpdate=6\r\n"), std::string::npos);
+  EXPECT_FALSE(HostExists(data + "Update"));
 
-  ScriptRun real = i.Run("file C:\\pakket\\upd.VMU\npress next\nwait unpack\npress next\n");
-  EXPECT_EQ(real.status, 0) << real.out;
-  EXPECT_EQ(WithoutResumeLines(i.Log()), kInstallLog);
-  EXPECT_EQ(i.p.Read(kProg + "Nieuw.dll"), "dll");
-  EXPECT_EQ(i.p.Read(kData + "ConversieBackup-2\\Factuur.ini"), "oud factuur\r\n");
+  // The result page's button ends the program: the roll-back is a new run.
+  ScriptRun rolled_back = RunSession(demo.prefix, "answer yes\nanswer yes\nanswer no\npress turnback\n");
+  EXPECT_EQ(rolled_back.status, 0) << rolled_back.out;
+  EXPECT_NE(rolled_back.out.find(R"(text "De bestanden zijn succesvol teruggezet)"), std::string::npos);
+  EXPECT_EQ(ReadHostFile(db), old_database);
+  EXPECT_NE(ReadHostFile(data + "VM.ini").find("VersionUpdate=5\r\n"), std::string::npos);
+  EXPECT_NE(ReadHostFile(DemoHostPath(demo, demo.program_dir + "VM.EXE")).find("demo-installatie"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
-// Start-up scenarios driven through the script driver on prefixes built here.
+// Start-up scenarios and the folder actions driven through the script driver
+// on prefixes built here.
 #include "app/script/script_runner.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -26,11 +26,13 @@ struct ScriptRun {
   bool Has(const std::string& line) const { return out.find(line + "\n") != std::string::npos; }
 };
 
-ScriptRun RunLines(const std::string& prefix, const std::string& script) {
+ScriptRun RunLines(const std::string& prefix, const std::string& script, bool maintenance = false) {
   setenv("USER", "anna", 1);
   std::istringstream in("prefix " + prefix + "\n" + script);
   std::ostringstream out;
-  int status = RunScript(in, out);
+  StartOptions options;
+  options.maintenance = maintenance;
+  int status = RunScript(in, out, nullptr, options);
   return {status, out.str()};
 }
 
@@ -45,33 +47,36 @@ void MakeInstallation(TestPrefix& p, const std::string& folder) {
 TEST(StartUp, ProgramFilesInstallationMovesDataOutOfTheVirtualStore) {
   TempDir dir;
   DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
+  std::string c = demo.prefix + "/drive_c/";
+  WriteHostFile(c + "Program Files/velmora/sourcesBus.VMD", "oud");
   ScriptRun r = RunLines(demo.prefix, "start\ndump\n");
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(r.Has("set Label1(2) text \"C:\\\\Program Files\\\\velmora\\\\\\r\\n"
-                    "C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\\""))
-      << r.out;
+                    "C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\\"")) << r.out;
   EXPECT_TRUE(r.Has("set Label1(3) text \"Programma folder: \\r\\nData folder: \""));
   EXPECT_TRUE(r.Has("state Label2 text \"Stap 1 van 3\" enabled true visible true bold true color black"));
   EXPECT_TRUE(r.Has("state CmdWizard(0) text \"<< Vorige\" enabled false visible true bold false color black"));
   EXPECT_TRUE(r.Has("window show"));
   EXPECT_EQ(r.out.find("msgbox"), std::string::npos);
 
-  std::string c = demo.prefix + "/drive_c/";
   std::string roaming = c + "users/anna/AppData/Roaming/velmora/";
   std::string store = c + "users/anna/AppData/Local/VirtualStore/Program Files/velmora/";
-  // The VirtualStore copy of VM.ini wins and is moved; files only in the
-  // program folder are copied; the removed file is gone everywhere.
+  // The VirtualStore copy of VM.ini wins and is moved; the listed files only
+  // in the program folder are copied; the removed file goes from the
+  // VirtualStore, while the program folder is not ours to clean.
   EXPECT_NE(ReadHostFile(roaming + "VM.ini").find("VersionUpdate=5"), std::string::npos);
   EXPECT_FALSE(HostExists(store + "VM.ini"));
   EXPECT_FALSE(HostExists(store + "VM_DBv01.mdb"));
   EXPECT_TRUE(HostExists(roaming + "VM_DBv01.mdb"));
   EXPECT_TRUE(HostExists(roaming + "RptDB97.mdb"));
   EXPECT_TRUE(HostExists(c + "Program Files/velmora/RptDB97.mdb"));
+  EXPECT_FALSE(HostExists(roaming + "VM.EXE"));
   EXPECT_FALSE(HostExists(store + "sourcesBus.VMD"));
+  EXPECT_FALSE(HostExists(roaming + "sourcesBus.VMD"));
+  EXPECT_TRUE(HostExists(c + "Program Files/velmora/sourcesBus.VMD"));
   std::string list = ReadHostFile(roaming + "VMbackuptool.ini");
   EXPECT_NE(list.find("AantalFiles=7\r\n"), std::string::npos) << list;
-  EXPECT_NE(list.find("BackUpfile1=C:\\users\\anna\\AppData\\Roaming\\velmora\\VM_DBv01.mdb\r\n"),
-            std::string::npos);
+  EXPECT_NE(list.find("BackUpfile1=C:\\users\\anna\\AppData\\Roaming\\velmora\\VM_DBv01.mdb\r\n"), std::string::npos);
   EXPECT_NE(list.find("dirfrom=C:\\users\\anna\\AppData\\Roaming\\velmora\\\r\n"), std::string::npos);
 }
 
@@ -104,18 +109,16 @@ TEST(StartUp, MissingDatabaseShowsTwoMessagesAndEnds) {
   p.Write("C:\\Program Files\\velmora\\RptDB97.mdb", "rpt");
   ScriptRun r = RunLines(p.prefix(), "answer ok\nanswer ok\nstart\n");
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("msgbox title \"VM_Update\" text \"De programma database kan niet gevonden "
-                       "worden\\r\\n"),
+  EXPECT_NE(r.out.find("msgbox title \"VM_Update\" text \"De programma database kan niet gevonden worden\\r\\n"),
             std::string::npos);
-  EXPECT_NE(r.out.find("icon critical default 1 -> ok\n"), std::string::npos);
+  EXPECT_NE(r.out.find("buttons ok icon critical default 1 -> ok\n"), std::string::npos);
   EXPECT_TRUE(r.Has("msgbox title \"VM_Update\" text \"Velmora updater kan VM_DBv01.mdb niet vinden en "
                     "wordt nu afgesloten. Neem contact op met uw leverancier\" buttons ok icon none "
                     "default 1 -> ok"));
   EXPECT_TRUE(r.Has("end"));
   // The backup list is brought up to date before the end.
   EXPECT_NE(p.Read("C:\\users\\anna\\AppData\\Roaming\\velmora\\VMbackuptool.ini")
-                .find("dirfrom=C:\\users\\anna\\AppData\\Roaming\\velmora\\"),
-            std::string::npos);
+                .find("dirfrom=C:\\users\\anna\\AppData\\Roaming\\velmora\\"), std::string::npos);
 }
 
 TEST(StartUp, NetworkProgramFolderGoesOnWithoutDataFolder) {
@@ -132,33 +135,20 @@ TEST(StartUp, NetworkProgramFolderGoesOnWithoutDataFolder) {
   EXPECT_TRUE(r.Has("window show"));
 }
 
-TEST(StartUp, BackupListFreshOutdatedAndDamaged) {
+TEST(StartUp, DamagedBackupListOrSettings) {
   TestPrefix p;
   MakeInstallation(p, "C:\\Apps\\velmora\\");
   const std::string list = "C:\\Apps\\velmora\\VMbackuptool.ini";
   const std::string script = "answer ok\nfile C:\\Apps\\velmora\\VM.EXE\nstart\n";
 
-  // Outdated: VM.ini still listed in the old folder, a user's own file, an
-  // empty entry left by a crash, and a removed file.
-  p.Write(list,
-          "[Basic settings]\r\nAantalFiles=4\r\n[Backupfiles]\r\nBackUpfile1=C:\\Oud\\VM.ini\r\n"
-          "BackUpfile2=C:\\Oud\\sourcesBus.VMD\r\nBackUpfile3=\r\nBackUpfile4=C:\\Mijn\\brief.doc\r\n");
-  ScriptRun outdated = RunLines(p.prefix(), script);
-  EXPECT_EQ(outdated.status, 0) << outdated.out;
-  std::string text = p.Read(list);
-  EXPECT_NE(text.find("BackUpfile1=C:\\Apps\\velmora\\VM.ini\r\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("BackUpfile2=\r\nBackUpfile3=C:\\Mijn\\brief.doc\r\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("AantalFiles=9\r\n"), std::string::npos) << text;
-
-  // Damaged: a count that is no number ends start-up with its description.
+  // A count that is no number ends start-up with its description.
   p.Write(list, "[Basic settings]\r\nAantalFiles=veel\r\n");
   ScriptRun damaged = RunLines(p.prefix(), "answer ok\n" + script);
   EXPECT_TRUE(damaged.Has("msgbox title \"VM_Update\" text \"Type mismatch\\r\\nDeze functie wordt nu "
-                          "afgesloten\" buttons ok icon none default 1 -> ok"))
-      << damaged.out;
+                          "afgesloten\" buttons ok icon none default 1 -> ok")) << damaged.out;
   EXPECT_TRUE(damaged.Has("end"));
 
-  // Garbage: binary bytes in every settings file do not stop start-up.
+  // Binary bytes in every settings file do not stop start-up.
   std::string garbage("\0\xff\xfe[\x01=\x80\r\n\n=\0[]]", 14);
   p.Write(list, garbage);
   p.Write("C:\\Apps\\velmora\\VM.ini", garbage + std::string(100000, 'x'));
@@ -192,16 +182,32 @@ TEST(ScriptDriver, ExitStatusesTellWhatWentWrong) {
   EXPECT_EQ(unanswered.status, 3);
   EXPECT_TRUE(unanswered.Has("error no answer queued"));
 
-  ScriptRun leftover = RunLines(demo.prefix, "start\nanswer yes\n");
-  EXPECT_EQ(leftover.status, 4);
-
-  ScriptRun unknown = RunLines(demo.prefix, "start\njump\n");
-  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(RunLines(demo.prefix, "start\nanswer yes\n").status, 4);
+  EXPECT_EQ(RunLines(demo.prefix, "start\njump\n").status, 2);
 
   ScriptRun closed = RunLines(demo.prefix, "start   # comment\nanswer yes\nclose\n");
   EXPECT_EQ(closed.status, 0);
   EXPECT_TRUE(closed.Has("window close"));
   EXPECT_EQ(closed.out.substr(closed.out.size() - 4), "end\n");
+}
+
+TEST(ScriptDriver, ServiceButtonsOnlyInMaintenance) {
+  TempDir dir;
+  DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
+  for (const char* press : {"press directories\n", "press command1\n", "press comparetables\n"}) {
+    ScriptRun r = RunLines(demo.prefix, std::string("start\n") + press);
+    EXPECT_EQ(r.status, 5) << press << r.out;
+    EXPECT_TRUE(r.Has("error control not available")) << r.out;
+  }
+
+  ScriptRun r = RunLines(demo.prefix, "start\npress command1\n", true);
+  EXPECT_EQ(r.status, 5) << "the special-folder window is not open yet\n" << r.out;
+  // Shown right after the window's load, before the folders are known.
+  EXPECT_NE(r.out.find("set cmdOpenLocation enabled true\nset CmdCompareTables visible true\n"
+                       "set cmdOpenDirectories visible true\n"), std::string::npos) << r.out;
+
+  r = RunLines(demo.prefix, "start\npress directories\npress command1\npress directories\n", true);
+  EXPECT_EQ(r.status, 0) << r.out;  // the window's own text is checked where it is made
 }
 
 }  // namespace

@@ -15,9 +15,8 @@ namespace vmu {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempDir;
-
 using testing::ErrorOf;
+using testing::TempDir;
 
 // Moves into a folder for one test and back again.
 class InFolder {

@@ -18,9 +18,8 @@ namespace vmu {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TestPrefix;
-
 using testing::ErrorOf;
+using testing::TestPrefix;
 
 mode_t ModeOf(const std::string& host_path) {
   struct stat st;
@@ -119,27 +118,6 @@ TEST(HostFileSystem, ErrorNumbersOfFailedOperations) {
   EXPECT_EQ(ErrorNumberForErrno(ENOTEMPTY, "/x"), kPathFileAccessError);
 }
 
-TEST(HostFileSystem, FolderAndFileOperations) {
-  TestPrefix p;
-  p.Write("C:\\Data\\VM.ini", "old");
-  auto& fs = p.fs();
-
-  fs.MakeFolder("C:\\data\\ConversieBackup-1\\");
-  EXPECT_TRUE(fs::is_directory(p.Host("C:\\Data\\ConversieBackup-1")));
-  fs.MoveFile("C:\\DATA\\vm.ini", "C:\\data\\conversiebackup-1\\VM.ini");
-  EXPECT_EQ(p.Read("C:\\Data\\ConversieBackup-1\\VM.ini"), "old");
-  EXPECT_FALSE(p.Exists("C:\\Data\\VM.ini"));
-
-  fs.ReplaceBytes("C:\\Data\\New.ini", "[a]\r\n");
-  EXPECT_EQ(fs.ReadBytes("C:\\data\\new.ini"), "[a]\r\n");
-  fs.DeleteFile("C:\\Data\\NEW.INI");
-  EXPECT_FALSE(p.Exists("C:\\Data\\New.ini"));
-
-  fs.MakeFolder("C:\\Data\\Empty");
-  fs.RemoveFolder("C:\\data\\EMPTY\\");
-  EXPECT_FALSE(p.Exists("C:\\Data\\Empty"));
-}
-
 TEST(HostFileSystem, DeleteFilesTakesNormalMatchingFilesOnly) {
   TestPrefix p;
   p.Write("C:\\u\\a.txt", "");
@@ -191,16 +169,6 @@ TEST(HostFileSystem, ReplaceBytesKeepsModeAndLinks) {
   EXPECT_TRUE(fs::is_symlink(p.Host("C:\\d\\linked.ini")));
   EXPECT_EQ(p.Read("C:\\shared\\real.ini"), "through the link");
   EXPECT_EQ(Names(p.Host("C:\\d")), (List{"VM.ini", "linked.ini"}));
-}
-
-TEST(HostFileSystem, AppendLineWritesWindows1252AndCrLf) {
-  TestPrefix p;
-  p.Write("C:\\d\\ConversieLog.TXT", "first\r\n");
-  auto& fs = p.fs();
-  fs.AppendLine("C:\\d\\conversielog.txt", "Caf\xC3\xA9 \xE2\x82\xAC");
-  fs.AppendLine("C:\\d\\New.txt", "");
-  EXPECT_EQ(p.Read("C:\\d\\ConversieLog.TXT"), "first\r\nCaf\xE9 \x80\r\n");
-  EXPECT_EQ(p.Read("C:\\d\\New.txt"), "\r\n");
 }
 
 // The error number of op when run by a user without rights on files this

@@ -15,9 +15,8 @@ namespace vmu {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TestPrefix;
-
 using testing::ErrorOf;
+using testing::TestPrefix;
 
 class PathVar {
  public:
@@ -70,8 +69,7 @@ TEST(SplitCommandLine, ProgramPathWithBlanksAndArguments) {
 TEST(HostProcesses, StartsDetachedAndReapsTheProgram) {
   TestPrefix p;
   const std::string dir = p.Host("C:\\Program Files\\my tools");
-  WriteScript(p, "C:\\Program Files\\my tools\\run.sh",
-              "d='" + dir + "'\n"
+  WriteScript(p, "C:\\Program Files\\my tools\\run.sh", "d='" + dir + "'\n"
               "while [ ! -e \"$d/go\" ]; do sleep 0.02; done\n"
               "printf '%s\\n' \"$@\" > \"$d/args.txt\"\n"
               "cut -d' ' -f6 /proc/$$/stat > \"$d/sid.txt\"\n"

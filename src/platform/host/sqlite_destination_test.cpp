@@ -3,29 +3,21 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <functional>
 #include <string>
 
 #include "platform/error.h"
 #include "platform/host/sqlite_databases.h"
 #include "platform/host/sqlite_exec.h"
+#include "testing/error_of.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
+using testing::MessageOf;
 using testing::TestPrefix;
 
 constexpr const char* kPath = "C:\\data\\Nieuw.mdb";
-
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const VbError& e) {
-    return e.description();
-  }
-  return {};
-}
 
 // The types a Jet-minded schema uses, and what SQLite makes of them.
 constexpr const char* kSchema = R"sql(
@@ -67,15 +59,9 @@ TEST(SqliteDestination, ValuesComeBackUnchanged) {
   Blob blob{0, 1, 2, 255, 0, 7};
   // Each row: field name -> value written and read back as it stands.
   const std::vector<std::pair<std::string, FieldValue>> values = {
-      {"Tekst", Text("007")},
-      {"Kort", Text("007")},
-      {"Code", Text("0012")},
-      {"Notitie", Text("a note")},
-      {"Bedrag", FieldValue(1234.56)},
-      {"Actief", FieldValue(std::int64_t{0})},
-      {"Datum", Text("2026-03-02 14:30:00")},
-      {"Getal", FieldValue(-0.1)},
-      {"Plaatje", FieldValue(blob)},
+      {"Tekst", Text("007")}, {"Kort", Text("007")}, {"Code", Text("0012")}, {"Notitie", Text("a note")},
+      {"Bedrag", FieldValue(1234.56)}, {"Actief", FieldValue(std::int64_t{0})},
+      {"Datum", Text("2026-03-02 14:30:00")}, {"Getal", FieldValue(-0.1)}, {"Plaatje", FieldValue(blob)},
       {"Los", Text("007")},
   };
   auto table = f.connection->OpenForAdding("Waarden");
@@ -118,8 +104,7 @@ TEST(SqliteDestination, RefusesToTurnTextIntoANumberInAJetTextColumn) {
     EXPECT_EQ(MessageOf([&] { table->Update(); }),
               "the text '" + std::string(changed) + "' for column Notitie of table \"main\".\"Waarden\" would be stored as the number " +
                   (std::string(changed) == "1.50" ? "1.5" : std::string(changed) == "1e3" ? "1000" : "7") +
-                  ": the column's type \"Memo\" is no text type for SQLite (declare it TEXT)")
-        << changed;
+                  ": the column's type \"Memo\" is no text type for SQLite (declare it TEXT)") << changed;
   }
   // Texts SQLite keeps, or stores as the same number, pass.
   for (const char* kept : {"7", "1.5", "abc", "12-03", "-3"}) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/demo/demo_installation.h"
 #include "tools/pack/manifest.h"
 #include "tools/pack/pack_test_support.h"
 #include "tools/pack/package_listing.h"
@@ -12,13 +11,10 @@ namespace vmu {
 namespace {
 
 using pack::testing::BinDir;
-using pack::testing::RunProgram;
-using vmu::testing::ReadHostFile;
 using vmu::testing::TempDir;
 
 TEST(DemoPackages, EachSampleIsMadeAsDescribed) {
   TempDir dir;
-  const DemoPaths paths = MakeDemoInstallation(dir.path(), "anna");
   const std::vector<DemoPackage> made = MakeDemoPackages(dir.path(), BinDir() + "/vmu-unpacker");
   ASSERT_EQ(made.size(), 6u);
   std::map<std::string, pack::PackageListing> listings;
@@ -42,16 +38,6 @@ TEST(DemoPackages, EachSampleIsMadeAsDescribed) {
   const auto check = pack::CheckSourceFolder(dir.Sub("package-sources/missing-file"));
   ASSERT_EQ(check.problems.size(), 1u);
   EXPECT_NE(check.problems[0].find("\"Rapporten.dll\" is not in"), std::string::npos);
-
-  // The clean package unpacks where the wizard puts it.
-  auto result =
-      RunProgram({dir.Sub("packages/update-10302-06.VMU"), "/auto", paths.data_dir + "Update"},
-                 {"WINEPREFIX=" + paths.prefix});
-  EXPECT_EQ(result.status, 0) << result.err;
-  const std::string update = paths.prefix + "/drive_c/users/anna/AppData/Roaming/velmora/Update/";
-  EXPECT_EQ(ReadHostFile(update + "FileList.VML"),
-            "\"VM.EXE\",1\r\n\"screens.ini\",2\r\n\"Handleiding.txt\",1\r\n");
-  EXPECT_NE(ReadHostFile(update + "VM.EXE").find("01.03.02 / 0006"), std::string::npos);
 }
 
 }  // namespace
