@@ -5,9 +5,9 @@
 
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
-#include "platform/host/host_info.h"
+#include "platform/host/read_host_info.h"
 #include "platform/host/host_processes.h"
-#include "platform/host/sqlite_databases.h"
+#include "platform/sqlite/sqlite_databases.h"
 #include "platform/qt/qt_event_guard.h"
 #include "platform/qt/qt_wizard_window.h"
 #include "startup/main_module.h"

@@ -12,8 +12,8 @@
 
 #include "app/script/script_view.h"
 #include "conversion/convert.h"
-#include "platform/host/sqlite_databases.h"
-#include "platform/host/sqlite_exec.h"
+#include "platform/sqlite/sqlite_databases.h"
+#include "platform/sqlite/sqlite_exec.h"
 #include "testing/fake_processes.h"
 #include "testing/test_prefix.h"
 #include "wizard/frm_conversie.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "conversion/database.h"
+#include "platform/database.h"
 
 namespace vmu {
 

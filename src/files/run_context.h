@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/host_info.h"
 #include "platform/processes.h"
 
 namespace vmu {
@@ -18,13 +19,6 @@ struct FolderSettings {
   std::string UpdateIniPath;  // DataDir & "Update.ini"
   std::string SetupIniName;   // file name of the package manifest
   std::string PackageDir;     // folder of the package chosen last
-};
-
-// Facts about this program and the session it runs in.
-struct HostInfo {
-  std::string user_name = "user";      // for the special folders
-  std::string exe_name = "VM_Update";  // own executable name without extension
-  std::string exe_folder;              // folder it runs from, Windows form, no trailing backslash
 };
 
 struct RunContext {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion/database.h"
+#include "platform/database.h"
 
 namespace vmu {
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/host/sqlite_exec.h"
+#include "platform/sqlite/sqlite_exec.h"
 
 namespace vmu {
 

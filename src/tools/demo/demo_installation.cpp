@@ -7,7 +7,7 @@
 
 #include "platform/error.h"
 #include "platform/host/host_file_system.h"
-#include "platform/host/sqlite_exec.h"
+#include "platform/sqlite/sqlite_exec.h"
 
 namespace vmu {
 

@@ -1,9 +1,0 @@
-#include "platform/host/sqlite_databases.h"
-
-#include "platform/host/sqlite_connection.h"
-
-namespace vmu {
-
-std::unique_ptr<Connection> SqliteDatabases::NewConnection() { return std::make_unique<SqliteConnection>(fs_); }
-
-}  // namespace vmu

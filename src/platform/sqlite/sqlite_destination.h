@@ -1,0 +1,71 @@
+// A table opened for adding rows (AddNew, SetValue, Update): one prepared
+// INSERT, reused while the same fields are set, inside the connection's
+// batched transactions.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/database.h"
+#include "platform/sqlite/column_affinity.h"
+#include "platform/sqlite/sqlite_session.h"
+
+namespace vmu {
+
+struct DestinationField {
+  std::string name;    // as the opening query names it
+  std::string column;  // the table's column
+  std::string declared_type;
+};
+
+class SqliteDestination : public Recordset {
+ public:
+  SqliteDestination(std::shared_ptr<SqliteSession> session, std::string table,
+                    std::vector<DestinationField> fields);
+  ~SqliteDestination() override;
+
+  // A destination shows only the row being added: it is at its end at once,
+  // and RecordCount counts the rows added through it.
+  bool Eof() override;
+  void MoveFirst() override;
+  void MoveNext() override;
+  long RecordCount() override;
+  int FieldCount() override;
+  std::string FieldName(int index) override;
+  FieldValue Value(int index) override;
+  FieldValue Value(const std::string& name) override;
+
+  void AddNew() override;
+  void SetValue(const std::string& name, const FieldValue& value) override;
+  void Update() override;
+  // Drops a row that was started but not written, and commits the rows written.
+  void Close() override;
+
+ private:
+  struct Field {
+    DestinationField field;
+    Affinity affinity;
+    bool text_at_risk;  // see column_affinity.h
+  };
+
+  void RequireOpen() const;
+  int IndexOf(const std::string& name);
+  void CheckText(const Field& field, const FieldValue& value);
+  void PrepareInsert();
+  void DiscardRow();
+
+  std::shared_ptr<SqliteSession> session_;
+  std::string table_;
+  std::vector<Field> fields_;
+  std::vector<FieldValue> values_;
+  std::vector<bool> assigned_;
+  std::vector<int> order_;           // fields set on the row being added, in order
+  std::vector<int> prepared_order_;  // the fields the prepared INSERT names
+  Statement insert_;
+  bool adding_ = false;
+  bool closed_ = false;
+  long added_ = 0;
+};
+
+}  // namespace vmu

@@ -1,0 +1,184 @@
+#include "platform/sqlite/sqlite_destination.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+
+#include "platform/error.h"
+#include "platform/sqlite/sqlite_databases.h"
+#include "platform/sqlite/sqlite_exec.h"
+#include "testing/error_of.h"
+#include "testing/test_prefix.h"
+
+namespace vmu {
+namespace {
+
+using testing::MessageOf;
+using testing::TestPrefix;
+
+constexpr const char* kPath = "C:\\data\\Nieuw.mdb";
+
+// The types a Jet-minded schema uses, and what SQLite makes of them.
+constexpr const char* kSchema = R"sql(
+  CREATE TABLE Waarden (ID INTEGER PRIMARY KEY, Tekst TEXT, Kort Text(50), Code VARCHAR(10), Notitie Memo,
+    Bedrag Currency, Actief YesNo DEFAULT 1, Datum DateTime, Getal Double, Plaatje LongBinary, Los);
+  CREATE TABLE Rel (RelatieID INTEGER PRIMARY KEY, Naam TEXT NOT NULL, Plaats TEXT DEFAULT 'Onbekend',
+    Debiteur INTEGER DEFAULT 0, UNIQUE (Naam));
+)sql";
+
+struct Fixture {
+  TestPrefix prefix;
+  SqliteDatabases databases{prefix.fs()};
+  std::unique_ptr<Connection> connection;
+  Fixture() {
+    prefix.Write(kPath, "");
+    ExecuteSql(prefix.Host(kPath), kSchema);
+    connection = databases.NewConnection();
+    connection->Open("Data Source= " + std::string(kPath) + "; Jet OLEDB:Database Password = kolpa7");
+  }
+  // What another program sees in the file right now.
+  long long CountElsewhere(const std::string& table) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(prefix.Host(kPath).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + table).c_str(), -1, &statement, nullptr);
+    long long count = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return count;
+  }
+};
+
+FieldValue Text(const std::string& text) { return text; }
+
+TEST(SqliteDestination, ValuesComeBackUnchanged) {
+  Fixture f;
+  std::string long_text(200000, 'x');
+  long_text += "é€\n\r\t'\"";
+  Blob blob{0, 1, 2, 255, 0, 7};
+  // Each row: field name -> value written and read back as it stands.
+  const std::vector<std::pair<std::string, FieldValue>> values = {
+      {"Tekst", Text("007")}, {"Kort", Text("007")}, {"Code", Text("0012")}, {"Notitie", Text("a note")},
+      {"Bedrag", FieldValue(1234.56)}, {"Actief", FieldValue(std::int64_t{0})},
+      {"Datum", Text("2026-03-02 14:30:00")}, {"Getal", FieldValue(-0.1)}, {"Plaatje", FieldValue(blob)},
+      {"Los", Text("007")},
+  };
+  auto table = f.connection->OpenForAdding("Waarden");
+  EXPECT_EQ(table->FieldCount(), 11);
+  EXPECT_EQ(table->FieldName(4), "Notitie");
+  table->AddNew();
+  for (const auto& [name, value] : values) table->SetValue(name, value);
+  table->Update();
+  table->AddNew();  // the edge values, and nulls
+  table->SetValue("tekst", Text(long_text));  // names ignore case
+  table->SetValue("Kort", Text(""));
+  table->SetValue("Code", FieldValue(Null{}));
+  table->SetValue("Bedrag", FieldValue(std::int64_t{9007199254740993}));
+  table->SetValue("Plaatje", FieldValue(Blob{}));
+  table->SetValue("Getal", FieldValue(Null{}));
+  table->Update();
+  EXPECT_EQ(table->RecordCount(), 2);
+  table->Close();
+
+  auto rows = f.connection->Execute("SELECT * FROM Waarden ORDER BY ID");
+  ASSERT_EQ(rows->RecordCount(), 2);
+  for (const auto& [name, value] : values) EXPECT_EQ(rows->Value(name), value) << name;
+  rows->MoveNext();
+  EXPECT_EQ(rows->Value("Tekst"), Text(long_text));
+  EXPECT_EQ(rows->Value("Kort"), Text(""));
+  EXPECT_EQ(rows->Value("Code"), FieldValue(Null{}));
+  EXPECT_EQ(rows->Value("Bedrag"), FieldValue(std::int64_t{9007199254740993}));
+  EXPECT_EQ(rows->Value("Plaatje"), FieldValue(Blob{}));
+  EXPECT_EQ(rows->Value("Getal"), FieldValue(Null{}));
+  EXPECT_EQ(rows->Value("Actief"), FieldValue(std::int64_t{1}));  // not set: the table's default
+}
+
+TEST(SqliteDestination, RefusesToTurnTextIntoANumberInAJetTextColumn) {
+  Fixture f;
+  auto table = f.connection->OpenForAdding("SELECT * FROM Waarden");
+  // Memo is text for Jet but numeric for SQLite: '007' would become 7.
+  for (const char* changed : {"007", "1.50", " 7", "+7", "1e3"}) {
+    table->AddNew();
+    table->SetValue("Notitie", Text(changed));
+    EXPECT_EQ(MessageOf([&] { table->Update(); }),
+              "the text '" + std::string(changed) + "' for column Notitie of table \"main\".\"Waarden\" would be stored as the number " +
+                  (std::string(changed) == "1.50" ? "1.5" : std::string(changed) == "1e3" ? "1000" : "7") +
+                  ": the column's type \"Memo\" is no text type for SQLite (declare it TEXT)") << changed;
+  }
+  // Texts SQLite keeps, or stores as the same number, pass.
+  for (const char* kept : {"7", "1.5", "abc", "12-03", "-3"}) {
+    table->AddNew();
+    table->SetValue("Notitie", Text(kept));
+    EXPECT_EQ(MessageOf([&] { table->Update(); }), "") << kept;
+  }
+  // In Jet's number columns a number text becomes the number, as in Jet.
+  table->AddNew();
+  table->SetValue("Bedrag", Text("007"));
+  table->SetValue("Actief", Text("1"));
+  table->Update();
+  table->Close();
+  EXPECT_EQ(f.CountElsewhere("Waarden"), 6);
+  auto row = f.connection->Execute("SELECT Bedrag, Actief FROM Waarden WHERE Bedrag Is Not Null");
+  EXPECT_EQ(row->Value(0), FieldValue(std::int64_t{7}));
+}
+
+TEST(SqliteDestination, OpensATableOrASelectOnOneTable) {
+  Fixture f;
+  auto chosen = f.connection->OpenForAdding("SELECT Naam, [Plaats] FROM [Rel] WHERE RelatieID = 0");
+  ASSERT_EQ(chosen->FieldCount(), 2);
+  EXPECT_EQ(chosen->FieldName(1), "Plaats");
+  chosen->AddNew();
+  chosen->SetValue("Naam", Text("Bakker"));
+  EXPECT_EQ(chosen->Value("naam"), Text("Bakker"));
+  EXPECT_EQ(MessageOf([&] { chosen->SetValue("Debiteur", FieldValue(std::int64_t{1})); }),
+            "table \"main\".\"Rel\" has no column named Debiteur");
+  chosen->Update();
+  chosen->Close();
+  auto row = f.connection->Execute("SELECT * FROM Rel");
+  EXPECT_EQ(row->Value("Plaats"), Text("Onbekend"));
+  EXPECT_EQ(row->Value("Debiteur"), FieldValue(std::int64_t{0}));
+
+  EXPECT_EQ(MessageOf([&] { f.connection->OpenForAdding("Relaties"); }), "no such table: Relaties");
+  EXPECT_EQ(MessageOf([&] { f.connection->OpenForAdding("SELECT Naam FRM Rel"); }), "near \"Rel\": syntax error");
+  EXPECT_EQ(MessageOf([&] { f.connection->OpenForAdding("SELECT a.Naam, b.Tekst FROM Rel a, Waarden b"); }),
+            "rows can only be added to one table, and \"SELECT a.Naam, b.Tekst FROM Rel a, Waarden b\" does not "
+            "name exactly one");
+  auto read_only = f.connection->Execute("SELECT * FROM Rel");
+  EXPECT_NE(MessageOf([&] { read_only->AddNew(); }), "");
+}
+
+TEST(SqliteDestination, RowsWrittenBeforeAFailureStayWritten) {
+  Fixture f;
+  auto table = f.connection->OpenForAdding("Rel");
+  const int rows = SqliteSession::kBatchRows * 2 + 500;
+  for (int i = 0; i < rows; ++i) {
+    table->AddNew();
+    table->SetValue("Naam", Text("Naam " + std::to_string(i)));
+    table->Update();
+  }
+  // Whole batches are in the file already, for any other program to see.
+  EXPECT_EQ(f.CountElsewhere("Rel"), SqliteSession::kBatchRows * 2);
+
+  table->AddNew();
+  table->SetValue("Naam", Text("Naam 7"));  // breaks the table's UNIQUE rule
+  EXPECT_EQ(MessageOf([&] { table->Update(); }), "UNIQUE constraint failed: Rel.Naam");
+  EXPECT_EQ(f.CountElsewhere("Rel"), rows);  // committed before the error was raised
+
+  table->AddNew();
+  EXPECT_EQ(MessageOf([&] { table->SetValue("Woonplaats", Text("x")); }),
+            "table \"main\".\"Rel\" has no column named Woonplaats");
+  table->SetValue("Naam", FieldValue(Null{}));  // the row being added is still there
+  EXPECT_EQ(MessageOf([&] { table->Update(); }), "NOT NULL constraint failed: Rel.Naam");
+
+  // After a failure the copy may go on; closing the connection commits.
+  table->AddNew();
+  table->SetValue("Naam", Text("Laatste"));
+  table->Update();
+  f.connection->Close();
+  EXPECT_EQ(f.CountElsewhere("Rel"), rows + 1);
+  EXPECT_NE(MessageOf([&] { table->AddNew(); }), "");
+}
+
+}  // namespace
+}  // namespace vmu
