@@ -156,13 +156,6 @@ std::string IsoText(const JetDate& d) {
   return buffer;
 }
 
-double SerialOf(const JetDate& d) {
-  double days = d.has_date ? static_cast<double>(DaysFromCivil(d.year, d.month, d.day) - kSerialZero) : 0;
-  double fraction = (d.hour * 3600 + d.minute * 60 + d.second) / 86400.0;
-  // Before 1899-12-30 Jet counts the day backwards and the time forwards.
-  return days < 0 ? days - fraction : days + fraction;
-}
-
 std::optional<JetDate> DateOfSerial(double serial) {
   if (!std::isfinite(serial) || serial < -657434 || serial > 2958465.99999) return std::nullopt;
   double whole = std::trunc(serial);

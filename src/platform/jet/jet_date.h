@@ -28,7 +28,6 @@ std::optional<JetDate> ParseDate(std::string_view text, DateOrder order);
 // 'YYYY-MM-DD', 'YYYY-MM-DD HH:MM:SS' with a time, 'HH:MM:SS' for a time only.
 std::string IsoText(const JetDate& date);
 
-double SerialOf(const JetDate& date);
 std::optional<JetDate> DateOfSerial(double serial);
 
 // Day number (days since 1970-01-01) of a date in the proleptic Gregorian

@@ -62,82 +62,119 @@ std::string Quoted(std::string_view content, char quote) {
   return out + quote;
 }
 
-Seq Tokenize(std::string_view s) {
-  Seq tokens;
-  auto add = [&](Kind kind, std::string text) { tokens.push_back(Node{kind, std::move(text), {}, false}); };
-  size_t i = 0;
-  while (i < s.size()) {
-    char c = s[i];
-    if (std::isspace(static_cast<unsigned char>(c))) {
-      size_t j = i;
-      while (j < s.size() && std::isspace(static_cast<unsigned char>(s[j]))) ++j;
-      add(Kind::kSpace, std::string(s.substr(i, j - i)));
-      i = j;
-    } else if (s.compare(i, 2, "--") == 0 || s.compare(i, 2, "/*") == 0) {  // SQLite comments stay as they are
-      size_t j = s[i] == '-' ? s.find('\n', i) : s.find("*/", i + 2);
-      j = j == std::string_view::npos ? s.size() : j + (s[i] == '-' ? 0 : 2);
-      add(Kind::kSpace, std::string(s.substr(i, j - i)));
-      i = j;
-    } else if (c == '\'' || c == '"' || c == '`') {
-      std::string content;
-      size_t end = QuotedEnd(s, i, c, &content);
-      if (end == std::string_view::npos) {  // unclosed: SQLite reports it
-        add(Kind::kOther, std::string(s.substr(i)));
-        break;
-      }
-      if (c == '"') add(Kind::kText, Quoted(content, '\''));  // Jet: a text, not a name
-      else add(c == '\'' ? Kind::kText : Kind::kName, std::string(s.substr(i, end + 1 - i)));
-      i = end + 1;
-    } else if (c == '[') {
-      size_t end = s.find(']', i + 1);
-      if (end == std::string_view::npos) {
-        add(Kind::kOther, std::string(s.substr(i)));
-        break;
-      }
-      add(Kind::kName, Quoted(s.substr(i + 1, end - i - 1), '"'));
-      i = end + 1;
-    } else if (c == '#') {
-      size_t end = s.find('#', i + 1);
-      std::optional<JetDate> date;
-      if (end != std::string_view::npos && end - i < 40) date = ParseDate(s.substr(i + 1, end - i - 1), DateOrder::kMonthDayYear);
-      if (date) {
-        add(Kind::kText, "'" + IsoText(*date) + "'");
-        i = end + 1;
-      } else {
-        add(Kind::kOther, "#");
-        ++i;
-      }
-    } else if (Digit(c) || (c == '.' && i + 1 < s.size() && Digit(s[i + 1]))) {
-      size_t j = i;
-      while (j < s.size() && (Digit(s[j]) || s[j] == '.')) ++j;
-      if (j < s.size() && (s[j] == 'e' || s[j] == 'E')) {
-        size_t k = j + 1;
-        if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
-        if (k < s.size() && Digit(s[k])) {
-          while (k < s.size() && Digit(s[k])) ++k;
-          j = k;
-        }
-      }
-      add(Kind::kNumber, std::string(s.substr(i, j - i)));
-      i = j;
-    } else if (WordStart(c)) {
-      size_t j = i;
-      while (j < s.size() && WordChar(s[j])) ++j;
-      add(Kind::kWord, std::string(s.substr(i, j - i)));
-      if (j < s.size() && s[j] == '$' && kDollarFunctions.count(Lower(s.substr(i, j - i)))) ++j;
-      i = j;
-    } else if (c == '(' || c == ')' || c == ',' || c == ';') {
-      add(c == '(' ? Kind::kOpen : c == ')' ? Kind::kClose : c == ',' ? Kind::kComma : Kind::kSemi, std::string(1, c));
-      ++i;
-    } else {
-      static const char* const kTwoChar[] = {"<>", "<=", ">=", "!=", "==", "||", "<<", ">>"};
-      size_t length = 1;
-      for (const char* op : kTwoChar)
-        if (s.compare(i, 2, op) == 0) length = 2;
-      add(Kind::kOp, std::string(s.substr(i, length)));
-      i += length;
+// Token readers: each reads one token that starts at i, appends it and
+// returns the position after it (the text's end when the rest is consumed).
+using Reader = size_t (*)(std::string_view s, size_t i, Seq& tokens);
+
+void Add(Seq& tokens, Kind kind, std::string text) { tokens.push_back(Node{kind, std::move(text), {}, false}); }
+
+size_t ReadSpace(std::string_view s, size_t i, Seq& tokens) {
+  size_t j = i;
+  while (j < s.size() && std::isspace(static_cast<unsigned char>(s[j]))) ++j;
+  Add(tokens, Kind::kSpace, std::string(s.substr(i, j - i)));
+  return j;
+}
+
+// SQLite comments stay as they are.
+size_t ReadComment(std::string_view s, size_t i, Seq& tokens) {
+  size_t j = s[i] == '-' ? s.find('\n', i) : s.find("*/", i + 2);
+  j = j == std::string_view::npos ? s.size() : j + (s[i] == '-' ? 0 : 2);
+  Add(tokens, Kind::kSpace, std::string(s.substr(i, j - i)));
+  return j;
+}
+
+size_t ReadQuoted(std::string_view s, size_t i, Seq& tokens) {
+  char c = s[i];
+  std::string content;
+  size_t end = QuotedEnd(s, i, c, &content);
+  if (end == std::string_view::npos) {  // unclosed: SQLite reports it
+    Add(tokens, Kind::kOther, std::string(s.substr(i)));
+    return s.size();
+  }
+  if (c == '"') Add(tokens, Kind::kText, Quoted(content, '\''));  // Jet: a text, not a name
+  else Add(tokens, c == '\'' ? Kind::kText : Kind::kName, std::string(s.substr(i, end + 1 - i)));
+  return end + 1;
+}
+
+size_t ReadBracketName(std::string_view s, size_t i, Seq& tokens) {
+  size_t end = s.find(']', i + 1);
+  if (end == std::string_view::npos) {
+    Add(tokens, Kind::kOther, std::string(s.substr(i)));
+    return s.size();
+  }
+  Add(tokens, Kind::kName, Quoted(s.substr(i + 1, end - i - 1), '"'));
+  return end + 1;
+}
+
+size_t ReadDateLiteral(std::string_view s, size_t i, Seq& tokens) {
+  size_t end = s.find('#', i + 1);
+  std::optional<JetDate> date;
+  if (end != std::string_view::npos && end - i < 40)
+    date = ParseDate(s.substr(i + 1, end - i - 1), DateOrder::kMonthDayYear);
+  if (!date) {
+    Add(tokens, Kind::kOther, "#");
+    return i + 1;
+  }
+  Add(tokens, Kind::kText, "'" + IsoText(*date) + "'");
+  return end + 1;
+}
+
+size_t ReadNumber(std::string_view s, size_t i, Seq& tokens) {
+  size_t j = i;
+  while (j < s.size() && (Digit(s[j]) || s[j] == '.')) ++j;
+  if (j < s.size() && (s[j] == 'e' || s[j] == 'E')) {
+    size_t k = j + 1;
+    if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
+    if (k < s.size() && Digit(s[k])) {
+      while (k < s.size() && Digit(s[k])) ++k;
+      j = k;
     }
   }
+  Add(tokens, Kind::kNumber, std::string(s.substr(i, j - i)));
+  return j;
+}
+
+size_t ReadWord(std::string_view s, size_t i, Seq& tokens) {
+  size_t j = i;
+  while (j < s.size() && WordChar(s[j])) ++j;
+  Add(tokens, Kind::kWord, std::string(s.substr(i, j - i)));
+  if (j < s.size() && s[j] == '$' && kDollarFunctions.count(Lower(s.substr(i, j - i)))) ++j;
+  return j;
+}
+
+size_t ReadPunctuation(std::string_view s, size_t i, Seq& tokens) {
+  char c = s[i];
+  Add(tokens, c == '(' ? Kind::kOpen : c == ')' ? Kind::kClose : c == ',' ? Kind::kComma : Kind::kSemi,
+      std::string(1, c));
+  return i + 1;
+}
+
+size_t ReadOperator(std::string_view s, size_t i, Seq& tokens) {
+  static const char* const kTwoChar[] = {"<>", "<=", ">=", "!=", "==", "||", "<<", ">>"};
+  size_t length = 1;
+  for (const char* op : kTwoChar)
+    if (s.compare(i, 2, op) == 0) length = 2;
+  Add(tokens, Kind::kOp, std::string(s.substr(i, length)));
+  return i + length;
+}
+
+// Which reader the text at i needs.
+Reader ReaderAt(std::string_view s, size_t i) {
+  char c = s[i];
+  if (std::isspace(static_cast<unsigned char>(c))) return ReadSpace;
+  if (s.compare(i, 2, "--") == 0 || s.compare(i, 2, "/*") == 0) return ReadComment;
+  if (c == '\'' || c == '"' || c == '`') return ReadQuoted;
+  if (c == '[') return ReadBracketName;
+  if (c == '#') return ReadDateLiteral;
+  if (Digit(c) || (c == '.' && i + 1 < s.size() && Digit(s[i + 1]))) return ReadNumber;
+  if (WordStart(c)) return ReadWord;
+  if (c == '(' || c == ')' || c == ',' || c == ';') return ReadPunctuation;
+  return ReadOperator;
+}
+
+Seq Tokenize(std::string_view s) {
+  Seq tokens;
+  for (size_t i = 0; i < s.size();) i = ReaderAt(s, i)(s, i, tokens);
   return tokens;
 }
 
