@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/ascii.h"
 #include "platform/jet/jet_date.h"
 #include "platform/jet/jet_text.h"
 
@@ -26,12 +27,6 @@ const char* const kDaysShort[] = {"zo", "ma", "di", "wo", "do", "vr", "za"};
 constexpr const char* kShortDate = "d-m-yyyy";
 constexpr const char* kLongDate = "dddd d mmmm yyyy";
 constexpr const char* kLongTime = "h:nn:ss";
-
-std::string AsciiLower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 std::string Padded(int value, int width) {
   char buffer[16];

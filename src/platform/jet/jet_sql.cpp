@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/ascii.h"
 #include "platform/jet/jet_date.h"
 #include "platform/jet/jet_names.h"
 
@@ -22,12 +23,6 @@ struct Node {
 };
 
 using Seq = std::vector<Node>;
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 bool WordStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || (c & 0x80); }
 bool WordChar(char c) { return WordStart(c) || std::isdigit(static_cast<unsigned char>(c)); }
@@ -138,7 +133,7 @@ size_t ReadWord(std::string_view s, size_t i, Seq& tokens) {
   size_t j = i;
   while (j < s.size() && WordChar(s[j])) ++j;
   Add(tokens, Kind::kWord, std::string(s.substr(i, j - i)));
-  if (j < s.size() && s[j] == '$' && kDollarFunctions.count(Lower(s.substr(i, j - i)))) ++j;
+  if (j < s.size() && s[j] == '$' && kDollarFunctions.count(AsciiLower(s.substr(i, j - i)))) ++j;
   return j;
 }
 
@@ -210,7 +205,7 @@ void Render(const Seq& seq, std::string& out) {
 
 // ---- helpers on one level of a statement ----
 
-bool IsWord(const Node& node, std::string_view lower) { return node.kind == Kind::kWord && Lower(node.text) == lower; }
+bool IsWord(const Node& node, std::string_view lower) { return node.kind == Kind::kWord && AsciiLower(node.text) == lower; }
 bool IsOp(const Node& node, std::string_view op) { return node.kind == Kind::kOp && node.text == op; }
 
 int Next(const Seq& seq, int i) {
@@ -254,7 +249,7 @@ const std::set<std::string> kKeywords = {
 
 bool IsBoundary(const Node& node) {
   if (node.kind == Kind::kComma || node.kind == Kind::kSemi || IsComparison(node)) return true;
-  return node.kind == Kind::kWord && kKeywords.count(Lower(node.text));
+  return node.kind == Kind::kWord && kKeywords.count(AsciiLower(node.text));
 }
 
 Node Word(std::string text) { return Node{Kind::kWord, std::move(text), {}, false}; }
@@ -277,7 +272,7 @@ void RenameWords(Seq& seq) {
   for (int i = 0; i < static_cast<int>(seq.size()); ++i) {
     Node& node = seq[i];
     if (node.kind != Kind::kWord || Qualified(seq, i)) continue;
-    std::string lower = Lower(node.text);
+    std::string lower = AsciiLower(node.text);
     int n = Next(seq, i);
     bool call = n >= 0 && seq[n].kind == Kind::kOpen;
     if (lower == "distinctrow") node.text = "DISTINCT";
@@ -442,7 +437,7 @@ void CollatePoints(const Seq& seq, const SetClause& set, std::vector<int>& point
     int j = by + 1;
     for (; j < static_cast<int>(seq.size()); ++j) {
       const Node& node = seq[j];
-      if (node.kind == Kind::kSemi || (node.kind == Kind::kWord && kClauseEnd.count(Lower(node.text)))) break;
+      if (node.kind == Kind::kSemi || (node.kind == Kind::kWord && kClauseEnd.count(AsciiLower(node.text)))) break;
       if (node.kind == Kind::kComma) {
         close_term();
       } else if (node.kind != Kind::kSpace) {
@@ -459,7 +454,7 @@ void Transform(Seq& seq, const Context& outer, bool statement) {
   Context ctx = outer;
   int first = First(seq);
   if (statement && first >= 0) {
-    std::string verb = Lower(seq[first].text);
+    std::string verb = AsciiLower(seq[first].text);
     ctx.ddl = verb == "create" || verb == "alter" || verb == "drop" || verb == "pragma";
   }
   for (Node& node : seq)

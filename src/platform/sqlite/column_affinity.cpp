@@ -7,15 +7,11 @@
 #include <cmath>
 #include <set>
 
+#include "platform/ascii.h"
+
 namespace vmu {
 
 namespace {
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 bool Space(char c) { return std::isspace(static_cast<unsigned char>(c)); }
 bool Digit(char c) { return std::isdigit(static_cast<unsigned char>(c)); }
@@ -23,7 +19,7 @@ bool Digit(char c) { return std::isdigit(static_cast<unsigned char>(c)); }
 }  // namespace
 
 Affinity AffinityOf(std::string_view declared_type) {
-  std::string type = Upper(declared_type);
+  std::string type = AsciiUpper(declared_type);
   if (type.find("INT") != std::string::npos) return Affinity::kInteger;
   if (type.find("CHAR") != std::string::npos || type.find("CLOB") != std::string::npos ||
       type.find("TEXT") != std::string::npos)
@@ -44,7 +40,7 @@ bool TextColumnWithNumberAffinity(std::string_view declared_type) {
       "DOUBLE",  "FLOAT",    "REAL",     "BYTE",     "COUNTER",  "AUTOINCREMENT", "AUTONUMBER", "IDENTITY",
       "BIT",     "BOOLEAN",  "BOOL",     "LOGICAL",  "LOGICAL1", "YESNO",         "DATE",       "DATETIME",
       "TIME",    "TIMESTAMP", "SMALLDATETIME", "LONG", "SHORT"};
-  std::string type = Upper(declared_type);
+  std::string type = AsciiUpper(declared_type);
   size_t end = 0;
   while (end < type.size() && (std::isalnum(static_cast<unsigned char>(type[end])) || type[end] == '_')) ++end;
   std::string first_word = type.substr(0, end);

@@ -2,23 +2,19 @@
 
 #include <cctype>
 
+#include "platform/ascii.h"
 #include "platform/sqlite/sqlite_error.h"
 
 namespace vmu {
 
 namespace {
 
-std::string Trim(const std::string& text) {
-  size_t begin = text.find_first_not_of(" \t");
-  if (begin == std::string::npos) return {};
-  return text.substr(begin, text.find_last_not_of(" \t") + 1 - begin);
-}
+std::string Trim(const std::string& text) { return std::string(TrimBlanks(text)); }
 
 }  // namespace
 
 std::string DataSourceOf(const std::string& connection_string) {
-  std::string lower = connection_string;
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string lower = AsciiLower(connection_string);
   // "Data Source" as a key: at the start or after ';', blanks allowed around.
   for (size_t at = lower.find("data source"); at != std::string::npos; at = lower.find("data source", at + 1)) {
     size_t before = lower.find_last_not_of(" \t", at == 0 ? std::string::npos : at - 1);

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <set>
 
+#include "platform/ascii.h"
 #include "platform/sqlite/jet_connection_string.h"
 #include "platform/sqlite/jet_functions.h"
 #include "platform/jet/jet_sql.h"
@@ -23,9 +24,7 @@ std::string WithoutTrailingSemicolons(std::string sql) {
 bool StartsWithSelect(const std::string& text) {
   size_t begin = text.find_first_not_of(" \t\r\n(");
   if (begin == std::string::npos || text.size() - begin < 6) return false;
-  std::string word = text.substr(begin, 6);
-  for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return word == "select" && (text.size() == begin + 6 || !std::isalnum(static_cast<unsigned char>(text[begin + 6])));
+  return AsciiLower(text.substr(begin, 6)) == "select" && (text.size() == begin + 6 || !std::isalnum(static_cast<unsigned char>(text[begin + 6])));
 }
 
 }  // namespace
