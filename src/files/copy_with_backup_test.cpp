@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "files/test_doubles.h"
+#include "testing/test_doubles.h"
 #include "testing/error_of.h"
 #include "testing/test_prefix.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "files/test_doubles.h"
+#include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "files/test_doubles.h"
+#include "testing/test_doubles.h"
 #include "platform/error.h"
 #include "testing/error_of.h"
 #include "testing/test_prefix.h"

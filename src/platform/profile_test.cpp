@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "files/test_doubles.h"
+#include "testing/test_doubles.h"
 #include "platform/error.h"
 #include "testing/test_prefix.h"
 

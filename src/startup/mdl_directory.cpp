@@ -54,7 +54,7 @@ std::string BrowseForFile(RunContext& ctx, Dialogs& dialogs, const std::string& 
     chosen = dialogs.ShowOpenFile(FileDialogSpec{title, filter, folder, file_name});
     exists = !chosen.empty() && ctx.fs.FileExists(chosen);
   } catch (const VbError&) {
-    // Cancelling, like any failure of the dialog, is an empty choice.
+    // A dialog that fails to open gives no choice, as cancelling does.
     exists = false;
   }
   if (!exists) {

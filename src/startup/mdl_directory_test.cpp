@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "files/test_doubles.h"
+#include "testing/test_doubles.h"
 #include "files/utility.h"
 #include "startup/mdl_check_app_files.h"
 #include "platform/error.h"
@@ -91,7 +91,7 @@ TEST_F(DirectoryFixture, MakeFolderPathIgnoresExistingFoldersAndShowsOtherErrors
 }
 
 TEST_F(DirectoryFixture, BrowseForFileGivesNothingWithoutAnExistingFile) {
-  for (const char* answer : {"cancel", "", "C:\\Apps\\velmora\\gone.exe"}) {
+  for (const char* answer : {"cancel", "fail", "", "C:\\Apps\\velmora\\gone.exe"}) {
     std::string folder = "C:\\Program Files";
     dialogs.files = {answer};
     EXPECT_EQ(BrowseForFile(ctx, dialogs, "T", "F", folder, ""), "") << answer;

@@ -47,7 +47,8 @@ class ForwardingFileSystem : public FileSystem {
 };
 
 // Records every message; file dialogs take their answer from `files`, where
-// "cancel" raises the dialog's cancel error.
+// "cancel" is the empty path a cancelled dialog gives and "fail" raises an
+// error, as a dialog that cannot open does.
 class ScriptedDialogs : public Dialogs {
  public:
   Answer ShowMessage(const MessageBoxSpec& request) override {
@@ -59,7 +60,8 @@ class ScriptedDialogs : public Dialogs {
     if (files.empty()) return "";
     std::string answer = files.front();
     files.pop_front();
-    if (answer == "cancel") throw VbError(32755, "Cancel was selected.");
+    if (answer == "cancel") return "";
+    if (answer == "fail") throw VbError(5, "Invalid procedure call or argument");
     return answer;
   }
 
