@@ -65,79 +65,90 @@ std::string BrowseForFile(RunContext& ctx, Dialogs& dialogs, const std::string& 
   return chosen;
 }
 
-std::string ResolveDataDir(RunContext& ctx, Dialogs& dialogs, std::string& program_folder,
-                           ResolveStatus& status, std::string& missing_name) {
+namespace {
+
+// Shows the missing-file message for the file at position and records it.
+// Returns true when the file was required, which ends the search.
+bool NoteMissingAppFile(Dialogs& dialogs, int position, DataDirChoice& choice) {
+  const int status = CheckMissingAppFile(dialogs, position);
+  choice.optional_missing = status == 2;
+  if (status != 1) return false;
+  choice.missing_required = AppFileName(position);
+  return true;
+}
+
+// The program keeps its data beside itself.
+void CheckOwnFolder(RunContext& ctx, Dialogs& dialogs, DataDirChoice& choice) {
+  choice.data_dir = choice.program_folder;
+  for (int position = 1; position <= kAppFileCount; ++position) {
+    if (ctx.fs.FileExists(choice.data_dir + AppFileName(position))) continue;
+    if (NoteMissingAppFile(dialogs, position, choice)) return;
+  }
+}
+
+// The platform redirects writes below the program-files folder, so the data
+// lives in a per-user folder: the files move there from the VirtualStore
+// copy, or are copied from the program folder.
+void MigrateToUserFolder(RunContext& ctx, Dialogs& dialogs, const std::string& installation_name,
+                         const std::string& virtual_store_dir, DataDirChoice& choice) {
   FileSystem& fs = ctx.fs;
+  choice.data_dir = SpecialFolderPath(ctx, kRoamingAppData) + "\\" + installation_name + "\\";
+  if (fs.ListFiles(choice.data_dir + "*.*").empty()) MakeFolderPath(ctx, dialogs, choice.data_dir);
+  for (int position = 1; position <= kAppFileCount; ++position) {
+    if (!IsMigratedAppFile(position)) continue;
+    const std::string name = AppFileName(position);
+    if (fs.FileExists(choice.data_dir + name)) continue;
+    if (fs.FileExists(virtual_store_dir + name)) {
+      fs.MoveFile(virtual_store_dir + name, choice.data_dir + name);
+    } else if (fs.FileExists(choice.program_folder + name)) {
+      fs.CopyFile(choice.program_folder + name, choice.data_dir + name);
+    } else if (NoteMissingAppFile(dialogs, position, choice)) {
+      return;
+    }
+  }
+}
+
+void RemoveRetiredAppFiles(FileSystem& fs, const std::string& data_dir, const std::string& virtual_store_dir) {
+  for (int position = 1; position <= kAppFileCount; ++position) {
+    if (!IsRemovedAppFile(position)) continue;
+    const std::string name = AppFileName(position);
+    if (fs.FileExists(data_dir + name)) fs.DeleteFile(data_dir + name);
+    if (!virtual_store_dir.empty() && fs.FileExists(virtual_store_dir + name))
+      fs.DeleteFile(virtual_store_dir + name);
+  }
+}
+
+}  // namespace
+
+DataDirChoice ResolveDataDir(RunContext& ctx, Dialogs& dialogs, std::string program_folder) {
+  DataDirChoice choice;
   if (program_folder.empty() || program_folder.back() != '\\') program_folder += '\\';
+  choice.program_folder = program_folder;
 
   if (program_folder.size() < 2 || program_folder[1] != ':') {
     MessageBoxSpec message;
     message.text = "Geen Directory";
     dialogs.ShowMessage(message);
-    return "";
+    return choice;
   }
 
-  const std::string tail = program_folder.substr(2);
-  std::vector<std::string> app_file_names;
-  for (int position = 1; position <= kAppFileCount; ++position)
-    app_file_names.push_back(AppFileName(position));
-
-  // The platform redirects writes below the program-files folder, so the data
-  // then lives in a per-user folder instead of beside the program.
   const std::vector<std::string> pieces = SplitAtBackslash(program_folder);
   const bool redirected = SameText(pieces[0] + "\\" + pieces[1], SpecialFolderPath(ctx, kProgramFiles));
-
-  std::string data_dir;
   std::string virtual_store_dir;
-  if (!redirected) {
-    data_dir = program_folder;
-    for (int position = 1; position <= kAppFileCount; ++position) {
-      const std::string& name = app_file_names[position - 1];
-      if (fs.FileExists(data_dir + name)) continue;
-      status = static_cast<ResolveStatus>(CheckMissingAppFile(dialogs, position));
-      if (status == 1) {
-        missing_name = name;
-        break;
-      }
-    }
+  if (redirected) {
+    virtual_store_dir = SpecialFolderPath(ctx, kLocalAppData) + "\\VirtualStore" + program_folder.substr(2);
+    MigrateToUserFolder(ctx, dialogs, pieces[pieces.size() - 2], virtual_store_dir, choice);
   } else {
-    data_dir = SpecialFolderPath(ctx, kRoamingAppData) + "\\" + pieces[pieces.size() - 2] + "\\";
-    virtual_store_dir = SpecialFolderPath(ctx, kLocalAppData) + "\\VirtualStore" + tail;
-    if (fs.ListFiles(data_dir + "*.*").empty()) MakeFolderPath(ctx, dialogs, data_dir);
-
-    for (int position = 1; position <= kAppFileCount; ++position) {
-      if (!IsMigratedAppFile(position)) continue;
-      const std::string& name = app_file_names[position - 1];
-      if (fs.FileExists(data_dir + name)) continue;
-      if (fs.FileExists(virtual_store_dir + name)) {
-        fs.MoveFile(virtual_store_dir + name, data_dir + name);
-      } else if (fs.FileExists(program_folder + name)) {
-        fs.CopyFile(program_folder + name, data_dir + name);
-      } else {
-        status = static_cast<ResolveStatus>(CheckMissingAppFile(dialogs, position));
-        if (status == 1) {
-          missing_name = name;
-          break;
-        }
-      }
-    }
+    CheckOwnFolder(ctx, dialogs, choice);
   }
 
   // Also after a missing required file: the backup list is brought up to
   // date before the caller ends the program.
-  const std::string backup_list = data_dir + kBackupListName;
-  RegisterBackupFiles(ctx, data_dir, backup_list);
-
-  for (int position = 1; position <= kAppFileCount; ++position) {
-    if (!IsRemovedAppFile(position)) continue;
-    const std::string& name = app_file_names[position - 1];
-    if (fs.FileExists(data_dir + name)) fs.DeleteFile(data_dir + name);
-    if (!virtual_store_dir.empty() && fs.FileExists(virtual_store_dir + name))
-      fs.DeleteFile(virtual_store_dir + name);
-  }
-
-  WriteIni(fs, backup_list, "Basic settings", "dirfrom", data_dir);
-  return data_dir;
+  const std::string backup_list = choice.data_dir + kBackupListName;
+  RegisterBackupFiles(ctx, choice.data_dir, backup_list);
+  RemoveRetiredAppFiles(ctx.fs, choice.data_dir, virtual_store_dir);
+  WriteIni(ctx.fs, backup_list, "Basic settings", "dirfrom", choice.data_dir);
+  return choice;
 }
 
 }  // namespace vmu

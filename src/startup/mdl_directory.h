@@ -9,9 +9,6 @@
 
 namespace vmu {
 
-// 0: nothing missing; 1: a required file is missing; 2: the last missing file was optional.
-using ResolveStatus = unsigned char;
-
 // The special folder's path without a trailing backslash, or empty text.
 std::string SpecialFolderPath(RunContext& ctx, int number);
 
@@ -25,10 +22,16 @@ std::string BrowseForFile(RunContext& ctx, Dialogs& dialogs, const std::string& 
                           const std::string& filter, std::string& folder,
                           const std::string& file_name);
 
-// Decides the data folder for program_folder (which gains a trailing
-// backslash), migrating data files out of the VirtualStore when the program
-// lies under the program-files folder. The caller sets status to 0.
-std::string ResolveDataDir(RunContext& ctx, Dialogs& dialogs, std::string& program_folder,
-                           ResolveStatus& status, std::string& missing_name);
+// What ResolveDataDir decided.
+struct DataDirChoice {
+  std::string program_folder;     // the program folder with a trailing backslash
+  std::string data_dir;           // ends with a backslash; empty when the folder has no drive
+  std::string missing_required;   // the required data file that is missing, else empty
+  bool optional_missing = false;  // the last missing data file was optional
+};
+
+// Decides the data folder for program_folder, migrating data files out of
+// the VirtualStore when the program lies under the program-files folder.
+DataDirChoice ResolveDataDir(RunContext& ctx, Dialogs& dialogs, std::string program_folder);
 
 }  // namespace vmu

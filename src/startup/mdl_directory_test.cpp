@@ -22,8 +22,8 @@ struct DirectoryFixture : ::testing::Test {
   DirectoryFixture() : ctx(prefix.fs(), processes) {}
 
   std::string Resolve(std::string program_folder) {
-    std::string missing;
-    return ResolveDataDir(ctx, dialogs, program_folder, status, missing);
+    choice = ResolveDataDir(ctx, dialogs, program_folder);
+    return choice.data_dir;
   }
   void Put(const std::string& path, const std::string& bytes) { prefix.Write(path, bytes); }
 
@@ -31,7 +31,7 @@ struct DirectoryFixture : ::testing::Test {
   testing::NoProcesses processes;
   testing::ScriptedDialogs dialogs;
   RunContext ctx;
-  ResolveStatus status = 0;
+  DataDirChoice choice;
 };
 
 TEST_F(DirectoryFixture, FilesAlreadyInTheDataFolderStay) {
@@ -52,7 +52,8 @@ TEST_F(DirectoryFixture, OwnFolderInstallationWithOptionalFileMissing) {
   for (int i = 1; i <= 6; ++i) Put(kApps + AppFileName(i), "x");
   Put(std::string(kApps) + "sourcesBus.VMD", "old");
   EXPECT_EQ(Resolve("C:\\Apps\\velmora"), kApps);
-  EXPECT_EQ(status, 2);
+  EXPECT_TRUE(choice.optional_missing);
+  EXPECT_EQ(choice.missing_required, "");
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_FALSE(prefix.Exists(std::string(kApps) + "sourcesBus.VMD"));
   EXPECT_FALSE(prefix.Exists("C:\\users\\user\\AppData\\Roaming\\velmora"));

@@ -27,11 +27,11 @@ void cmdOpenLocation_Click(FrmConversie& form) {
     }
 
     folders.ProgramDir = folder;
-    ResolveStatus status = 0;
-    std::string missing_name;
-    folders.DataDir = ResolveDataDir(ctx, view, folders.ProgramDir, status, missing_name);
-    if (status == 1) {
-      ShowMessageOk(view, "Velmora updater kan " + missing_name +
+    const DataDirChoice choice = ResolveDataDir(ctx, view, folders.ProgramDir);
+    folders.ProgramDir = choice.program_folder;
+    folders.DataDir = choice.data_dir;
+    if (!choice.missing_required.empty()) {
+      ShowMessageOk(view, "Velmora updater kan " + choice.missing_required +
                        " niet vinden op deze lokatie en wordt nu afgesloten. Neem contact op met "
                        "uw leverancier");
       view.EndProgram();
