@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kRoamingAppData = 26;
 constexpr int kLocalAppData = 28;
-constexpr int kProgramFiles = 38;
 
 constexpr const char* kBackupListName = "VMbackuptool.ini";
 
@@ -85,7 +84,7 @@ std::string ResolveDataDir(RunContext& ctx, Dialogs& dialogs, std::string& progr
   // The platform redirects writes below the program-files folder, so the data
   // then lives in a per-user folder instead of beside the program.
   const std::vector<std::string> pieces = SplitAtBackslash(program_folder);
-  const bool redirected = SameText(pieces[0] + "\\" + pieces[1], SpecialFolderPath(ctx, kProgramFiles));
+  const bool redirected = SameText(pieces[0] + "\\" + pieces[1], SpecialFolderPath(ctx, kProgramFilesFolder));
 
   std::string data_dir;
   std::string virtual_store_dir;
