@@ -26,6 +26,7 @@ TEST(FileList, ReadsTheCommaSeparatedForm) {
   EXPECT_EQ(Read("x.dll\r\n3\r\ny.dll,1,z.dll,0\r\r\n\r\n\"\",\"2\"\r\n\r\n  \r\n"),
             "1:[x.dll][3] 3:[y.dll][1] 3:[z.dll][0] 6:[][2] ");
   EXPECT_EQ(Read(" a , 1 \n\n\n b\r2\r\n\r\n"), "1:[a][1] 4:[b][2] ");
+  EXPECT_EQ(Read("  \"a, b.txt\" , 1\n  c d.txt  ,2"), "1:[a, b.txt][1] 2:[c d.txt][2] ");
   EXPECT_EQ(Read("a,1,"), "1:[a][1] ");
   EXPECT_EQ(Read("a,,1"), "1:[a][] lone 1:[1] ");
   EXPECT_EQ(Read(""), "");
