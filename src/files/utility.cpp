@@ -1,9 +1,8 @@
 #include "files/utility.h"
 
-#include <cstdint>
-#include <limits>
 #include <vector>
 
+#include "package/whole_number.h"
 #include "platform/error.h"
 #include "platform/profile.h"
 
@@ -23,35 +22,12 @@ std::size_t CharacterCount(const std::string& text) {
   return count;
 }
 
-bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
-
-// Parses integer text; raises 13 when it is not a number and 6 when it lies
-// outside [low, high].
-long long ToInteger(const std::string& text, long long low, long long high) {
-  std::size_t pos = 0, end = text.size();
-  while (pos < end && IsBlank(text[pos])) ++pos;
-  while (end > pos && IsBlank(text[end - 1])) --end;
-  bool negative = false;
-  if (pos < end && (text[pos] == '+' || text[pos] == '-')) {
-    negative = text[pos] == '-';
-    ++pos;
-  }
-  if (pos == end) Raise(kTypeMismatch);
-  long long value = 0;
-  bool too_big = false;
-  for (; pos < end; ++pos) {
-    char ch = text[pos];
-    if (ch < '0' || ch > '9') Raise(kTypeMismatch);
-    // Keep scanning after an overflow: a later non-digit is still a type error.
-    if (!too_big) {
-      value = value * 10 + (ch - '0');
-      if (value > (std::numeric_limits<int32_t>::max)() + 1LL) too_big = true;
-    }
-  }
-  if (too_big) Raise(kOverflow);
-  if (negative) value = -value;
-  if (value < low || value > high) Raise(kOverflow);
-  return value;
+// Raises 13 for text that is not a number, 6 for one outside the range.
+long long ToInteger(const std::string& text, package::NumberRange range) {
+  const package::WholeNumber number = package::ReadWholeNumber(text, range);
+  if (number.problem == package::NumberProblem::kNotANumber) Raise(kTypeMismatch);
+  if (number.problem == package::NumberProblem::kOutOfRange) Raise(kOverflow);
+  return number.value;
 }
 
 }  // namespace
@@ -120,15 +96,10 @@ std::string FileNameOfPath(const std::string& path) {
   return pos == std::string::npos ? rest : rest.substr(pos + 1);
 }
 
-int ToInt32(const std::string& text) {
-  return static_cast<int>(ToInteger(text, (std::numeric_limits<int32_t>::min)(),
-                                    (std::numeric_limits<int32_t>::max)()));
-}
+int ToInt32(const std::string& text) { return static_cast<int>(ToInteger(text, package::kLongRange)); }
 
-int ToInt16(const std::string& text) {
-  return static_cast<int>(ToInteger(text, -32768, 32767));
-}
+int ToInt16(const std::string& text) { return static_cast<int>(ToInteger(text, package::kIntegerRange)); }
 
-int ToByte(const std::string& text) { return static_cast<int>(ToInteger(text, 0, 255)); }
+int ToByte(const std::string& text) { return static_cast<int>(ToInteger(text, package::kByteRange)); }
 
 }  // namespace vmu

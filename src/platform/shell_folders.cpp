@@ -44,7 +44,7 @@ Folder FolderFor(int number) {
     case 0x23: return {Base::ProgramData, ""};                             // common app data
     case 0x24: return {Base::Root, "\\windows"};
     case 0x25: return {Base::Root, "\\windows\\system32"};
-    case 0x26: return {Base::Root, "\\Program Files"};
+    case kProgramFilesFolder: return {Base::Root, "\\Program Files"};  // 0x26
     case 0x27: return {Base::Profile, "\\Pictures"};
     case 0x28: return {Base::Profile, ""};                                 // the profile itself
     case 0x29: return {Base::Root, "\\windows\\syswow64"};

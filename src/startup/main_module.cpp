@@ -1,15 +1,11 @@
 #include "startup/main_module.h"
 
+#include "package/package_files.h"
 #include "platform/error.h"
+#include "platform/shell_folders.h"
 #include "startup/mdl_directory.h"
 
 namespace vmu {
-
-namespace {
-
-constexpr int kProgramFiles = 38;
-
-}  // namespace
 
 void Main(FrmConversie& form, const StartOptions& options) {
   WizardView& view = form.view;
@@ -22,7 +18,7 @@ void Main(FrmConversie& form, const StartOptions& options) {
       view.SetVisible(Control::cmdOpenDirectories, true);
     }
 
-    const std::string program_files_dir = SpecialFolderPath(ctx, kProgramFiles);
+    const std::string program_files_dir = SpecialFolderPath(ctx, kProgramFilesFolder);
     if (ctx.fs.FileExists(program_files_dir + "\\velmora\\vm.exe")) {
       folders.ProgramDir = program_files_dir + "\\velmora";
     } else {
@@ -48,7 +44,7 @@ void Main(FrmConversie& form, const StartOptions& options) {
       view.EndProgram();
     }
 
-    folders.SetupIniName = "installatieV2.ini";
+    folders.SetupIniName = package::kManifestName;
     folders.UpdateIniPath = folders.DataDir + "Update.ini";
 
     view.SetText(Control::Label1_2, folders.ProgramDir + kCrLf + folders.DataDir);

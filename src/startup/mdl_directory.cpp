@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kRoamingAppData = 26;
 constexpr int kLocalAppData = 28;
-constexpr int kProgramFiles = 38;
 
 constexpr const char* kBackupListName = "VMbackuptool.ini";
 
@@ -133,7 +132,7 @@ DataDirChoice ResolveDataDir(RunContext& ctx, Dialogs& dialogs, std::string prog
   }
 
   const std::vector<std::string> pieces = SplitAtBackslash(program_folder);
-  const bool redirected = SameText(pieces[0] + "\\" + pieces[1], SpecialFolderPath(ctx, kProgramFiles));
+  const bool redirected = SameText(pieces[0] + "\\" + pieces[1], SpecialFolderPath(ctx, kProgramFilesFolder));
   std::string virtual_store_dir;
   if (redirected) {
     virtual_store_dir = SpecialFolderPath(ctx, kLocalAppData) + "\\VirtualStore" + program_folder.substr(2);

@@ -1,15 +1,11 @@
 #include "startup/other_location.h"
 
+#include "package/package_files.h"
 #include "platform/error.h"
+#include "platform/shell_folders.h"
 #include "startup/mdl_directory.h"
 
 namespace vmu {
-
-namespace {
-
-constexpr int kProgramFiles = 38;
-
-}  // namespace
 
 void cmdOpenLocation_Click(FrmConversie& form) {
   WizardView& view = form.view;
@@ -17,7 +13,7 @@ void cmdOpenLocation_Click(FrmConversie& form) {
   FolderSettings& folders = ctx.folders;
   try {
     // A working copy: a cancelled dialog must leave ProgramDir as it was.
-    std::string folder = SpecialFolderPath(ctx, kProgramFiles);
+    std::string folder = SpecialFolderPath(ctx, kProgramFilesFolder);
     const std::string chosen =
         BrowseForFile(ctx, view, "Zoek de alternatieve map waar VM.EXE in staat",
                       "Velmora programma (VM.EXE)|VM.EXE", folder, "VM.EXE");
@@ -37,7 +33,7 @@ void cmdOpenLocation_Click(FrmConversie& form) {
       view.EndProgram();
     }
 
-    folders.SetupIniName = "installatieV2.ini";
+    folders.SetupIniName = package::kManifestName;
     // Without a data folder ("Geen Directory") the settings file lies in the
     // root of the current drive.
     folders.UpdateIniPath = folders.DataDir.empty() ? "\\Update.ini" : folders.DataDir + "Update.ini";

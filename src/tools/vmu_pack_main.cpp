@@ -5,14 +5,18 @@
 #include <string>
 
 #include "files/format_version.h"
+#include "package/manifest_keys.h"
+#include "package/package_files.h"
 #include "tools/pack/file_io.h"
 #include "tools/pack/manifest.h"
-#include "tools/pack/number_text.h"
 #include "tools/pack/package_listing.h"
 #include "tools/pack/package_writer.h"
 #include "tools/pack/source_check.h"
 
 namespace {
+
+namespace key = vmu::package::key;
+using vmu::package::ManifestKey;
 
 constexpr const char* kUsage =
     "usage: vmu-pack SOURCE_FOLDER OUTPUT.VMU   check the folder and write the package\n"
@@ -31,16 +35,19 @@ int Pack(const std::string& folder, const std::string& output) {
 
 // "01.03.02 / 0006" for a version pair as the wizard reads it, or the text
 // that the wizard would stop at.
-std::string VersionText(const std::string& manifest, const char* key, const char* default_key,
-                        const char* update_key, const char* default_update) {
-  const std::string version = vmu::pack::ManifestValue(manifest, key).value_or(default_key);
+std::string VersionText(const std::string& manifest, const ManifestKey& version_key,
+                        const ManifestKey& update_key) {
+  const std::string version =
+      vmu::pack::ManifestValue(manifest, version_key.name).value_or(version_key.default_value);
   const std::string update =
-      vmu::pack::ManifestValue(manifest, update_key).value_or(default_update);
-  const auto v = vmu::pack::ParseWholeNumber(version, INT32_MIN, INT32_MAX);
-  const auto u = vmu::pack::ParseWholeNumber(update, INT32_MIN, INT32_MAX);
-  const std::string pair = std::string(key) + "=" + version + ", " + update_key + "=" + update;
-  if (!v || !u) return "not a number (" + pair + ")";
-  return vmu::FormatVersion(static_cast<int>(*v), true, static_cast<int>(*u)) + "  (" + pair + ")";
+      vmu::pack::ManifestValue(manifest, update_key.name).value_or(update_key.default_value);
+  const auto v = vmu::package::ReadWholeNumber(version, *version_key.number);
+  const auto u = vmu::package::ReadWholeNumber(update, *update_key.number);
+  const std::string pair =
+      std::string(version_key.name) + "=" + version + ", " + update_key.name + "=" + update;
+  if (!v.ok() || !u.ok()) return "not a number (" + pair + ")";
+  return vmu::FormatVersion(static_cast<int>(v.value), true, static_cast<int>(u.value)) + "  (" + pair +
+         ")";
 }
 
 int List(const std::string& package) {
@@ -52,18 +59,17 @@ int List(const std::string& package) {
     std::cout << size << "  " << file.name << '\n';
   }
   if (listing.manifest_name.empty()) {
-    std::cout << "no manifest (" << vmu::pack::kManifestName << " or "
-              << vmu::pack::kOldManifestName << ")\n";
+    std::cout << "no manifest (" << vmu::package::kManifestName << " or "
+              << vmu::package::kOldManifestName << ")\n";
     return 0;
   }
   const std::string& m = listing.manifest;
   std::cout << "manifest " << listing.manifest_name << ":\n"
-            << "  brings version        " << VersionText(m, "Ver", "0", "VerUpdate", "0") << '\n'
-            << "  needs at least        "
-            << VersionText(m, "VerLow", "999999", "VerLowUpdate", "9999") << '\n';
-  for (const char* key : {"Close", "Convert", "NewUpdate"}) {
-    const auto value = vmu::pack::ManifestValue(m, key);
-    std::cout << "  " << key << std::string(22 - std::string(key).size(), ' ')
+            << "  brings version        " << VersionText(m, key::kVer, key::kVerUpdate) << '\n'
+            << "  needs at least        " << VersionText(m, key::kVerLow, key::kVerLowUpdate) << '\n';
+  for (const ManifestKey& flag : {key::kClose, key::kConvert, key::kNewUpdate}) {
+    const auto value = vmu::pack::ManifestValue(m, flag.name);
+    std::cout << "  " << flag.name << std::string(22 - std::string(flag.name).size(), ' ')
               << (value ? *value : "(missing)") << '\n';
   }
   return 0;

@@ -1,41 +1,15 @@
 #include "wizard/install_files.h"
 
-#include <vector>
-
 #include "files/copy_with_backup.h"
-#include "files/file_list.h"
 #include "files/utility.h"
+#include "package/file_list.h"
+#include "package/package_files.h"
 #include "platform/error.h"
+#include "wizard/file_list_entries.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/lock_file.h"
 
 namespace vmu {
-
-namespace {
-
-struct ListEntry {
-  std::string name;
-  int location;
-};
-
-// The whole list is read, and every name checked, before the first file is
-// touched: a damaged or hostile list then changes nothing.
-std::vector<ListEntry> ReadEntries(FrmConversie& form, const std::string& bytes) {
-  FileListCursor list = OpenFileList(bytes);
-  std::vector<ListEntry> entries;
-  std::string name;
-  while (ReadFileListName(list, name)) {
-    form.press.InstallingEntry = name;
-    const int location = ReadFileListLocation(list);
-    // Only program and data folder entries are written anywhere, and a
-    // folder part could lead them out of their folder.
-    if ((location == 1 || location == 2) && !IsInstallableName(name)) Raise(kBadFileName);
-    entries.push_back({name, location});
-  }
-  return entries;
-}
-
-}  // namespace
 
 bool ApplicationClosed(FrmConversie& form) {
   if (!form.ctx.fs.FileExists(DatabaseLockFile(form.ctx.folders.DataDir))) return true;
@@ -62,7 +36,7 @@ void InstallFiles(FrmConversie& form) {
     if (!ctx.fs.ListFiles(s.BackupDir[s.DirIndex]).empty()) Raise(kPathFileAccessError);
   }
 
-  const std::string list_path = s.UpdateDir + "FileList.VML";
+  const std::string list_path = s.UpdateDir + package::kFileListName;
   if (!ctx.fs.FileExists(list_path)) {
     s.FailureFlag = true;
     form.LogText("Kan " + list_path + " niet vinden");
@@ -76,8 +50,8 @@ void InstallFiles(FrmConversie& form) {
   form.press.Installing = true;
 
   const std::string folders[3] = {"", ctx.folders.ProgramDir, data_dir};
-  for (const ListEntry& entry : ReadEntries(form, bytes)) {
-    if (entry.location != 1 && entry.location != 2) continue;
+  for (const InstallEntry& entry : ReadInstallEntries(bytes, form.press.InstallingEntry)) {
+    if (!package::IsInstalledLocation(entry.location)) continue;
     form.press.InstallingEntry = entry.name;
     const std::string target = folders[entry.location] + entry.name;
     // A file the update adds has no backup; the restore removes it by this list.

@@ -1,24 +1,11 @@
 #include "tools/pack/manifest.h"
 
-#include <climits>
-
+#include "package/manifest_keys.h"
+#include "package/package_files.h"
 #include "platform/host/name_match.h"
 #include "platform/ini_file.h"
 
 namespace vmu::pack {
-
-const std::vector<NumericKey>& ManifestNumericKeys() {
-  static const std::vector<NumericKey> keys = {
-      {"Ver", "0", INT32_MIN, INT32_MAX},
-      {"VerUpdate", "0", INT32_MIN, INT32_MAX},
-      {"VerLow", "999999", INT32_MIN, INT32_MAX},
-      {"VerLowUpdate", "9999", INT32_MIN, INT32_MAX},
-      {"Close", "1", 0, 255},
-      {"Convert", "0", 0, 255},
-      {"NewUpdate", "0", 0, 255},
-  };
-  return keys;
-}
 
 std::optional<std::string> FindName(const std::vector<std::string>& names,
                                     const std::string& wanted) {
@@ -30,13 +17,13 @@ std::optional<std::string> FindName(const std::vector<std::string>& names,
 }
 
 std::optional<std::string> FindManifest(const std::vector<std::string>& names) {
-  if (auto found = FindName(names, kManifestName)) return found;
-  return FindName(names, kOldManifestName);
+  if (auto found = FindName(names, package::kManifestName)) return found;
+  return FindName(names, package::kOldManifestName);
 }
 
 std::optional<std::string> ManifestValue(const std::string& content, const std::string& key) {
   // The wizard reads with a 255-character buffer and takes "?" for a missing key.
-  const std::string value = IniRead(content, "Main", key, "?", 255);
+  const std::string value = IniRead(content, package::kManifestSection, key, "?", 255);
   if (value == "?") return std::nullopt;
   return value;
 }

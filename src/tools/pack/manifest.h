@@ -8,19 +8,6 @@
 
 namespace vmu::pack {
 
-inline constexpr const char* kManifestName = "installatieV2.ini";
-inline constexpr const char* kOldManifestName = "installatie.ini";
-inline constexpr const char* kFileListName = "FileList.VML";
-
-struct NumericKey {
-  const char* key;
-  const char* default_value;
-  long long low, high;
-};
-
-// The numeric keys of section "Main", in the order the wizard reads them.
-const std::vector<NumericKey>& ManifestNumericKeys();
-
 // The name among `names` that the wizard takes as its manifest:
 // "installatieV2.ini", else "installatie.ini", each matched exactly first and
 // then without regard to case.

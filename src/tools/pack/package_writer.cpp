@@ -136,14 +136,4 @@ void WritePackage(const std::string& unpacker, const std::vector<SourceFile>& fi
   });
 }
 
-void WritePackageFromZip(const std::string& unpacker, const std::string& zip_path,
-                         const std::string& output) {
-  WriteThroughTemporary(output, [&](int fd, const std::string& temp) {
-    AppendFile(fd, temp, unpacker);
-    const uint64_t start = FileSize(fd, temp);
-    AppendFile(fd, temp, zip_path);
-    SealArchive(fd, start, temp);
-  });
-}
-
 }  // namespace vmu::pack

@@ -17,9 +17,4 @@ std::string UnpackerBesideThisProgram();
 void WritePackage(const std::string& unpacker, const std::vector<SourceFile>& files,
                   const std::string& output);
 
-// The same for a zip archive made elsewhere, its offsets counted from its
-// own start: for trying the unpacker on archives vmu-pack would never make.
-void WritePackageFromZip(const std::string& unpacker, const std::string& zip_path,
-                         const std::string& output);
-
 }  // namespace vmu::pack

@@ -7,12 +7,13 @@
 #include <cerrno>
 #include <map>
 
+#include "package/bare_name.h"
+#include "package/file_list.h"
+#include "package/manifest_keys.h"
+#include "package/package_files.h"
 #include "platform/host/name_match.h"
-#include "tools/pack/entry_name.h"
 #include "tools/pack/file_io.h"
-#include "tools/pack/file_list_text.h"
 #include "tools/pack/manifest.h"
-#include "tools/pack/number_text.h"
 
 namespace vmu::pack {
 
@@ -46,46 +47,52 @@ std::string CheckManifest(const std::string& folder, const std::vector<std::stri
                           SourceCheck& check) {
   const std::string content = ReadWholeFile(folder + "/" + check.manifest);
   const std::string& m = check.manifest;
-  for (const NumericKey& key : ManifestNumericKeys()) {
-    const auto value = ManifestValue(content, key.key);
-    if (value && !ParseWholeNumber(*value, key.low, key.high))
-      check.problems.push_back(m + ": [Main] " + key.key + "=" + Quoted(*value) +
-                               " is not a whole number from " + std::to_string(key.low) + " to " +
-                               std::to_string(key.high) + "; correct the value or remove the key");
+  for (const package::ManifestKey& key : package::kManifestKeys) {
+    if (!key.number) continue;
+    const auto value = ManifestValue(content, key.name);
+    if (value && !package::ReadWholeNumber(*value, *key.number).ok())
+      check.problems.push_back(m + ": [Main] " + key.name + "=" + Quoted(*value) +
+                               " is not a whole number from " + std::to_string(key.number->low) + " to " +
+                               std::to_string(key.number->high) + "; correct the value or remove the key");
   }
-  for (const char* key : {"Ver", "VerLow"})
-    if (!ManifestValue(content, key))
-      check.warnings.push_back(m + ": [Main] has no " + key +
+  for (const package::ManifestKey& key : {package::key::kVer, package::key::kVerLow})
+    if (!ManifestValue(content, key.name))
+      check.warnings.push_back(m + ": [Main] has no " + key.name +
                                ", so the wizard refuses this package on every installation");
 
-  const auto convert = ManifestValue(content, "Convert");
-  if (!convert || ParseWholeNumber(*convert, 0, 255) != 1) return "";
+  const auto convert = ManifestValue(content, package::key::kConvert.name);
+  if (!convert) return "";
+  const package::WholeNumber convert_flag = package::ReadWholeNumber(*convert, *package::key::kConvert.number);
+  if (!convert_flag.ok() || convert_flag.value != 1) return "";
   // The user's own database ("ConvOldfile") is not part of the package.
-  for (const char* key : {"ConvNewfile", "ConvDatabase"}) {
-    const std::string value = ManifestValue(content, key).value_or("");
-    const std::string what = m + ": Convert=1 but " + key + " ";
+  for (const package::ManifestKey& key : {package::key::kConvNewfile, package::key::kConvDatabase}) {
+    const std::string value = ManifestValue(content, key.name).value_or("");
+    const std::string what = m + ": Convert=1 but " + key.name + " ";
     if (value.empty())
       check.problems.push_back(what + "names no file; name the database or set Convert=0");
-    else if (auto problem = NameProblem(value))
+    else if (auto problem = package::NameProblem(value))
       check.problems.push_back(what + Quoted(value) + " " + *problem +
                                "; name a file of the package itself");
     else if (!FindName(names, value))
       check.problems.push_back(what + Quoted(value) + " is not in " + folder +
                                "; add the database or set Convert=0");
   }
-  return ManifestValue(content, "ConvOldfile").value_or("");
+  return ManifestValue(content, package::key::kConvOldfile.name).value_or("");
 }
 
 void CheckFileList(const std::string& folder, const std::vector<std::string>& names,
                    const std::string& list_name, const std::string& converted, SourceCheck& check) {
-  const FileListText list = ParseFileList(ReadWholeFile(folder + "/" + list_name));
-  for (const std::string& problem : list.problems)
-    check.problems.push_back(list_name + " " + problem +
+  const package::FileList list = package::ParseFileList(ReadWholeFile(folder + "/" + list_name));
+  const auto unreadable = [&](int line, const std::string& what) {
+    check.problems.push_back(list_name + " line " + std::to_string(line) + ": " + what +
                              "; write one entry per line: \"NAME\",LOCATION");
+  };
+  if (list.unclosed_quote_line) unreadable(list.unclosed_quote_line, "a quote is not closed");
+  if (list.lone_name) unreadable(list.lone_name->line, Quoted(list.lone_name->name) + " has no location code");
   std::map<std::pair<std::u32string, long long>, int> listed;  // -> first line
-  for (const ListedFile& entry : list.entries) {
+  for (const package::FileListEntry& entry : list.entries) {
     const std::string where = list_name + " line " + std::to_string(entry.line) + ": ";
-    if (auto problem = NameProblem(entry.name)) {
+    if (auto problem = package::NameProblem(entry.name)) {
       check.problems.push_back(where + Quoted(entry.name) + " " + *problem +
                                "; list bare file names only");
       continue;
@@ -97,26 +104,26 @@ void CheckFileList(const std::string& folder, const std::vector<std::string>& na
           (entry.name[0] == '.' ? " (files whose names start with a dot are not packed)" : "") +
           "; add the file or remove the entry");
     }
-    const auto location = ParseWholeNumber(entry.location, 0, 255);
-    if (!location) {
+    const package::WholeNumber location = package::ReadLocation(entry);
+    if (!location.ok()) {
       check.problems.push_back(
           where + "the location " + Quoted(entry.location) + " of " + Quoted(entry.name) +
           " is not a number from 0 to 255; use 1 (program folder) or 2 (data folder)");
       continue;
     }
-    if (*location != 1 && *location != 2) {
+    if (!package::IsInstalledLocation(location.value)) {
       check.warnings.push_back(where + Quoted(entry.name) + " has location " +
-                               std::to_string(*location) +
+                               std::to_string(location.value) +
                                ": the wizard passes it over (1 = program folder, 2 = data folder)");
       continue;
     }
     // Installing the same target twice would move the first new copy into
     // the backup folder, where the old version already is: the install fails.
     auto [it, added] =
-        listed.emplace(std::make_pair(FoldedName(entry.name), *location), entry.line);
+        listed.emplace(std::make_pair(FoldedName(entry.name), location.value), entry.line);
     if (!added)
       check.problems.push_back(where + Quoted(entry.name) + " is listed for location " +
-                               std::to_string(*location) + " already on line " +
+                               std::to_string(location.value) + " already on line " +
                                std::to_string(it->second) + "; remove one of the entries");
   }
 }
@@ -159,14 +166,14 @@ SourceCheck CheckSourceFolder(const std::string& folder) {
     check.manifest = *manifest;
     converted = CheckManifest(folder, names, check);
   } else {
-    check.problems.push_back(folder + ": no manifest; add " + kManifestName + " (or the older " +
-                             kOldManifestName + ")");
+    check.problems.push_back(folder + ": no manifest; add " + package::kManifestName + " (or the older " +
+                             package::kOldManifestName + ")");
   }
 
-  if (auto list_name = FindName(names, kFileListName))
+  if (auto list_name = FindName(names, package::kFileListName))
     CheckFileList(folder, names, *list_name, converted, check);
   else
-    check.problems.push_back(folder + ": " + kFileListName +
+    check.problems.push_back(folder + ": " + package::kFileListName +
                              " is missing; add the list of files to install");
   return check;
 }

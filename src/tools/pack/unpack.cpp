@@ -9,9 +9,9 @@
 #include <map>
 #include <vector>
 
+#include "package/bare_name.h"
 #include "platform/host/name_match.h"
 #include "tools/pack/archive_reader.h"
-#include "tools/pack/entry_name.h"
 #include "tools/pack/file_io.h"
 #include "tools/pack/package_format.h"
 
@@ -29,7 +29,7 @@ std::vector<ArchiveEntry> CheckedEntries(int fd, const std::string& package) {
   ArchiveEntry entry;
   while (reader.Next(entry)) {
     const std::string refused = package + ": refused: the entry " + Quoted(entry.name) + " ";
-    if (auto problem = NameProblem(entry.name)) throw PackError(refused + *problem);
+    if (auto problem = package::NameProblem(entry.name)) throw PackError(refused + *problem);
     if (entry.link) throw PackError(refused + "is a link");
     if (!entry.regular) throw PackError(refused + "is not a plain file");
     auto [it, added] = seen.emplace(FoldedName(entry.name), entry.name);

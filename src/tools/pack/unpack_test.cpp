@@ -2,6 +2,7 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,7 +10,9 @@
 #include <random>
 
 #include "testing/test_prefix.h"
+#include "tools/pack/file_io.h"
 #include "tools/pack/pack_test_support.h"
+#include "tools/pack/package_format.h"
 #include "tools/pack/package_writer.h"
 
 namespace vmu::pack {
@@ -114,65 +117,77 @@ TEST(Unpacker, WritesNothingFromATruncatedOrAlteredPackage) {
   }
 }
 
-// A zip made with libarchive as an attacker would make it.
-struct HostileEntry {
-  std::string name;
-  std::string data;
-  std::string link_target;  // a symbolic link when not empty
-};
+// A package of files under the names given, written by vmu-pack's own
+// writer, which packs whatever names it is handed.
+void WriteNamedPackage(const std::string& package, const std::vector<std::pair<std::string, std::string>>& files) {
+  std::vector<SourceFile> sources;
+  for (const auto& [name, data] : files) {
+    const std::string host_path = package + ".source/" + std::to_string(sources.size());
+    WriteHostFile(host_path, data);
+    sources.push_back({name, host_path, data.size()});
+  }
+  WritePackage(BinDir() + "/vmu-unpacker", sources, package);
+}
 
-void WriteZip(const std::string& path, const std::vector<HostileEntry>& entries) {
+// vmu-pack packs plain files only: a package with a link in it is made by
+// hand, a zip from libarchive behind the unpacker, sealed.
+void WritePackageWithLink(const std::string& package, const std::string& name, const std::string& target) {
+  const std::string zip_path = package + ".zip";
   archive* zip = archive_write_new();
   archive_write_set_format_zip(zip);
   archive_write_set_bytes_in_last_block(zip, 1);
-  ASSERT_EQ(archive_write_open_filename(zip, path.c_str()), ARCHIVE_OK);
-  for (const HostileEntry& e : entries) {
-    archive_entry* entry = archive_entry_new();
-    archive_entry_set_pathname(entry, e.name.c_str());
-    if (e.link_target.empty()) {
-      archive_entry_set_filetype(entry, AE_IFREG);
-      archive_entry_set_size(entry, static_cast<la_int64_t>(e.data.size()));
-    } else {
-      archive_entry_set_filetype(entry, AE_IFLNK);
-      archive_entry_set_symlink(entry, e.link_target.c_str());
-    }
-    archive_entry_set_perm(entry, 0644);
-    archive_write_header(zip, entry);
-    archive_write_data(zip, e.data.data(), e.data.size());
-    archive_entry_free(entry);
-  }
+  ASSERT_EQ(archive_write_open_filename(zip, zip_path.c_str()), ARCHIVE_OK);
+  archive_entry* entry = archive_entry_new();
+  archive_entry_set_pathname(entry, name.c_str());
+  archive_entry_set_filetype(entry, AE_IFLNK);
+  archive_entry_set_symlink(entry, target.c_str());
+  archive_entry_set_perm(entry, 0644);
+  archive_write_header(zip, entry);
+  archive_entry_free(entry);
   archive_write_close(zip);
   archive_write_free(zip);
+
+  const std::string unpacker = ReadHostFile(BinDir() + "/vmu-unpacker");
+  WriteHostFile(package, unpacker + ReadHostFile(zip_path));
+  std::filesystem::remove(zip_path);
+  UniqueFd fd(::open(package.c_str(), O_RDWR | O_CLOEXEC));
+  ASSERT_GE(fd.get(), 0);
+  SealArchive(fd.get(), unpacker.size(), package);
+  fd.Close(package);
+  std::filesystem::permissions(package, std::filesystem::perms::owner_all);
 }
 
 TEST(Unpacker, RefusesHostileArchivesAndWritesNothing) {
   TempDir dir;
   const std::string outside = dir.Sub("outside");
   WriteHostFile(outside + "/x", "untouched");
-  const std::vector<std::vector<HostileEntry>> archives = {
-      {{"ok.txt", "fine", ""}, {"../x", "climbed", ""}},
-      {{"ok.txt", "fine", ""}, {outside + "/x", "absolute", ""}},
-      {{"ok.txt", "fine", ""}, {"link", "", outside}},
-      {{"A.txt", "one", ""}, {"a.txt", "two", ""}},
-      {{"ok.txt", "fine", ""}, {"sub/x", "nested", ""}},
+  const std::vector<std::vector<std::pair<std::string, std::string>>> archives = {
+      {{"ok.txt", "fine"}, {"../x", "climbed"}},
+      {{"ok.txt", "fine"}, {outside + "/x", "absolute"}},
+      {{"A.txt", "one"}, {"a.txt", "two"}},
+      {{"ok.txt", "fine"}, {"sub/x", "nested"}},
+      {{"ok.txt", "fine"}, {". .", "the folder itself"}},
   };
   WriteHostFile(dir.Sub("Update/existing"), "mine");
-  for (const auto& entries : archives) {
-    SCOPED_TRACE(entries.back().name);
-    WriteZip(dir.Sub("hostile.zip"), entries);
-    WritePackageFromZip(BinDir() + "/vmu-unpacker", dir.Sub("hostile.zip"), dir.Sub("hostile.VMU"));
+  const auto refuses = [&](const std::string& package) {
     const auto before = Tree(dir.path());
-    auto result = Unpack(dir.Sub("hostile.VMU"), dir.Sub("Update"));
+    auto result = Unpack(package, dir.Sub("Update"));
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(LineCount(result.err), 1) << result.err;
     EXPECT_NE(result.err.find("refused: the entry"), std::string::npos) << result.err;
     EXPECT_EQ(Tree(dir.path()), before);
+  };
+  for (const auto& files : archives) {
+    SCOPED_TRACE(files.back().first);
+    WriteNamedPackage(dir.Sub("hostile.VMU"), files);
+    refuses(dir.Sub("hostile.VMU"));
   }
+  WritePackageWithLink(dir.Sub("link.VMU"), "link", outside);
+  refuses(dir.Sub("link.VMU"));
 
   // A link already in the folder is not written through.
   std::filesystem::create_symlink(outside + "/x", dir.Sub("Update/ok.txt"));
-  WriteZip(dir.Sub("plain.zip"), {{"ok.txt", "through the link?", ""}});
-  WritePackageFromZip(BinDir() + "/vmu-unpacker", dir.Sub("plain.zip"), dir.Sub("plain.VMU"));
+  WriteNamedPackage(dir.Sub("plain.VMU"), {{"ok.txt", "through the link?"}});
   auto result = Unpack(dir.Sub("plain.VMU"), dir.Sub("Update"));
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("a link is in the way"), std::string::npos) << result.err;

@@ -1,13 +1,13 @@
-#include "tools/pack/entry_name.h"
+#include "package/bare_name.h"
 
-namespace vmu::pack {
+namespace vmu::package {
 
 std::optional<std::string> NameProblem(std::string_view name) {
   if (name.empty()) return "is empty";
   const auto separator = [](char ch) { return ch == '/' || ch == '\\'; };
   // "C:x" is relative to drive C's current folder: as good as absolute.
   if (separator(name.front()) || (name.size() >= 2 && name[1] == ':')) return "is an absolute path";
-  // The wizard refuses any "..", not only a whole path component.
+  // Any "..", not only a whole path component: the wizard has always refused them.
   if (name.find("..") != std::string_view::npos)
     return "contains \"..\" (it could climb out of the folder)";
   if (name.find_first_of("/\\") != std::string_view::npos) return "has a folder part";
@@ -18,4 +18,6 @@ std::optional<std::string> NameProblem(std::string_view name) {
   return std::nullopt;
 }
 
-}  // namespace vmu::pack
+bool IsBareFileName(std::string_view name) { return !NameProblem(name); }
+
+}  // namespace vmu::package

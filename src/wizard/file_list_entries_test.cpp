@@ -1,0 +1,51 @@
+#include "wizard/file_list_entries.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "testing/error_of.h"
+
+namespace vmu {
+namespace {
+
+using testing::ErrorOf;
+
+TEST(InstallEntries, EveryEntryWithItsLocation) {
+  std::string current;
+  const auto entries = ReadInstallEntries("\"VM.EXE\",1\r\n\"sub\\notes.txt\",3\r\n\"Kopi\xEBren.txt\",2\r\n", current);
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].name, "VM.EXE");
+  EXPECT_EQ(entries[0].location, 1);
+  // Passed over by the installation, so its name is not judged.
+  EXPECT_EQ(entries[1].name, "sub\\notes.txt");
+  EXPECT_EQ(entries[1].location, 3);
+  EXPECT_EQ(entries[2].name, "Kopiëren.txt");
+  EXPECT_EQ(entries[2].location, 2);
+  EXPECT_TRUE(ReadInstallEntries("\r\n \r\n", current).empty());
+}
+
+TEST(InstallEntries, TheFirstBadEntryStopsTheReadingWithItsNumberAndName) {
+  const std::pair<const char*, std::pair<int, const char*>> lists[] = {
+      {"\"a\",een\r\n", {13, "a"}},
+      {"\"a\",\r\n\"b\",1", {13, "a"}},  // "b" is read as a's location
+      {"\"a\",256", {6, "a"}},
+      {"\"a\",-1", {6, "a"}},
+      {"\"a\",1\r\n\"b\"\r\n", {62, "b"}},
+      {"\"a", {62, "a"}},
+      {"\"ok.txt\",1\r\n\"..\\VM.EXE\",1", {52, "..\\VM.EXE"}},
+      {"\"C:x.txt\",2", {52, "C:x.txt"}},
+      {"\"sub/a.txt\",2", {52, "sub/a.txt"}},
+      {"\"\",1", {52, ""}},
+      {"\". .\",1", {52, ". ."}},
+      {"\"a..b\",2", {52, "a..b"}},
+  };
+  for (const auto& [list, expected] : lists) {
+    std::string current;
+    EXPECT_EQ(ErrorOf([&] { ReadInstallEntries(list, current); }), expected.first) << list;
+    EXPECT_EQ(current, expected.second) << list;
+  }
+}
+
+}  // namespace
+}  // namespace vmu
