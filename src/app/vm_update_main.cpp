@@ -55,18 +55,17 @@ int main(int argc, char** argv) {
   vmu::RunContext ctx(fs, processes, vmu::CurrentHostInfo(fs, argc > 0 ? argv[0] : nullptr));
   vmu::SqliteDatabases databases(fs);
   ctx.databases = &databases;
+#ifdef VMU_MAINTENANCE
+  // A maintenance build, for support staff (CMake option VMU_MAINTENANCE).
+  ctx.maintenance = true;
+#endif
 
   vmu::QtWizardWindow window(fs);
   vmu::FrmConversie form(ctx, window);
   FormEvents events(form);
   window.SetEvents(&events);
 
-  vmu::StartOptions options;
-#ifdef VMU_MAINTENANCE
-  // A maintenance build, for support staff (CMake option VMU_MAINTENANCE).
-  options.maintenance = true;
-#endif
-  vmu::RunGuarded([&] { vmu::Main(form, options); });
+  vmu::RunGuarded([&] { vmu::Main(form); });
   if (vmu::ProgramHasEnded()) return 0;
   // Start-up either shows the window or ends the program; a window that is
   // not shown could never be closed, so the program must not wait for it.

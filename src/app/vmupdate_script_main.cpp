@@ -39,7 +39,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
   bool gui = false;
-  vmu::StartOptions options;
+  vmu::ScriptOptions options;
   std::string shots;
   std::string script;
   for (int i = 1; i < argc; ++i) {

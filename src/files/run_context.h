@@ -28,6 +28,9 @@ struct RunContext {
   HostInfo host;
   FolderSettings folders;
   Databases* databases = nullptr;  // the database engine, for the conversion
+  // A service build or session: shows the buttons for the table comparison
+  // and the special folders, which the wizard keeps from users.
+  bool maintenance = false;
 };
 
 }  // namespace vmu

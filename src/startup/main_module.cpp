@@ -7,13 +7,13 @@
 
 namespace vmu {
 
-void Main(FrmConversie& form, const StartOptions& options) {
+void Main(FrmConversie& form) {
   WizardView& view = form.view;
   RunContext& ctx = form.ctx;
   FolderSettings& folders = ctx.folders;
   try {
     form.Load();
-    if (options.maintenance) {
+    if (ctx.maintenance) {
       view.SetVisible(Control::CmdCompareTables, true);
       view.SetVisible(Control::cmdOpenDirectories, true);
     }

@@ -6,15 +6,9 @@
 
 namespace vmu {
 
-// How this build or session starts.
-struct StartOptions {
-  // Shows the service buttons (table comparison, special folders) that the
-  // wizard keeps hidden from users.
-  bool maintenance = false;
-};
-
-// Runs once. Ends the program (the view's EndProgram) when no usable
+// Runs once. Shows the service buttons when the run context asks for
+// maintenance. Ends the program (the view's EndProgram) when no usable
 // installation is found or an error stops it.
-void Main(FrmConversie& form, const StartOptions& options = {});
+void Main(FrmConversie& form);
 
 }  // namespace vmu

@@ -8,22 +8,27 @@
 
 namespace vmu {
 
+namespace {
+
+// The folder actions and the service report; the wizard's own buttons are
+// in its own table.
+constexpr ControlHandler kClicks[] = {
+    {Control::cmdOpenLocation, cmdOpenLocation_Click},
+    {Control::cmdOpenDirectories, cmdOpenDirectories_Click},
+    {Control::CmdCompareTables, CmdCompareTables_Click},
+};
+
+constexpr ControlHandler kDoubleClicks[] = {
+    {Control::Image1, Image1_DblClick},
+};
+
+}  // namespace
+
 bool ClickAnyControl(FrmConversie& form, Control c) {
-  switch (c) {
-    case Control::cmdOpenLocation: cmdOpenLocation_Click(form); return true;
-    case Control::cmdOpenDirectories: cmdOpenDirectories_Click(form); return true;
-    case Control::CmdCompareTables: CmdCompareTables_Click(form); return true;
-    default: return ClickControl(form, c);
-  }
+  return RunHandler(kClicks, form, c) || ClickControl(form, c);
 }
 
-bool DoubleClickAnyControl(FrmConversie& form, Control c) {
-  if (c == Control::Image1) {
-    Image1_DblClick(form);
-    return true;
-  }
-  return DoubleClickControl(form, c);
-}
+bool DoubleClickAnyControl(FrmConversie& form, Control c) { return RunHandler(kDoubleClicks, form, c); }
 
 void ClickDirectoriesCommand1(FrmConversie& form) { Command1_Click(form); }
 

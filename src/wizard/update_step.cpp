@@ -30,7 +30,7 @@ void UpdateStep(FrmConversie& form) {
   form.LogText("check new update");
 
   // The maintenance comparison runs from its own button.
-  if (view.Visible(Control::CmdCompareTables)) {
+  if (form.ctx.maintenance) {
     view.SetText(Control::CmdCompareTables, "Druk nu op de knop");
     return;
   }

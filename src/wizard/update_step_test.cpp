@@ -202,7 +202,7 @@ TEST(UpdateStep, MissingListAndTheMaintenanceButtonInstallNothing) {
   EXPECT_EQ(w.Read("C:\\data\\VM.ini"), "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
 
   InstallWizard m;
-  m.view.SetVisible(Control::CmdCompareTables, true);
+  m.ctx.maintenance = true;
   m.Unpacked(kFittingManifest, "\"VM.EXE\",1\r\n");
   m.prefix.Write("C:\\data\\Update\\VM.EXE", "nieuw exe");
   m.Step3();

@@ -8,6 +8,8 @@ namespace vmu {
 
 inline constexpr const char* kWizardCaption = "Installeren updates";
 
+// The control's start state from the table of controls; a progress bar
+// starts at 0 of 100.
 ControlState DesignState(Control c);
 
 }  // namespace vmu

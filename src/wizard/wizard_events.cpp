@@ -2,17 +2,28 @@
 
 namespace vmu {
 
-bool ClickControl(FrmConversie& form, Control c) {
-  switch (c) {
-    case Control::CmdWizard_0: form.CmdWizard_Click(0); return true;
-    case Control::CmdWizard_1: form.CmdWizard_Click(1); return true;
-    case Control::CancelButton: form.CancelButton_Click(); return true;
-    case Control::CmdStartApp: form.CmdStartApp_Click(); return true;
-    case Control::cmdTurnBack: form.cmdTurnBack_Click(); return true;
-    default: return false;
+namespace {
+
+constexpr ControlHandler kClicks[] = {
+    {Control::CmdWizard_0, [](FrmConversie& form) { form.CmdWizard_Click(0); }},
+    {Control::CmdWizard_1, [](FrmConversie& form) { form.CmdWizard_Click(1); }},
+    {Control::CancelButton, [](FrmConversie& form) { form.CancelButton_Click(); }},
+    {Control::CmdStartApp, [](FrmConversie& form) { form.CmdStartApp_Click(); }},
+    {Control::cmdTurnBack, [](FrmConversie& form) { form.cmdTurnBack_Click(); }},
+};
+
+}  // namespace
+
+bool RunHandler(std::span<const ControlHandler> handlers, FrmConversie& form, Control c) {
+  for (const ControlHandler& handler : handlers) {
+    if (handler.control == c) {
+      handler.run(form);
+      return true;
+    }
   }
+  return false;
 }
 
-bool DoubleClickControl(FrmConversie&, Control) { return false; }
+bool ClickControl(FrmConversie& form, Control c) { return RunHandler(kClicks, form, c); }
 
 }  // namespace vmu

@@ -3,35 +3,11 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "platform/dialogs.h"
+#include "wizard/window_controls.h"
 
 namespace vmu {
-
-enum class Control {
-  Label1_0,
-  Label1_1,
-  Label1_2,
-  Label1_3,
-  Label2,
-  Label3,
-  Label4,
-  CmdWizard_0,
-  CmdWizard_1,
-  CancelButton,
-  cmdTurnBack,
-  cmdOpenLocation,
-  cmdOpenDirectories,
-  CmdCompareTables,
-  CmdStartApp,
-  Image1,
-  Pbr,
-};
-inline constexpr int kControlCount = static_cast<int>(Control::Pbr) + 1;
-
-// "Label1(1)", "CmdWizard(0)", "Pbr", as the code names them.
-std::string_view ControlName(Control c);
 
 enum class TextColor { Black, Red };
 

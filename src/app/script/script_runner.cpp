@@ -1,7 +1,6 @@
 #include "app/script/script_runner.h"
 
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <sstream>
 
@@ -21,20 +20,6 @@
 namespace vmu {
 
 namespace {
-
-const std::map<std::string, Control>& PressTargets() {
-  static const std::map<std::string, Control> targets = {
-      {"next", Control::CmdWizard_1},
-      {"back", Control::CmdWizard_0},
-      {"cancel", Control::CancelButton},
-      {"turnback", Control::cmdTurnBack},
-      {"openlocation", Control::cmdOpenLocation},
-      {"directories", Control::cmdOpenDirectories},
-      {"startapp", Control::CmdStartApp},
-      {"comparetables", Control::CmdCompareTables},
-  };
-  return targets;
-}
 
 std::string Trim(const std::string& s) {
   const char* blanks = " \t\r\n";
@@ -68,7 +53,7 @@ struct Stop {
 
 class Session {
  public:
-  Session(std::ostream& out, ScriptWindow* window, const StartOptions& options)
+  Session(std::ostream& out, ScriptWindow* window, const ScriptOptions& options)
       : out_(out), recorder_(out), window_(window), options_(options) {}
 
   // Runs one command; throws Stop to end the driver.
@@ -93,7 +78,7 @@ class Session {
   std::ostream& out_;
   ScriptView recorder_;
   ScriptWindow* window_;
-  StartOptions options_;
+  ScriptOptions options_;
   std::string prefix_;
   std::unique_ptr<HostFileSystem> fs_;
   std::unique_ptr<HostProcesses> host_processes_;
@@ -138,17 +123,17 @@ void Session::Run(const std::string& command, const std::string& argument) {
     if (command == "press") {
       Press(argument);
     } else if (command == "dblclick") {
-      if (argument != "image") Fail("unknown control " + Quote(argument), 2);
+      const ControlInfo* target = ControlByWord(argument, ControlKind::Picture);
+      if (!target) Fail("unknown control " + Quote(argument), 2);
       Event([&] {
-        if (!DoubleClickAnyControl(*form_, Control::Image1)) out_ << "error no handler for image\n";
+        if (!DoubleClickAnyControl(*form_, target->control)) out_ << "error no handler for " << argument << '\n';
       });
     } else if (command == "close") {
       Event([&] { form_->Close(CloseMode::User); });
     } else if (command == "dump") {
       WizardView& view = tee_ ? static_cast<WizardView&>(*tee_) : recorder_;
-      for (int i = 0; i < kControlCount; ++i) {
-        Control c = static_cast<Control>(i);
-        out_ << StateLine(c, view.Inspect(c)) << '\n';
+      for (const ControlInfo& info : kControls) {
+        out_ << StateLine(info.control, view.Inspect(info.control)) << '\n';
       }
       out_ << std::flush;
     } else {
@@ -173,8 +158,9 @@ void Session::Start() {
     tee_ = std::make_unique<TeeView>(recorder_, window_->Window(*fs_));
     view = tee_.get();
   }
+  ctx_->maintenance = options_.maintenance;
   form_ = std::make_unique<FrmConversie>(*ctx_, *view);
-  Event([&] { Main(*form_, options_); });
+  Event([&] { Main(*form_); });
 }
 
 void Session::Press(const std::string& name) {
@@ -184,18 +170,18 @@ void Session::Press(const std::string& name) {
     Event([&] { ClickDirectoriesCommand1(*form_); });
     return;
   }
-  auto it = PressTargets().find(name);
-  if (it == PressTargets().end()) Fail("unknown control " + Quote(name), 2);
-  ControlState s = (tee_ ? static_cast<WizardView&>(*tee_) : recorder_).Inspect(it->second);
+  const ControlInfo* target = ControlByWord(name, ControlKind::Button);
+  if (!target) Fail("unknown control " + Quote(name), 2);
+  ControlState s = (tee_ ? static_cast<WizardView&>(*tee_) : recorder_).Inspect(target->control);
   if (!s.enabled || !s.visible) Fail("control not available", 5);
   Event([&] {
-    if (!ClickAnyControl(*form_, it->second)) out_ << "error no handler for " << name << '\n';
+    if (!ClickAnyControl(*form_, target->control)) out_ << "error no handler for " << name << '\n';
   });
 }
 
 }  // namespace
 
-int RunScript(std::istream& in, std::ostream& out, ScriptWindow* window, const StartOptions& options) {
+int RunScript(std::istream& in, std::ostream& out, ScriptWindow* window, const ScriptOptions& options) {
   Session session(out, window, options);
   std::string line;
   int number = 0;

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "startup/main_module.h"
 #include "wizard/wizard_view.h"
 
 namespace vmu {
@@ -21,10 +20,15 @@ class ScriptWindow {
   virtual void Snapshot(const std::string& name) = 0;
 };
 
+struct ScriptOptions {
+  // Runs the wizard as a maintenance build does (service buttons shown).
+  bool maintenance = false;
+};
+
 // Exit status: 0 normally; 2 for a script error; 3 when a dialog had no
 // queued answer; 4 when answers were left over; 5 for a press on a control
-// a user could not press. options are those start-up runs with.
+// a user could not press.
 int RunScript(std::istream& in, std::ostream& out, ScriptWindow* window = nullptr,
-              const StartOptions& options = {});
+              const ScriptOptions& options = {});
 
 }  // namespace vmu

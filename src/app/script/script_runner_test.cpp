@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 #include "testing/test_prefix.h"
 #include "tools/demo/demo_installation.h"
@@ -30,7 +31,7 @@ ScriptRun RunLines(const std::string& prefix, const std::string& script, bool ma
   setenv("USER", "anna", 1);
   std::istringstream in("prefix " + prefix + "\n" + script);
   std::ostringstream out;
-  StartOptions options;
+  ScriptOptions options;
   options.maintenance = maintenance;
   int status = RunScript(in, out, nullptr, options);
   return {status, out.str()};
@@ -184,6 +185,14 @@ TEST(ScriptDriver, ExitStatusesTellWhatWentWrong) {
 
   EXPECT_EQ(RunLines(demo.prefix, "start\nanswer yes\n").status, 4);
   EXPECT_EQ(RunLines(demo.prefix, "start\njump\n").status, 2);
+  // A button is pressed and the picture double-clicked, never the other way round.
+  for (const auto& [line, error] : {std::pair{"press image", "error unknown control \"image\""},
+                                     std::pair{"dblclick next", "error unknown control \"next\""},
+                                     std::pair{"press Label2", "error unknown control \"Label2\""}}) {
+    ScriptRun r = RunLines(demo.prefix, std::string("start\n") + line + "\n");
+    EXPECT_EQ(r.status, 2) << line;
+    EXPECT_TRUE(r.Has(error)) << r.out;
+  }
 
   ScriptRun closed = RunLines(demo.prefix, "start   # comment\nanswer yes\nclose\n");
   EXPECT_EQ(closed.status, 0);

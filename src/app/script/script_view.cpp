@@ -30,7 +30,7 @@ const char* AnswerName(Answer a) {
 }  // namespace
 
 ScriptView::ScriptView(std::ostream& out) : out_(out) {
-  for (int i = 0; i < kControlCount; ++i) state_[i] = DesignState(static_cast<Control>(i));
+  for (int i = 0; i < kControlCount; ++i) state_[i] = DesignState(kControls[i].control);
 }
 
 void ScriptView::Line(const std::string& line) { out_ << line << '\n' << std::flush; }

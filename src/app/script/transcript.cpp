@@ -21,7 +21,7 @@ const char* Bool(bool value) { return value ? "true" : "false"; }
 
 std::string StateLine(Control c, const ControlState& s) {
   std::string name(ControlName(c));
-  if (c == Control::Pbr)
+  if (Info(c).kind == ControlKind::ProgressBar)
     return "state Pbr max " + std::to_string(s.max) + " value " + std::to_string(s.value) +
            " visible " + Bool(s.visible);
   return "state " + name + " text " + Quote(s.text) + " enabled " + Bool(s.enabled) + " visible " +

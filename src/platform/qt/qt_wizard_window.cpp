@@ -25,6 +25,7 @@
 #include "platform/qt/qt_notice_window.h"
 #include "platform/qt/wizard_picture.h"
 #include "wizard/window_design.h"
+#include "wizard/window_layout.h"
 
 namespace vmu {
 namespace {
@@ -35,13 +36,10 @@ constexpr int kColumnWidth = 180;  // the left column, at least
 
 int Index(Control c) { return static_cast<int>(c); }
 
-bool IsLabel(Control c) {
-  return c == Control::Label1_0 || c == Control::Label1_1 || c == Control::Label1_2 ||
-         c == Control::Label1_3 || c == Control::Label2 || c == Control::Label3 ||
-         c == Control::Label4;
-}
+bool IsLabel(Control c) { return Info(c).kind == ControlKind::Label; }
+bool IsButton(Control c) { return Info(c).kind == ControlKind::Button; }
 
-bool IsButton(Control c) { return !IsLabel(c) && c != Control::Image1 && c != Control::Pbr; }
+int Stretch(Control c) { return Info(c).place.fills ? 1 : 0; }
 
 // The logic writes line breaks as CR LF.
 QString DisplayText(const std::string& text) {
@@ -71,29 +69,39 @@ QtWizardWindow::QtWizardWindow(FileSystem& fs, QWidget* parent) : QWidget(parent
 QWidget* QtWizardWindow::Widget(Control c) const { return widgets_[Index(c)]; }
 
 void QtWizardWindow::BuildControls() {
-  for (int i = 0; i < kControlCount; ++i) {
-    const auto c = static_cast<Control>(i);
-    if (IsLabel(c)) {
-      auto* label = new QLabel(this);
-      label->setTextFormat(Qt::PlainText);
-      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      widgets_[i] = label;
-    } else if (IsButton(c)) {
-      auto* button = new QPushButton(this);
-      button->setMinimumWidth(96);
-      connect(button, &QPushButton::clicked, this, [this, c] { Click(c); });
-      widgets_[i] = button;
-    } else if (c == Control::Pbr) {
-      auto* bar = new QProgressBar(this);
-      bar->setTextVisible(false);
-      bar->setFixedHeight(16);
-      widgets_[i] = bar;
-    } else {
-      auto* picture = new QLabel(this);
-      picture->installEventFilter(this);
-      widgets_[i] = picture;
+  for (const ControlInfo& info : kControls) {
+    const Control c = info.control;
+    QWidget*& widget = widgets_[Index(c)];
+    switch (info.kind) {
+      case ControlKind::Label: {
+        auto* label = new QLabel(this);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        widget = label;
+        break;
+      }
+      case ControlKind::Button: {
+        auto* button = new QPushButton(this);
+        button->setMinimumWidth(96);
+        connect(button, &QPushButton::clicked, this, [this, c] { Click(c); });
+        widget = button;
+        break;
+      }
+      case ControlKind::ProgressBar: {
+        auto* bar = new QProgressBar(this);
+        bar->setTextVisible(false);
+        bar->setFixedHeight(16);
+        widget = bar;
+        break;
+      }
+      case ControlKind::Picture: {
+        auto* picture = new QLabel(this);
+        picture->installEventFilter(this);
+        widget = picture;
+        break;
+      }
     }
-    widgets_[i]->setObjectName(QString::fromUtf8(ControlName(c).data(), ControlName(c).size()));
+    widget->setObjectName(QString::fromUtf8(info.name.data(), info.name.size()));
   }
 
   auto* title = static_cast<QLabel*>(Widget(Control::Label1_0));
@@ -115,11 +123,14 @@ void QtWizardWindow::BuildControls() {
 }
 
 void QtWizardWindow::BuildLayout() {
-  // The left column is as wide as its widest caption needs in the font at
-  // hand; the picture takes the same width.
+  // The left column is as wide as the widest caption shown at the start
+  // needs in the font at hand; the service buttons' long captions are
+  // clipped rather than widen it. The picture takes the same width.
   int column = kColumnWidth;
-  for (Control c : {Control::cmdTurnBack, Control::cmdOpenLocation}) {
-    column = std::max(column, Widget(c)->sizeHint().width());
+  for (const ControlInfo& info : kControls) {
+    if (info.place.area == Area::SideBottom && info.start.visible) {
+      column = std::max(column, Widget(info.control)->sizeHint().width());
+    }
   }
   const QSize picture_size(column, column * 200 / 170);
   auto* picture = static_cast<QLabel*>(Widget(Control::Image1));
@@ -128,25 +139,30 @@ void QtWizardWindow::BuildLayout() {
 
   auto* left = new QVBoxLayout;
   left->setSpacing(6);
-  left->addWidget(picture);
-  left->addStretch(1);
-  for (Control c : {Control::cmdTurnBack, Control::cmdOpenLocation, Control::cmdOpenDirectories,
-                    Control::CmdCompareTables, Control::CmdStartApp}) {
-    Widget(c)->setFixedWidth(column);
-    left->addWidget(Widget(c));
+  for (const auto& line : LinesOf(Area::SideTop)) {
+    for (Control c : line) left->addWidget(Widget(c));
   }
-
-  auto* folders = new QHBoxLayout;
-  folders->setSpacing(4);
-  folders->addWidget(Widget(Control::Label1_3));
-  folders->addWidget(Widget(Control::Label1_2), 1);
+  left->addStretch(1);
+  for (const auto& line : LinesOf(Area::SideBottom)) {
+    for (Control c : line) {
+      Widget(c)->setFixedWidth(column);
+      left->addWidget(Widget(c));
+    }
+  }
 
   auto* right = new QVBoxLayout;
   right->setSpacing(10);
-  right->addWidget(Widget(Control::Label1_0));
-  right->addWidget(Widget(Control::Label1_1), 1);
-  right->addLayout(folders);
-  right->addWidget(Widget(Control::Label4));
+  for (const auto& line : LinesOf(Area::Main)) {
+    if (line.size() == 1) {
+      right->addWidget(Widget(line.front()), Stretch(line.front()));
+      continue;
+    }
+    // Controls side by side, such as each folder beside its name.
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
+    for (Control c : line) row->addWidget(Widget(c), Stretch(c));
+    right->addLayout(row);
+  }
 
   auto* top = new QHBoxLayout;
   top->setSpacing(18);
@@ -159,18 +175,20 @@ void QtWizardWindow::BuildLayout() {
 
   auto* bottom = new QHBoxLayout;
   bottom->setSpacing(8);
-  bottom->addWidget(Widget(Control::Label2));
-  bottom->addWidget(Widget(Control::Label3), 1);
-  bottom->addWidget(Widget(Control::CancelButton));
-  bottom->addSpacing(10);
-  bottom->addWidget(Widget(Control::CmdWizard_0));
-  bottom->addWidget(Widget(Control::CmdWizard_1));
+  for (const auto& row : LinesOf(Area::Bottom)) {
+    for (Control c : row) {
+      if (Info(c).place.apart) bottom->addSpacing(10);
+      bottom->addWidget(Widget(c), Stretch(c));
+    }
+  }
 
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(14, 14, 14, 12);
   root->setSpacing(10);
   root->addLayout(top, 1);
-  root->addWidget(Widget(Control::Pbr));
+  for (const auto& progress : LinesOf(Area::Progress)) {
+    for (Control c : progress) root->addWidget(Widget(c));
+  }
   root->addWidget(line);
   root->addLayout(bottom);
 
@@ -181,15 +199,15 @@ void QtWizardWindow::BuildLayout() {
 }
 
 void QtWizardWindow::ApplyDesign() {
-  for (int i = 0; i < kControlCount; ++i) {
-    const auto c = static_cast<Control>(i);
+  for (const ControlInfo& info : kControls) {
+    const Control c = info.control;
     const ControlState s = DesignState(c);
     SetText(c, s.text);
     SetBold(c, s.bold);
     SetColor(c, s.color);
     SetEnabled(c, s.enabled);
     SetVisible(c, s.visible);
-    if (c == Control::Pbr) {
+    if (info.kind == ControlKind::ProgressBar) {
       SetProgressMax(s.max);
       SetProgressValue(s.value);
     }
@@ -283,7 +301,7 @@ ControlState QtWizardWindow::Inspect(Control c) {
              (IsButton(c) && palette.color(QPalette::ButtonText) == kRed))
                 ? TextColor::Red
                 : TextColor::Black;
-  if (c == Control::Pbr) {
+  if (Info(c).kind == ControlKind::ProgressBar) {
     const auto* bar = static_cast<const QProgressBar*>(w);
     s.max = bar->maximum();
     s.value = bar->value();
@@ -374,11 +392,14 @@ void QtWizardWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool QtWizardWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Widget(Control::Image1) && event->type() == QEvent::MouseButtonDblClick) {
-    RunGuarded([&] {
-      if (events_) events_->DoubleClicked(Control::Image1);
-    });
-    return true;
+  if (event->type() == QEvent::MouseButtonDblClick) {
+    for (const ControlInfo& info : kControls) {
+      if (info.kind != ControlKind::Picture || watched != Widget(info.control)) continue;
+      RunGuarded([&] {
+        if (events_) events_->DoubleClicked(info.control);
+      });
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -389,9 +410,11 @@ void QtWizardWindow::keyPressEvent(QKeyEvent* event) {
     // As on Windows: a button that has the focus takes Enter itself;
     // otherwise it goes to the default button, "Volgende >>".
     bool pressed = false;
-    for (int i = 0; i < kControlCount && !pressed; ++i) {
-      const auto c = static_cast<Control>(i);
-      if (IsButton(c) && widgets_[i] == focusWidget()) pressed = PressIfAvailable(c);
+    for (const ControlInfo& info : kControls) {
+      if (info.kind == ControlKind::Button && Widget(info.control) == focusWidget()) {
+        pressed = PressIfAvailable(info.control);
+        break;
+      }
     }
     if (pressed || PressIfAvailable(Control::CmdWizard_1)) {
       event->accept();

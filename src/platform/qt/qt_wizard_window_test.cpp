@@ -5,15 +5,18 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 #include <vector>
 
 #include "platform/program_end.h"
 #include "platform/qt/qt_test_app.h"
 #include "testing/test_prefix.h"
+#include "wizard/window_layout.h"
 
 namespace vmu {
 namespace {
@@ -114,6 +117,41 @@ TEST_F(QtWizardWindowTest, KeysPressTheDefaultAndCancelButtons) {
   QCoreApplication::sendEvent(Find<QWidget>(Control::Image1), &dbl);
   EXPECT_EQ(events.clicks, std::vector<Control>{Control::CmdWizard_0});
   EXPECT_EQ(events.double_clicks, std::vector<Control>{Control::Image1});
+}
+
+TEST_F(QtWizardWindowTest, ControlsStandWhereTheTableOfControlsPutsThem) {
+  // As a maintenance session shows them: the service buttons and the bar too.
+  for (Control c : {Control::cmdOpenDirectories, Control::CmdCompareTables, Control::Pbr}) {
+    window->SetVisible(c, true);
+  }
+  window->show();
+  window->layout()->activate();
+  auto box = [&](Control c) { return Find<QWidget>(c)->geometry(); };
+
+  // Each line left to right, the lines of an area top to bottom.
+  for (Area area : {Area::SideTop, Area::SideBottom, Area::Main, Area::Progress, Area::Bottom}) {
+    int above = -1;
+    for (const auto& line : LinesOf(area)) {
+      int below = above;
+      for (size_t i = 0; i < line.size(); ++i) {
+        if (!window->Visible(line[i])) continue;
+        EXPECT_GT(box(line[i]).top(), above) << ControlName(line[i]);
+        if (i > 0) {
+          EXPECT_GT(box(line[i]).left(), box(line[i - 1]).right()) << ControlName(line[i]);
+        }
+        below = std::max(below, box(line[i]).bottom());
+      }
+      above = below;
+    }
+  }
+  // The side column left of the main one, the bar under both, the bottom row last.
+  EXPECT_LT(box(Control::Image1).right(), box(Control::Label1_0).left());
+  EXPECT_LT(box(Control::CmdCompareTables).bottom(), box(Control::Pbr).top());
+  EXPECT_LT(box(Control::Label4).bottom(), box(Control::Pbr).top());
+  EXPECT_LT(box(Control::Pbr).bottom(), box(Control::CancelButton).top());
+  // "<< Vorige" stands apart from the cancel button.
+  EXPECT_GT(box(Control::CmdWizard_0).left() - box(Control::CancelButton).right(),
+            box(Control::CmdWizard_1).left() - box(Control::CmdWizard_0).right());
 }
 
 TEST_F(QtWizardWindowTest, CloseBoxAsksTheLogicAndEndProgramDoesNot) {
