@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "files/run_context.h"
 
@@ -11,5 +12,18 @@ inline constexpr const char* kLogFileName = "ConversieLog.TXT";
 
 // Appends Text and CR LF; raises the file system's error when it cannot.
 void LogText(RunContext& ctx, const std::string& text);
+
+// The log of one data folder, for code that is given a file system and a
+// folder rather than the whole run (the database conversion).
+class ConversionLog {
+ public:
+  ConversionLog(FileSystem& fs, std::string data_dir) : fs_(fs), data_dir_(std::move(data_dir)) {}
+  // As LogText.
+  void Text(const std::string& text);
+
+ private:
+  FileSystem& fs_;
+  std::string data_dir_;
+};
 
 }  // namespace vmu
