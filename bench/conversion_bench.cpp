@@ -3,7 +3,7 @@
 // Convert, then copies the same table with SQLite's own INSERT INTO ... SELECT
 // across an attached database, and prints both rates, their ratio and the
 // peak resident memory; a plain prepared-statement loop is timed too, for
-// comparison. The headless view returns from the notice at once.
+// comparison. It builds no window: the conversion's display shows nothing.
 #include <sqlite3.h>
 #include <sys/resource.h>
 
@@ -12,16 +12,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
-#include "app/script/script_view.h"
+#include "conversion/conversion_texts.h"
 #include "conversion/convert.h"
+#include "files/conversion_log.h"
 #include "platform/host/host_file_system.h"
 #include "platform/sqlite/sqlite_databases.h"
 #include "platform/sqlite/sqlite_exec.h"
-#include "testing/fake_processes.h"
-#include "wizard/frm_conversie.h"
 
 namespace {
 
@@ -36,6 +34,27 @@ long PeakKib() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
+}
+
+// The conversion's progress, notices and messages go nowhere.
+class NoDisplay : public vmu::ConversionDisplay {
+ public:
+  void AddToMainText(const std::string&) override {}
+  void SetStatus(const std::string&) override {}
+  void StartProgress(int) override {}
+  void StepProgress() override {}
+  void HideProgress() override {}
+  void HideCancel() override {}
+  void Redraw() override {}
+  void PrepareNotice() override {}
+  void ShowNotice(const std::string&) override {}
+  void ShowMessage(const std::string&) override {}
+};
+
+std::string ResultText(const vmu::ConversionResult& result) {
+  if (result.outcome == vmu::ConversionResult::Outcome::Failed)
+    return vmu::ConversionErrorText(result.error_description);
+  return result.as_message ? "" : result.text;
 }
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
@@ -136,30 +155,27 @@ int main(int argc, char** argv) {
   const long peak_before = PeakKib();
 
   vmu::HostFileSystem files{vmu::DriveMap(prefix.string())};
-  vmu::testing::FakeProcesses processes;
   vmu::SqliteDatabases databases(files);
-  vmu::RunContext ctx(files, processes);
-  ctx.folders.DataDir = "C:\\Velmora\\";
-  ctx.folders.SetupIniName = "installatieV2.ini";
-  ctx.databases = &databases;
-  std::ostringstream transcript;
-  vmu::ScriptView view(transcript);
-  vmu::FrmConversie form(ctx, view);
-  vmu::WizardState& s = form.state;
-  s.UpdateDir = "C:\\Velmora\\Update\\";
-  s.ConvOldfile = "C:\\Velmora\\VM_DBv01.mdb";
-  s.ConvNewfile = "C:\\Velmora\\Update\\VM_DBnieuw.mdb";
-  s.ConvDatabase = "Conversie.mdb";
-  s.ConvDatabasePath = "C:\\Velmora\\Update\\Conversie.mdb";
-  s.ConvFromVer = "5.1";
-  s.ConvToVer = "5.2";
+  vmu::ConversionSettings settings;
+  settings.DataDir = "C:\\Velmora\\";
+  settings.UpdateDir = "C:\\Velmora\\Update\\";
+  settings.SetupIniName = "installatieV2.ini";
+  settings.ConvOldfile = "C:\\Velmora\\VM_DBv01.mdb";
+  settings.ConvNewfile = "C:\\Velmora\\Update\\VM_DBnieuw.mdb";
+  settings.ConvDatabase = "Conversie.mdb";
+  settings.ConvDatabasePath = "C:\\Velmora\\Update\\Conversie.mdb";
+  settings.ConvFromVer = "5.1";
+  settings.ConvToVer = "5.2";
+  vmu::ConversionLog log(files, settings.DataDir);
+  NoDisplay display;
 
   start = Clock::now();
-  vmu::Convert(form);
+  const vmu::ConversionResult result = vmu::Convert(settings, files, &databases, log, display);
   const double convert_seconds = Seconds(start);
   const long peak_convert = PeakKib();
-  if (s.FailureFlag) {
-    std::cerr << "Convert failed: " << s.ResultText << '\n';
+  if (result.outcome != vmu::ConversionResult::Outcome::Converted) {
+    // The text the wizard's result page would show.
+    std::cerr << "Convert failed: " << ResultText(result) << '\n';
     return 1;
   }
   const double engine_seconds = EngineCopy(data / "VM_DBv01.mdb", prefix / "engine-copy.mdb");

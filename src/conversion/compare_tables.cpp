@@ -1,9 +1,11 @@
 #include "conversion/compare_tables.h"
 
+#include <memory>
+
 #include "conversion/conversion_texts.h"
 #include "conversion/field_values.h"
+#include "platform/dialogs.h"
 #include "platform/error.h"
-#include "wizard/frm_conversie.h"
 
 namespace vmu {
 
@@ -11,55 +13,65 @@ namespace {
 
 constexpr int kCannotCreateObject = 429;
 
+// One report's databases, made by it and closed before it returns.
+struct Report {
+  std::unique_ptr<Connection> OldConn;
+  std::unique_ptr<Connection> NewConn;
+  std::unique_ptr<Connection> ConvConn;
+  std::unique_ptr<Recordset> OldRecords;
+  std::unique_ptr<Recordset> NewRecords;
+  std::unique_ptr<Recordset> ControlRecords;
+};
+
 // The report only reads, so every database is opened for reading only.
-void OpenForReading(RunContext& ctx, std::unique_ptr<Connection>& conn, const std::string& path) {
-  if (!ctx.databases) Raise(kCannotCreateObject, "ActiveX component can't create object");
-  if (!conn) conn = ctx.databases->NewConnection();
-  if (conn->IsOpen()) conn->Close();
+void OpenForReading(Databases* databases, std::unique_ptr<Connection>& conn, const std::string& path) {
+  if (!databases) Raise(kCannotCreateObject, "ActiveX component can't create object");
+  conn = databases->NewConnection();
   conn->OpenReadOnly(ConnectionString(path));
 }
 
-void LogFields(FrmConversie& form, Recordset& records, const std::string& heading) {
-  form.LogText(kCrLf + heading);
-  for (int i = 0; i < records.FieldCount(); ++i) form.LogText(records.FieldName(i));
+void LogFields(ConversionLog& log, Recordset& records, const std::string& heading) {
+  log.Text(kCrLf + heading);
+  for (int i = 0; i < records.FieldCount(); ++i) log.Text(records.FieldName(i));
 }
 
-void CloseAll(WizardState& s) {
+void CloseAll(Report& r) {
   // Record sets go before their connections.
-  s.OldRecords.reset();
-  s.NewRecords.reset();
-  s.ControlRecords.reset();
-  for (std::unique_ptr<Connection>* conn : {&s.OldConn, &s.NewConn, &s.ConvConn})
+  r.OldRecords.reset();
+  r.NewRecords.reset();
+  r.ControlRecords.reset();
+  for (std::unique_ptr<Connection>* conn : {&r.OldConn, &r.NewConn, &r.ConvConn})
     if (*conn && (*conn)->IsOpen()) (*conn)->Close();
 }
 
 }  // namespace
 
-void CmdCompareTables_Click(FrmConversie& form) {
-  WizardState& s = form.state;
+void CompareTables(const ConversionSettings& settings, Databases* databases, ConversionLog& log,
+                   ConversionDisplay& display) {
+  Report r;
   try {
-    OpenForReading(form.ctx, s.OldConn, s.ConvOldfile);
-    OpenForReading(form.ctx, s.NewConn, s.ConvNewfile);
-    OpenForReading(form.ctx, s.ConvConn, s.ConvDatabasePath);
-    form.view.ShowMessage({"Analyse tabellen / OLD vs New op basis van conversie"});
-    s.ControlRecords = s.ConvConn->Execute("select * from TblTabels ORDER BY tabelnaam");
-    while (!s.ControlRecords->Eof()) {
-      const std::string table = JoinedText(s.ControlRecords->Value("tabelnaam"));
-      s.OldRecords = s.OldConn->Execute("Select * from " + table);
-      LogFields(form, *s.OldRecords, "****************** Old DB, Table: " + table);
-      s.NewRecords = s.NewConn->Execute("Select * from " + table);
-      LogFields(form, *s.NewRecords, "****************** New DB, Table: " + table);
-      s.ControlRecords->MoveNext();
+    OpenForReading(databases, r.OldConn, settings.ConvOldfile);
+    OpenForReading(databases, r.NewConn, settings.ConvNewfile);
+    OpenForReading(databases, r.ConvConn, settings.ConvDatabasePath);
+    display.ShowMessage("Analyse tabellen / OLD vs New op basis van conversie");
+    r.ControlRecords = r.ConvConn->Execute("select * from TblTabels ORDER BY tabelnaam");
+    while (!r.ControlRecords->Eof()) {
+      const std::string table = JoinedText(r.ControlRecords->Value("tabelnaam"));
+      r.OldRecords = r.OldConn->Execute("Select * from " + table);
+      LogFields(log, *r.OldRecords, "****************** Old DB, Table: " + table);
+      r.NewRecords = r.NewConn->Execute("Select * from " + table);
+      LogFields(log, *r.NewRecords, "****************** New DB, Table: " + table);
+      r.ControlRecords->MoveNext();
     }
-    CloseAll(s);
-    form.view.ShowMessage({"Klaar, zie conversieLog.txt"});
+    CloseAll(r);
+    display.ShowMessage("Klaar, zie conversieLog.txt");
   } catch (const VbError& e) {
     // The log keeps what was written; the program goes on.
     try {
-      CloseAll(s);
+      CloseAll(r);
     } catch (const VbError&) {
     }
-    form.view.ShowMessage({e.description()});
+    display.ShowMessage(e.description());
   }
 }
 

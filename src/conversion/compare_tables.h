@@ -2,12 +2,19 @@
 // names, its field names in the old and in the new database.
 #pragma once
 
+#include "conversion/conversion_display.h"
+#include "conversion/conversion_settings.h"
+#include "platform/database.h"
+#include "files/conversion_log.h"
+
 namespace vmu {
 
-class FrmConversie;
-
-// Writes the field lists to the log; changes no data. A failure shows its
-// description and closes the connections opened so far.
-void CmdCompareTables_Click(FrmConversie& form);
+// Opens the three databases of the settings for reading only and writes the
+// field lists to the log; changes no data. Its messages (before, done, or a
+// failure's description) are shown on the display. A failure closes the
+// connections opened so far; one that is not one of the host's errors goes
+// on to the caller.
+void CompareTables(const ConversionSettings& settings, Databases* databases, ConversionLog& log,
+                   ConversionDisplay& display);
 
 }  // namespace vmu

@@ -2,16 +2,18 @@
 
 #include <optional>
 
+#include "conversion/conversion_run.h"
 #include "conversion/conversion_texts.h"
 #include "conversion/database_names.h"
 #include "conversion/field_values.h"
 #include "conversion/table_transfer.h"
 #include "platform/error.h"
-#include "wizard/frm_conversie.h"
 
 namespace vmu {
 
 namespace {
+
+using Outcome = ConversionResult::Outcome;
 
 constexpr const char* kVersionQuery = "SELECT * FROM Tbl_About WHERE CurrentVersion=True";
 
@@ -23,14 +25,23 @@ constexpr const char* kNoCurrentRecordText =
     "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current "
     "record.";
 
-// Which connections this call opened: only those are closed on the way out.
-struct Opened {
-  bool old_conn = false;
-  bool new_conn = false;
-  bool conv_conn = false;
-};
+ConversionResult Refused(std::string text, bool buttons_blocked, bool as_message = false) {
+  ConversionResult result;
+  result.outcome = Outcome::Refused;
+  result.text = std::move(text);
+  result.as_message = as_message;
+  result.buttons_blocked = buttons_blocked;
+  return result;
+}
 
-enum class Outcome { Converted, Stopped };
+ConversionResult Failed(int number, std::string description) {
+  ConversionResult result;
+  result.outcome = Outcome::Failed;
+  result.error_number = number;
+  result.error_description = std::move(description);
+  result.buttons_blocked = true;
+  return result;
+}
 
 std::optional<std::string> VersionOf(Recordset& records) {
   if (records.Eof()) Raise(kNoCurrentRecord, kNoCurrentRecordText);
@@ -42,134 +53,117 @@ bool Differs(const std::optional<std::string>& version, const std::string& expec
   return version && *version != expected;
 }
 
-void OpenDatabase(RunContext& ctx, std::unique_ptr<Connection>& conn, const std::string& path, bool& opened,
-                  bool read_only = false) {
+std::unique_ptr<Connection> OpenDatabase(Databases* databases, const std::string& path, bool read_only = false) {
   // Without a database engine the connection cannot be made.
-  if (!ctx.databases) Raise(kCannotCreateObject, "ActiveX component can't create object");
-  if (!conn) conn = ctx.databases->NewConnection();
-  if (conn->IsOpen()) conn->Close();  // left open by an earlier call that failed on its way out
+  if (!databases) Raise(kCannotCreateObject, "ActiveX component can't create object");
+  std::unique_ptr<Connection> conn = databases->NewConnection();
   if (read_only) conn->OpenReadOnly(ConnectionString(path));
   else conn->Open(ConnectionString(path));
-  opened = true;
+  return conn;
 }
 
-void Refuse(WizardState& s, bool buttons_blocked) {
-  s.ButtonsBlocked = buttons_blocked;
-  s.FailureFlag = true;
-}
-
-// The checks, then the transfer. A refusal returns Stopped; errors go on.
-Outcome CheckAndTransfer(FrmConversie& form, Opened& opened) {
-  WizardState& s = form.state;
-  FileSystem& fs = form.ctx.fs;
-
-  CheckDatabaseNames(s, form.ctx.folders);
-
-  if (!fs.FileExists(s.ConvOldfile)) {
-    s.ResultText = OldDatabaseMissingText(s.ConvOldfile);
-    Refuse(s, true);
-    return Outcome::Stopped;
-  }
+// The user's database must be where the manifest says and not in use, and
+// the package must hold the new one. No database is opened before these pass.
+std::optional<ConversionResult> CheckFiles(ConversionRun& run) {
+  const ConversionSettings& s = run.settings;
+  if (!run.fs.FileExists(s.ConvOldfile)) return Refused(OldDatabaseMissingText(s.ConvOldfile), true);
   if (s.ConvOldfile.size() < 3) Raise(kInvalidArgument);
-  if (fs.FileExists(s.ConvOldfile.substr(0, s.ConvOldfile.size() - 3) + "ldb")) {
-    s.ResultText = ApplicationOpenText();
-    Refuse(s, false);
-    return Outcome::Stopped;
-  }
-  if (!fs.FileExists(s.ConvNewfile)) {
-    MessageBoxSpec message;
-    message.text = NewDatabaseMissingMessage();
-    form.view.ShowMessage(message);
-    Refuse(s, true);
-    return Outcome::Stopped;
-  }
+  // The application holds a lock file beside the database while it runs.
+  if (run.fs.FileExists(s.ConvOldfile.substr(0, s.ConvOldfile.size() - 3) + "ldb"))
+    return Refused(ApplicationOpenText(), false);
+  if (!run.fs.FileExists(s.ConvNewfile)) return Refused(NewDatabaseMissingMessage(), true, true);
+  return std::nullopt;
+}
 
+void OpenDatabases(ConversionRun& run) {
+  const ConversionSettings& s = run.settings;
   // The user's own database is only read: a control-table query that would
   // change it fails instead.
-  OpenDatabase(form.ctx, s.OldConn, s.ConvOldfile, opened.old_conn, true);
-  OpenDatabase(form.ctx, s.NewConn, s.ConvNewfile, opened.new_conn);
-  OpenDatabase(form.ctx, s.ConvConn, s.ConvDatabasePath, opened.conv_conn);
+  run.OldConn = OpenDatabase(run.databases, s.ConvOldfile, true);
+  run.NewConn = OpenDatabase(run.databases, s.ConvNewfile);
+  run.ConvConn = OpenDatabase(run.databases, s.ConvDatabasePath);
+}
 
-  s.OldRecords = s.OldConn->Execute(kVersionQuery);
-  s.NewRecords = s.NewConn->Execute(kVersionQuery);
+// The user's database must have the version the conversion starts from, the
+// new one the version it leads to. Both are logged before they are compared.
+std::optional<ConversionResult> CheckVersions(ConversionRun& run) {
+  const ConversionSettings& s = run.settings;
+  run.OldRecords = run.OldConn->Execute(kVersionQuery);
+  run.NewRecords = run.NewConn->Execute(kVersionQuery);
 
-  const std::optional<std::string> old_version = VersionOf(*s.OldRecords);
-  form.LogText("Check versie oude database: " + old_version.value_or("") +
+  const std::optional<std::string> old_version = VersionOf(*run.OldRecords);
+  run.log.Text("Check versie oude database: " + old_version.value_or("") +
                " versus te verwachtte versie: " + s.ConvFromVer);
   if (Differs(old_version, s.ConvFromVer)) {
-    s.ResultText = *old_version == s.ConvToVer ? AlreadyConvertedText(s.ConvToVer)
-                                                : WrongOldVersionText(*old_version, s.ConvFromVer);
-    Refuse(s, true);
-    return Outcome::Stopped;
+    return Refused(*old_version == s.ConvToVer ? AlreadyConvertedText(s.ConvToVer)
+                                               : WrongOldVersionText(*old_version, s.ConvFromVer),
+                   true);
   }
 
-  const std::optional<std::string> new_version = VersionOf(*s.NewRecords);
-  form.LogText("Check versie nieuwe database: " + new_version.value_or("") +
+  const std::optional<std::string> new_version = VersionOf(*run.NewRecords);
+  run.log.Text("Check versie nieuwe database: " + new_version.value_or("") +
                " versus te verwachtte versie: " + s.ConvToVer);
-  if (Differs(new_version, s.ConvToVer)) {
-    s.ResultText = WrongNewVersionText(s.ConvToVer, *new_version);
-    Refuse(s, true);
-    return Outcome::Stopped;
-  }
+  if (Differs(new_version, s.ConvToVer)) return Refused(WrongNewVersionText(s.ConvToVer, *new_version), true);
+  return std::nullopt;
+}
 
-  std::unique_ptr<Recordset> version_rows = std::move(s.NewRecords);
+void CloseVersionRows(ConversionRun& run) {
+  std::unique_ptr<Recordset> version_rows = std::move(run.NewRecords);
   version_rows->Close();
-  if (s.OldRecords) {
-    std::unique_ptr<Recordset> old_rows = std::move(s.OldRecords);
+  if (run.OldRecords) {
+    std::unique_ptr<Recordset> old_rows = std::move(run.OldRecords);
     old_rows->Close();
   }
-
-  TransferTables(form);
-  return Outcome::Converted;
 }
 
-void ErrorPath(FrmConversie& form, const std::string& description) {
-  WizardState& s = form.state;
-  form.view.SetColor(Control::Label1_1, TextColor::Red);
-  form.view.SetBold(Control::Label1_1, true);
-  s.ResultText = ConversionErrorText(description);
-  s.FailureFlag = true;
-  s.ButtonsBlocked = true;
-  form.view.SetEnabled(Control::CmdWizard_0, false);
-  form.view.SetEnabled(Control::CmdWizard_1, false);
-  form.LogText("Fout: " + description);
+// The checks, then the transfer. A refusal is returned; errors go on.
+ConversionResult CheckAndTransfer(ConversionRun& run) {
+  CheckDatabaseNames(run.settings);
+  if (std::optional<ConversionResult> refusal = CheckFiles(run)) return *refusal;
+  OpenDatabases(run);
+  if (std::optional<ConversionResult> refusal = CheckVersions(run)) return *refusal;
+  CloseVersionRows(run);
+  TransferTables(run);
+  return ConversionResult{};
 }
 
-void CloseIfOpened(std::unique_ptr<Connection>& conn, bool opened) {
-  if (opened && conn && conn->IsOpen()) conn->Close();
+void CloseIfOpen(std::unique_ptr<Connection>& conn) {
+  if (conn && conn->IsOpen()) conn->Close();
 }
 
-void ConvExit(FrmConversie& form, const Opened& opened) {
-  WizardState& s = form.state;
-  form.view.SetEnabled(Control::CmdWizard_0, !s.ButtonsBlocked);
-  form.view.SetEnabled(Control::CmdWizard_1, !s.ButtonsBlocked);
-  // Record sets go before their connections, which cannot close under them.
-  s.OldRecords.reset();
-  s.NewRecords.reset();
-  s.ControlRecords.reset();
-  CloseIfOpened(s.NewConn, opened.new_conn);
-  CloseIfOpened(s.OldConn, opened.old_conn);
-  CloseIfOpened(s.ConvConn, opened.conv_conn);
+// After a refusal or a failure. Record sets go before their connections,
+// which cannot close under them.
+std::exception_ptr CloseDatabases(ConversionRun& run) {
+  try {
+    run.OldRecords.reset();
+    run.NewRecords.reset();
+    run.ControlRecords.reset();
+    CloseIfOpen(run.NewConn);
+    CloseIfOpen(run.OldConn);
+    CloseIfOpen(run.ConvConn);
+  } catch (...) {
+    return std::current_exception();
+  }
+  return nullptr;
 }
 
 }  // namespace
 
-void Convert(FrmConversie& form) {
-  form.state.FailureFlag = false;
-  Opened opened;
-  Outcome outcome;
+ConversionResult Convert(const ConversionSettings& settings, FileSystem& fs, Databases* databases,
+                         ConversionLog& log, ConversionDisplay& display) {
+  ConversionRun run(settings, fs, databases, log, display);
+  ConversionResult result;
   try {
-    outcome = CheckAndTransfer(form, opened);
+    result = CheckAndTransfer(run);
   } catch (const VbError& e) {
-    ErrorPath(form, e.description());
-    outcome = Outcome::Stopped;
+    result = Failed(e.number(), e.description());
   } catch (const std::exception& e) {
     // Not one of the host's errors, yet the user's data must stay safe and
     // the wizard running: handled the same way.
-    ErrorPath(form, e.what());
-    outcome = Outcome::Stopped;
+    result = Failed(0, e.what());
   }
-  if (outcome == Outcome::Stopped) ConvExit(form, opened);
+  if (result.outcome != Outcome::Converted) result.closing_error = CloseDatabases(run);
+  return result;
 }
 
 }  // namespace vmu

@@ -1,4 +1,5 @@
-// The conversion's checks, error path and exit, on real SQLite files.
+// The conversion's checks, error path and exit, on real SQLite files. What
+// the wizard makes of each result is tested in wizard/conversion_step_test.
 #include "conversion/convert.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +9,12 @@
 
 #include "conversion/conversion_test_env.h"
 #include "testing/error_of.h"
+#include "testing/failing_databases.h"
 
 namespace vmu {
 namespace {
 
+using Outcome = ConversionResult::Outcome;
 using testing::ConversionEnv;
 using testing::kConvDb;
 using testing::kLockFile;
@@ -20,66 +23,60 @@ using testing::kOldDb;
 
 const std::string kStop =
     "Druk op Annuleren om met de conversie te stoppen, u kunt gewoon met uw huidige versie doorwerken";
-const std::string kErrorPath = "Er zijn fouten geconstateerd tijdens de conversie met de volgende omschrijving: ";
 
-// Stopped: the flag is up and the wizard's buttons are blocked (or, when the
-// user can try again, left to press).
+// Stopped: refused or failed, with the wizard's buttons blocked (or, when the
+// user can try again, left to press), and the databases closed without error.
 void ExpectStopped(ConversionEnv& e, bool blocked = true) {
-  EXPECT_TRUE(e.state().FailureFlag);
-  EXPECT_EQ(e.state().ButtonsBlocked, blocked);
-  EXPECT_EQ(e.Shown(Control::CmdWizard_0).enabled, !blocked);
-  EXPECT_EQ(e.Shown(Control::CmdWizard_1).enabled, !blocked);
+  EXPECT_NE(e.result.outcome, Outcome::Converted);
+  EXPECT_EQ(e.result.buttons_blocked, blocked);
+  EXPECT_FALSE(e.result.closing_error);
 }
 
-std::string LastLogLine(ConversionEnv& e) {
-  std::string log = e.Log();
-  if (log.size() < 2) return "";
-  log.resize(log.size() - 2);
-  const std::size_t end = log.rfind("\r\n");
-  return end == std::string::npos ? log : log.substr(end + 2);
+void ExpectRefused(ConversionEnv& e, const std::string& text, bool blocked = true) {
+  EXPECT_EQ(e.result.outcome, Outcome::Refused);
+  EXPECT_EQ(e.result.text, text);
+  EXPECT_FALSE(e.result.as_message);
+  ExpectStopped(e, blocked);
 }
 
 // Every connection the call opened is closed again.
-void ExpectClosed(ConversionEnv& e) {
-  for (const std::unique_ptr<Connection>* c : {&e.state().OldConn, &e.state().NewConn, &e.state().ConvConn})
-    EXPECT_TRUE(!*c || !(*c)->IsOpen());
-}
+void ExpectClosed(ConversionEnv& e) { EXPECT_EQ(e.databases.left_open, 0); }
 
 TEST(Convert, MissingFilesAndTheOpenApplicationAreRefusedBeforeAnyDatabaseIsOpened) {
   {
     ConversionEnv e;
     e.prefix.Write(kLockFile, "");  // not looked at: the old database comes first
     e.Convert();
-    EXPECT_EQ(e.state().ResultText,
-              "De oude database staat niet op de plaats waar deze wordt verwacht!\r\nDit moet het pad zijn: \r\n"
-              "C:\\Velmora\\VM_DBv01.mdb\r\n\r\nNeem contact op met de leverancier als u hem zelf niet kan vinden."
-              "\r\n\r\n" + kStop);
-    ExpectStopped(e);
+    ExpectRefused(e,
+                  "De oude database staat niet op de plaats waar deze wordt verwacht!\r\nDit moet het pad zijn: \r\n"
+                  "C:\\Velmora\\VM_DBv01.mdb\r\n\r\nNeem contact op met de leverancier als u hem zelf niet kan vinden."
+                  "\r\n\r\n" + kStop);
     EXPECT_EQ(e.Log(), "");
+    EXPECT_EQ(e.databases.made, 0);
   }
   {
     ConversionEnv e;
     e.WithMatchingDatabases();
     e.prefix.Write(kLockFile, "");
-    e.state().ButtonsBlocked = true;
     e.Convert();
-    EXPECT_EQ(e.state().ResultText, "Velmora is niet afgesloten! Sluit af en druk wederom op de knop Volgende\r\n\r\n" +
-                                        kStop + " en de conversie op een ander moment weer opstarten");
-    ExpectStopped(e, false);
-    EXPECT_EQ(e.state().OldConn, nullptr);
+    ExpectRefused(e,
+                  "Velmora is niet afgesloten! Sluit af en druk wederom op de knop Volgende\r\n\r\n" + kStop +
+                      " en de conversie op een ander moment weer opstarten",
+                  false);
+    EXPECT_EQ(e.databases.made, 0);
   }
   {
+    // Told in a message box of its own.
     ConversionEnv e;
     e.WithVersion(kOldDb, "'5.1'");
-    e.state().ResultText = "eerder";
-    e.view.QueueAnswer(Answer::Ok);
     e.Convert();
-    EXPECT_TRUE(e.Printed("msgbox title \"VM_Update\" text \"De nieuwe database zit niet in de meegeleverde set"
-                          "\\r\\n\\r\\nNeem contact op met de leverancier\" buttons ok icon none default 1 -> ok"))
-        << e.Out();
-    EXPECT_EQ(e.state().ResultText, "eerder");
+    EXPECT_EQ(e.result.outcome, Outcome::Refused);
+    EXPECT_EQ(e.result.text,
+              "De nieuwe database zit niet in de meegeleverde set\r\n\r\nNeem contact op met de leverancier");
+    EXPECT_TRUE(e.result.as_message);
     ExpectStopped(e);
-    EXPECT_EQ(e.state().OldConn, nullptr);
+    EXPECT_EQ(e.databases.made, 0);
+    EXPECT_EQ(e.display.lines, "");
   }
 }
 
@@ -118,20 +115,17 @@ TEST(Convert, VersionsAreComparedAsTextAndWrongOnesAreRefusedWithTheirTexts) {
     e.WithVersion(kOldDb, c.old_version);
     e.WithVersion(kNewDb, c.new_version);
     e.WithControlRows({});
-    e.state().ConvFromVer = c.from;
-    e.state().ResultText = "ongewijzigd";
-    e.state().FailureFlag = true;  // from an earlier try
+    e.settings.ConvFromVer = c.from;
     const std::string before = e.prefix.Read(kOldDb);
     e.Convert();
-    EXPECT_EQ(e.state().ResultText, c.result.empty() ? "ongewijzigd" : c.result);
     EXPECT_EQ(e.Log(), c.log);
     if (c.result.empty()) {
-      EXPECT_FALSE(e.state().FailureFlag);
-      EXPECT_FALSE(e.state().ButtonsBlocked);
+      EXPECT_EQ(e.result.outcome, Outcome::Converted);
       continue;
     }
-    ExpectStopped(e);
+    ExpectRefused(e, c.result);
     ExpectClosed(e);
+    EXPECT_EQ(e.databases.made, 3);
     EXPECT_EQ(e.prefix.Read(kOldDb), before);
   }
 }
@@ -143,13 +137,10 @@ TEST(Convert, AMissingVersionRowTakesTheErrorPath) {
   e.WithControlRows({});
   const std::string before = e.prefix.Read(kOldDb);
   e.Convert();
-  EXPECT_EQ(e.state().ResultText.rfind(kErrorPath + "Either BOF or EOF", 0), 0u) << e.state().ResultText;
-  EXPECT_NE(e.state().ResultText.find(
-                "\r\nNeem contact op met de leverancier. U kunt wel met Velmora verder werken\r\nExcuus voor het ongemak"),
-            std::string::npos);
-  EXPECT_EQ(e.Shown(Control::Label1_1).color, TextColor::Red);
-  EXPECT_TRUE(e.Shown(Control::Label1_1).bold);
-  EXPECT_EQ(e.Log().rfind("Fout: Either BOF or EOF", 0), 0u) << e.Log();
+  EXPECT_EQ(e.result.outcome, Outcome::Failed);
+  EXPECT_EQ(e.result.error_number, 3021);
+  EXPECT_EQ(e.result.error_description.rfind("Either BOF or EOF", 0), 0u) << e.result.error_description;
+  EXPECT_EQ(e.Log(), "");  // the wizard logs the error
   ExpectStopped(e);
   ExpectClosed(e);
   EXPECT_EQ(e.prefix.Read(kOldDb), before);
@@ -162,17 +153,19 @@ TEST(Convert, DatabaseNamesMustBeBareFileNames) {
                                                          {o, "C:\\Velmora\\Update\\C:\\elders\\VM.mdb", c},
                                                          {o, n, "..\\Conversie.mdb"}, {o, n, "\\Conversie.mdb"}};
   for (const auto& [old_file, new_file, conv_database] : cases) {
+    SCOPED_TRACE(old_file + " " + new_file + " " + conv_database);
     ConversionEnv e;
     e.WithMatchingDatabases();
-    e.state().ConvOldfile = old_file;
-    e.state().ConvNewfile = new_file;
-    e.state().ConvDatabase = conv_database;
-    e.state().ConvDatabasePath = std::string(testing::kUpdateDir) + conv_database;
+    e.settings.ConvOldfile = old_file;
+    e.settings.ConvNewfile = new_file;
+    e.settings.ConvDatabase = conv_database;
+    e.settings.ConvDatabasePath = std::string(testing::kUpdateDir) + conv_database;
     e.Convert();
-    EXPECT_EQ(e.state().ResultText.rfind(kErrorPath + "Bad file name or number\r\n", 0), 0u)
-        << old_file << " " << new_file << " " << conv_database;
-    EXPECT_EQ(e.Log(), "Fout: Bad file name or number\r\n");
-    EXPECT_EQ(e.state().OldConn, nullptr);
+    EXPECT_EQ(e.result.outcome, Outcome::Failed);
+    EXPECT_EQ(e.result.error_number, kBadFileName);
+    EXPECT_EQ(e.result.error_description, "Bad file name or number");
+    EXPECT_EQ(e.Log(), "");
+    EXPECT_EQ(e.databases.made, 0);
   }
 }
 
@@ -206,34 +199,50 @@ TEST(Convert, BadDatabasesEndOnTheErrorPathAndLeaveTheOldOneAlone) {
     const std::string before = e.prefix.Read(kOldDb);
     e.Convert();
     sqlite3_close(holder);
-    SCOPED_TRACE(e.state().ResultText);
+    SCOPED_TRACE(e.result.error_description);
+    EXPECT_EQ(e.result.outcome, Outcome::Failed);
     ExpectStopped(e);
     ExpectClosed(e);
-    EXPECT_EQ(e.state().ResultText.rfind(kErrorPath, 0), 0u);
-    EXPECT_EQ(LastLogLine(e).rfind("Fout: ", 0), 0u) << e.Log();
     if (d.path == kOldDb) {
-      EXPECT_NE(e.state().ResultText.find(d.locked ? "locked" : "not a database"), std::string::npos);
+      EXPECT_NE(e.result.error_description.find(d.locked ? "locked" : "not a database"), std::string::npos);
     }
     EXPECT_EQ(e.prefix.Read(kOldDb), before);
   }
 
   ConversionEnv e;  // without an engine
   e.WithMatchingDatabases();
-  e.ctx.databases = nullptr;
+  e.engine = nullptr;
   e.Convert();
-  EXPECT_TRUE(e.state().FailureFlag);
-  EXPECT_EQ(e.Log(), "Fout: ActiveX component can't create object\r\n");
+  EXPECT_EQ(e.result.outcome, Outcome::Failed);
+  EXPECT_EQ(e.result.error_number, 429);
+  EXPECT_EQ(e.result.error_description, "ActiveX component can't create object");
+  EXPECT_EQ(e.Log(), "");
 }
 
-TEST(Convert, AnErrorOnTheErrorPathGoesToTheCaller) {
-  // The log cannot be written (a folder has its name): the check's log line
-  // fails, and so does the error path's own line, which the caller then gets.
+TEST(Convert, ALogThatCannotBeWrittenStopsTheConversion) {
+  // A folder has the log's name: the version check's log line fails.
   ConversionEnv e;
   e.WithMatchingDatabases();
   std::filesystem::create_directories(e.prefix.Host("C:\\Velmora\\ConversieLog.TXT"));
-  EXPECT_NE(testing::ErrorOf([&] { e.Convert(); }), 0);
-  EXPECT_EQ(e.Shown(Control::Label1_1).color, TextColor::Red);
-  EXPECT_TRUE(e.state().FailureFlag);
+  e.Convert();
+  EXPECT_EQ(e.result.outcome, Outcome::Failed);
+  EXPECT_NE(e.result.error_number, 0);
+  ExpectStopped(e);
+  ExpectClosed(e);
+}
+
+TEST(Convert, AFailureToCloseAfterAnErrorIsHandedToTheCaller) {
+  ConversionEnv e;
+  e.WithMatchingDatabases();
+  testing::FailingDatabases failing;
+  e.engine = &failing;
+  e.Convert();
+  EXPECT_EQ(failing.made, 3);
+  EXPECT_EQ(e.result.outcome, Outcome::Failed);
+  EXPECT_EQ(e.result.error_number, testing::kQueryFails);
+  EXPECT_EQ(e.result.error_description, "de query mislukt");
+  ASSERT_TRUE(e.result.closing_error);
+  EXPECT_EQ(testing::ErrorOf([&] { std::rethrow_exception(e.result.closing_error); }), testing::kCloseFails);
 }
 
 }  // namespace

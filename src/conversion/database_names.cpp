@@ -20,10 +20,11 @@ bool IsBareFileName(const std::string& name) {
   return name.find_first_of("\\/:") == std::string::npos;
 }
 
-void CheckDatabaseNames(const WizardState& state, const FolderSettings& folders) {
-  if (!IsBareFileName(ManifestPart(state.ConvOldfile, folders.DataDir)) ||
-      !IsBareFileName(ManifestPart(state.ConvNewfile, state.UpdateDir)) || !IsBareFileName(state.ConvDatabase) ||
-      !IsBareFileName(ManifestPart(state.ConvDatabasePath, state.UpdateDir))) {
+void CheckDatabaseNames(const ConversionSettings& settings) {
+  if (!IsBareFileName(ManifestPart(settings.ConvOldfile, settings.DataDir)) ||
+      !IsBareFileName(ManifestPart(settings.ConvNewfile, settings.UpdateDir)) ||
+      !IsBareFileName(settings.ConvDatabase) ||
+      !IsBareFileName(ManifestPart(settings.ConvDatabasePath, settings.UpdateDir))) {
     Raise(kBadFileName);
   }
 }

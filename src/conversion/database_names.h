@@ -4,8 +4,7 @@
 
 #include <string>
 
-#include "files/run_context.h"
-#include "wizard/wizard_state.h"
+#include "conversion/conversion_settings.h"
 
 namespace vmu {
 
@@ -15,6 +14,6 @@ bool IsBareFileName(const std::string& name);
 
 // The manifest's values behind ConvOldfile (after DataDir), ConvNewfile
 // (after UpdateDir) and ConvDatabase; raises 52 when one is not bare.
-void CheckDatabaseNames(const WizardState& state, const FolderSettings& folders);
+void CheckDatabaseNames(const ConversionSettings& settings);
 
 }  // namespace vmu

@@ -2,18 +2,17 @@
 
 #include <vector>
 
+#include "conversion/conversion_run.h"
 #include "conversion/conversion_texts.h"
 #include "conversion/database_names.h"
 #include "conversion/field_values.h"
 #include "files/utility.h"
+#include "platform/dialogs.h"
 #include "platform/error.h"
-#include "wizard/frm_conversie.h"
 
 namespace vmu {
 
 namespace {
-
-void StepProgress(WizardView& view) { view.SetProgressValue(view.ProgressValue() + 1); }
 
 std::string ControlText(Recordset& control, const char* column) { return JoinedText(control.Value(column)); }
 
@@ -39,18 +38,17 @@ void ClosedAndReleased(std::unique_ptr<Recordset>& records) {
 }
 
 // The delete pass: empties the tables marked for it, in OrderDelete order.
-void EmptyTables(FrmConversie& form) {
-  WizardState& s = form.state;
-  WizardView& view = form.view;
-  Recordset& control = *s.ControlRecords;
+void EmptyTables(ConversionRun& run) {
+  ConversionDisplay& display = run.display;
+  Recordset& control = *run.ControlRecords;
   while (!control.Eof()) {
-    StepProgress(view);
+    display.StepProgress();
     if (FieldIsTrue(control.Value("DeleteTarget"))) {
       const std::string table = ControlText(control, "tabelnaam");
-      view.SetText(Control::Label2, "Leegmaken " + table);
-      form.LogText("delete * from " + table);
-      s.NewConn->Execute("delete * from " + table);
-      view.Redraw();
+      display.SetStatus("Leegmaken " + table);
+      run.log.Text("delete * from " + table);
+      run.NewConn->Execute("delete * from " + table);
+      display.Redraw();
     }
     control.MoveNext();
   }
@@ -58,78 +56,79 @@ void EmptyTables(FrmConversie& form) {
 
 // The transfer pass: copies each control row's query into its destination,
 // in OrderUpdate order, with a notice per table.
-void FillTables(FrmConversie& form) {
-  WizardState& s = form.state;
-  WizardView& view = form.view;
-  Recordset& control = *s.ControlRecords;
+void FillTables(ConversionRun& run) {
+  ConversionDisplay& display = run.display;
+  Recordset& control = *run.ControlRecords;
   while (!control.Eof()) {
-    StepProgress(view);
+    display.StepProgress();
     const std::string table = ControlText(control, "tabelnaam");
-    view.SetText(Control::Label2, "Overzetten " + table);
-    view.Redraw();
-    form.LogText("Overzetten " + table);
-    view.Redraw();
+    display.SetStatus("Overzetten " + table);
+    display.Redraw();
+    run.log.Text("Overzetten " + table);
+    display.Redraw();
 
-    s.OldRecords = s.OldConn->Execute(ControlText(control, "query"));
-    view.ShowNotice(ControlText(control, "TlsDescription") + kCrLf + kCrLf +
-                    std::to_string(s.OldRecords->RecordCount()) + " records");
-    s.NewRecords = s.NewConn->OpenForAdding(ControlText(control, "QueryDest"));
+    run.OldRecords = run.OldConn->Execute(ControlText(control, "query"));
+    display.ShowNotice(ControlText(control, "TlsDescription") + kCrLf + kCrLf +
+                       std::to_string(run.OldRecords->RecordCount()) + " records");
+    run.NewRecords = run.NewConn->OpenForAdding(ControlText(control, "QueryDest"));
     try {
-      CopyRows(*s.OldRecords, *s.NewRecords);
+      CopyRows(*run.OldRecords, *run.NewRecords);
     } catch (...) {
       // Closing writes the rows added before the failing one; the failure
       // itself is what the user must see, so a second one is passed over.
       try {
-        ClosedAndReleased(s.NewRecords);
+        ClosedAndReleased(run.NewRecords);
       } catch (const std::exception&) {
       }
       throw;
     }
-    ClosedAndReleased(s.NewRecords);
-    ClosedAndReleased(s.OldRecords);
+    ClosedAndReleased(run.NewRecords);
+    ClosedAndReleased(run.OldRecords);
     control.MoveNext();
   }
 }
 
+// The filled new database takes the old one's name inside the update folder;
+// the installation of the package's files then puts it in place. The name is
+// read from the manifest again, as the manifest gives it.
+void MoveToOldName(ConversionRun& run) {
+  const ConversionSettings& settings = run.settings;
+  const std::string update_folder = settings.DataDir + "Update\\";
+  const std::string old_name = ReadIniAt(run.fs, update_folder + settings.SetupIniName, "Main", "ConvOldfile", "");
+  if (!IsBareFileName(old_name)) Raise(kBadFileName);
+  run.fs.MoveFile(settings.ConvNewfile, update_folder + old_name);
+}
+
 }  // namespace
 
-void TransferTables(FrmConversie& form) {
-  WizardState& s = form.state;
-  WizardView& view = form.view;
+void TransferTables(ConversionRun& run) {
+  ConversionDisplay& display = run.display;
+  display.AddToMainText(ConversionTakesTimeText());
 
-  view.SetText(Control::Label1_1, view.Text(Control::Label1_1) + kCrLf + ConversionTakesTimeText());
+  run.ControlRecords = run.ConvConn->Execute("select * from TblTabels ORDER BY OrderDelete");
+  display.StartProgress(static_cast<int>(2 * run.ControlRecords->RecordCount() + 2));
+  EmptyTables(run);
+  ClosedAndReleased(run.ControlRecords);
 
-  s.ControlRecords = s.ConvConn->Execute("select * from TblTabels ORDER BY OrderDelete");
-  view.SetProgressMax(static_cast<int>(2 * s.ControlRecords->RecordCount() + 2));
-  view.SetProgressValue(0);
-  view.SetVisible(Control::Pbr, true);
-  EmptyTables(form);
-  ClosedAndReleased(s.ControlRecords);
+  run.ControlRecords = run.ConvConn->Execute("select * from TblTabels ORDER BY OrderUpdate");
+  display.PrepareNotice();
+  FillTables(run);
+  ClosedAndReleased(run.ControlRecords);
 
-  s.ControlRecords = s.ConvConn->Execute("select * from TblTabels ORDER BY OrderUpdate");
-  view.CreateNotice();
-  FillTables(form);
-  ClosedAndReleased(s.ControlRecords);
+  display.HideCancel();
+  display.StepProgress();
+  display.SetStatus("Kopiëren files");
+  display.Redraw();
 
-  view.SetVisible(Control::CancelButton, false);
-  StepProgress(view);
-  view.SetText(Control::Label2, "Kopiëren files");
-  view.Redraw();
+  run.NewConn->Close();
+  run.OldConn->Close();
+  run.ConvConn->Close();
 
-  s.NewConn->Close();
-  s.OldConn->Close();
-  s.ConvConn->Close();
+  MoveToOldName(run);
 
-  // The filled new database takes the old one's name inside the update
-  // folder; the installation of the package's files then puts it in place.
-  const std::string old_name =
-      ReadIni(form.ctx, "Main", "ConvOldfile", "", "Update\\" + form.ctx.folders.SetupIniName);
-  if (!IsBareFileName(old_name)) Raise(kBadFileName);
-  form.ctx.fs.MoveFile(s.ConvNewfile, form.ctx.folders.DataDir + "Update\\" + old_name);
-
-  StepProgress(view);
-  view.SetText(Control::Label2, "");
-  view.SetVisible(Control::Pbr, false);
+  display.StepProgress();
+  display.SetStatus("");
+  display.HideProgress();
 }
 
 }  // namespace vmu

@@ -5,11 +5,12 @@
 
 namespace vmu {
 
-class FrmConversie;
+struct ConversionRun;
 
-// Runs with the three connections open; ends by closing them and moving the
-// filled new database to the old database's name inside the update folder.
-// Every error goes on to the caller; rows added before it stay added.
-void TransferTables(FrmConversie& form);
+// Runs with the run's three connections open; ends by closing them and
+// moving the filled new database to the old database's name inside the
+// update folder. Every error goes on to the caller; rows added before it
+// stay added.
+void TransferTables(ConversionRun& run);
 
 }  // namespace vmu

@@ -1,13 +1,16 @@
-// The table-driven transfer, run through Convert on real SQLite files.
+// The table-driven transfer, run through Convert on real SQLite files. What
+// the wizard window shows of it is tested in wizard/conversion_step_test.
 #include "conversion/table_transfer.h"
 
 #include <gtest/gtest.h>
 
 #include "conversion/conversion_test_env.h"
+#include "platform/error.h"
 
 namespace vmu {
 namespace {
 
+using Outcome = ConversionResult::Outcome;
 using testing::ControlRow;
 using testing::ConversionEnv;
 using testing::kConvDb;
@@ -15,45 +18,13 @@ using testing::kMovedDb;
 using testing::kNewDb;
 using testing::kOldDb;
 
-// An old database with customers and invoices, a new one whose layout has
-// renamed a column and gained a table, and its own rows that the delete pass
-// must clear (or keep).
-void WithShop(ConversionEnv& e) {
-  e.WithVersion(kOldDb, "'5.1'");
-  e.Sql(kOldDb, "CREATE TABLE Klant (Nr INTEGER, Naam TEXT, Plaats TEXT);"
-        "INSERT INTO Klant VALUES (1, 'Jansen', 'Assen'), (2, 'De Vries', NULL), (3, 'Bakker', 'Zwolle');"
-        "CREATE TABLE Factuur (Nr INTEGER, Klant INTEGER, Datum TEXT, Bedrag REAL, Notitie TEXT, Bijlage BLOB);"
-        "INSERT INTO Factuur VALUES (10, 1, '2023-12-31 00:00:00', 1234.56, 'kort', x'00FF10');"
-        "INSERT INTO Factuur VALUES (11, 2, NULL, -0.01, NULL, NULL);"
-        "INSERT INTO Factuur VALUES (12, 3, '1999-01-02 13:45:00', 922337203685477.58, "
-        "  printf('%.*c', 100000, 'x'), zeroblob(70000));CREATE TABLE Leeg (A INTEGER);");
-  e.WithVersion(kNewDb, "'5.2'");
-  e.Sql(kNewDb,
-        "CREATE TABLE Klant (Nr INTEGER PRIMARY KEY, Naam TEXT NOT NULL, Woonplaats TEXT, Land TEXT DEFAULT 'NL');"
-        "INSERT INTO Klant (Nr, Naam) VALUES (99, 'Voorbeeld');"
-        "CREATE TABLE Factuur (Nr INTEGER, Klant INTEGER, Datum TEXT, Bedrag REAL, Notitie TEXT, Bijlage BLOB);"
-        "CREATE TABLE Leeg (A INTEGER);"
-        "CREATE TABLE Instelling (Naam TEXT); INSERT INTO Instelling VALUES ('blijft');");
-}
-
-std::vector<ControlRow> ShopControl() {
-  return {
-      {"Factuur", 1, 2, true, "SELECT * FROM Factuur ORDER BY Nr", "Factuur", "Facturen"},
-      {"Klant", 2, 1, true, "SELECT Nr, Naam, Plaats AS Woonplaats FROM Klant ORDER BY Nr",
-       "SELECT * FROM Klant", "Klanten"},
-      {"Instelling", 3, 3, false, "SELECT 'nieuw' AS Naam", "Instelling", "Instellingen"},
-      {"Leeg", 4, 4, true, "SELECT * FROM Leeg", "Leeg", "Lege tabel"},
-  };
-}
-
 TEST(Transfer, EmptiesThenFillsTheNewDatabaseAndMovesItToTheOldName) {
   ConversionEnv e;
-  WithShop(e);
-  e.WithControlRows(ShopControl());
-  e.view.SetText(Control::Label1_1, "De update wordt nu uitgevoerd. Even geduld aub...");
+  e.WithShop();
+  e.WithControlRows(e.ShopControl());
   const std::string old_bytes = e.prefix.Read(kOldDb);
   e.Convert();
-  ASSERT_FALSE(e.state().FailureFlag) << e.state().ResultText;
+  ASSERT_EQ(e.result.outcome, Outcome::Converted) << e.result.text << e.result.error_description;
 
   EXPECT_EQ(e.Log(),
             "Check versie oude database: 5.1 versus te verwachtte versie: 5.1\r\n"
@@ -65,26 +36,26 @@ TEST(Transfer, EmptiesThenFillsTheNewDatabaseAndMovesItToTheOldName) {
             "Overzetten Factuur\r\n"
             "Overzetten Instelling\r\n"
             "Overzetten Leeg\r\n");
-  const std::string out = e.Out();
-  EXPECT_TRUE(e.Printed("set Label1(1) text \"De update wordt nu uitgevoerd. Even geduld aub...\\r\\nLet op: de "
-                        "conversie kan enige tijd duren, soms lijkt het of het programma niet meer reageert maar "
-                        "dat is niet zo. Wacht totdat het programma heeft aangegeven dat de conversie gereed is. "
-                        "Werk bij voorbaat niet met uw computer\""));
+  const std::string& out = e.display.lines;
+  EXPECT_EQ(out.rfind("main text + Let op: de conversie kan enige tijd duren, soms lijkt het of het programma niet "
+                      "meer reageert maar dat is niet zo. Wacht totdat het programma heeft aangegeven dat de "
+                      "conversie gereed is. Werk bij voorbaat niet met uw computer\n", 0), 0u) << out;
   // Four control rows: a bar of ten steps, one per row per pass and two at the end.
-  EXPECT_TRUE(e.Printed("set Pbr max 10"));
-  EXPECT_NE(out.find("set Pbr value 10\nset Label2 text \"\"\nset Pbr visible false\n"), std::string::npos) << out;
-  EXPECT_EQ(out.find("set Pbr value 11"), std::string::npos);
-  EXPECT_FALSE(e.Printed("set Label2 text \"Leegmaken Instelling\""));
-  EXPECT_TRUE(e.Printed("set Label2 text \"Overzetten Instelling\""));
-  EXPECT_TRUE(e.Printed("set Label2 text \"Kopiëren files\""));
-  EXPECT_TRUE(e.Printed("notice text \"Klanten\\r\\n\\r\\n3 records\""));
-  EXPECT_TRUE(e.Printed("notice text \"Lege tabel\\r\\n\\r\\n0 records\""));
-  EXPECT_LT(out.find("Leegmaken Leeg"), out.find("notice text \"Klanten"));
-  EXPECT_FALSE(e.Shown(Control::CancelButton).visible);
-  EXPECT_FALSE(e.Shown(Control::Pbr).visible);
-  EXPECT_FALSE(e.state().OldConn->IsOpen());
-  EXPECT_FALSE(e.state().NewConn->IsOpen());
-  EXPECT_FALSE(e.state().ConvConn->IsOpen());
+  EXPECT_TRUE(e.Shown("progress 0 of 10"));
+  EXPECT_NE(out.find("step 10\nstatus \nprogress hidden\n"), std::string::npos) << out;
+  EXPECT_FALSE(e.Shown("step 11"));
+  EXPECT_FALSE(e.Shown("status Leegmaken Instelling"));
+  EXPECT_TRUE(e.Shown("status Overzetten Instelling"));
+  EXPECT_TRUE(e.Shown("status Kopiëren files"));
+  EXPECT_TRUE(e.Shown("notice Klanten\r\n\r\n3 records"));
+  EXPECT_TRUE(e.Shown("notice Lege tabel\r\n\r\n0 records"));
+  // The notice window is made before the first notice, after the delete pass.
+  EXPECT_LT(out.find("Leegmaken Leeg"), out.find("notice prepared"));
+  EXPECT_LT(out.find("notice prepared"), out.find("notice Klanten"));
+  EXPECT_TRUE(e.display.cancel_hidden);
+  EXPECT_FALSE(e.display.progress_shown);
+  EXPECT_EQ(e.databases.made, 3);
+  EXPECT_EQ(e.databases.left_open, 0);
 
   // The filled database now carries the old name in the update folder.
   EXPECT_FALSE(e.prefix.Exists(kNewDb));
@@ -106,8 +77,8 @@ TEST(Transfer, EmptiesThenFillsTheNewDatabaseAndMovesItToTheOldName) {
 
 TEST(Transfer, AFailingTableStopsTheConversionAndKeepsWhatWasWritten) {
   ConversionEnv e;
-  WithShop(e);
-  std::vector<ControlRow> control = ShopControl();
+  e.WithShop();
+  std::vector<ControlRow> control = e.ShopControl();
   // Klant goes first and fills; Factuur's query brings a column the new
   // layout lacks.
   control[0].query = "SELECT Nr, Klant, Datum AS Factuurdatum FROM Factuur";
@@ -115,19 +86,16 @@ TEST(Transfer, AFailingTableStopsTheConversionAndKeepsWhatWasWritten) {
   const std::string old_bytes = e.prefix.Read(kOldDb);
   e.Convert();
 
-  EXPECT_TRUE(e.state().FailureFlag);
-  EXPECT_EQ(e.state().ResultText.rfind(
-                "Er zijn fouten geconstateerd tijdens de conversie met de volgende omschrijving: ", 0), 0u);
-  EXPECT_NE(e.state().ResultText.find("Factuurdatum"), std::string::npos) << e.state().ResultText;
-  EXPECT_NE(e.Log().find("Overzetten Factuur\r\nFout: "), std::string::npos) << e.Log();
-  EXPECT_EQ(e.Shown(Control::Label1_1).color, TextColor::Red);
-  EXPECT_FALSE(e.Shown(Control::CmdWizard_0).enabled);
-  EXPECT_FALSE(e.Shown(Control::CmdWizard_1).enabled);
+  EXPECT_EQ(e.result.outcome, Outcome::Failed);
+  EXPECT_TRUE(e.result.buttons_blocked);
+  EXPECT_NE(e.result.error_description.find("Factuurdatum"), std::string::npos) << e.result.error_description;
+  const std::string log = e.Log();
+  EXPECT_EQ(log.substr(log.size() - 20), "Overzetten Factuur\r\n") << log;
   // The bar and the status line keep what they last showed.
-  EXPECT_EQ(e.Shown(Control::Label2).text, "Overzetten Factuur");
-  EXPECT_EQ(e.Shown(Control::Pbr).value, 6);
-  EXPECT_TRUE(e.Shown(Control::Pbr).visible);
-  EXPECT_FALSE(e.state().NewConn->IsOpen());
+  EXPECT_EQ(e.display.status, "Overzetten Factuur");
+  EXPECT_EQ(e.display.progress_value, 6);
+  EXPECT_TRUE(e.display.progress_shown);
+  EXPECT_EQ(e.databases.left_open, 0);
 
   // The new database keeps its own name, with the earlier table filled.
   EXPECT_FALSE(e.prefix.Exists(kMovedDb));
@@ -146,39 +114,41 @@ TEST(Transfer, BadControlTablesEndOnTheErrorPath) {
   };
   for (const auto& control : bad) {
     ConversionEnv e;
-    WithShop(e);
+    e.WithShop();
     e.WithControlRows(control);
     const std::string old_bytes = e.prefix.Read(kOldDb);
     e.Convert();
-    EXPECT_TRUE(e.state().FailureFlag);
-    EXPECT_EQ(e.state().ResultText.rfind("Er zijn fouten geconstateerd", 0), 0u) << e.state().ResultText;
+    EXPECT_EQ(e.result.outcome, Outcome::Failed) << control[0].query;
     EXPECT_EQ(e.prefix.Read(kOldDb), old_bytes);
     EXPECT_FALSE(e.prefix.Exists(kMovedDb));
+    EXPECT_EQ(e.databases.left_open, 0);
   }
   {
     // A control table without the column the transfer needs.
     ConversionEnv e;
-    WithShop(e);
+    e.WithShop();
     e.Sql(kConvDb, "CREATE TABLE TblTabels (tabelnaam TEXT, OrderDelete INTEGER, OrderUpdate INTEGER);"
                    "INSERT INTO TblTabels VALUES ('Klant', 1, 1);");
     e.Convert();
-    EXPECT_TRUE(e.state().FailureFlag);
-    EXPECT_NE(e.Log().find("Fout: "), std::string::npos);
+    EXPECT_EQ(e.result.outcome, Outcome::Failed);
+    EXPECT_FALSE(e.result.error_description.empty());
   }
 }
 
 TEST(Transfer, TheMoveNeverReplacesAFile) {
   ConversionEnv e;
-  WithShop(e);
-  e.WithControlRows(ShopControl());
+  e.WithShop();
+  e.WithControlRows(e.ShopControl());
   e.prefix.Write(kMovedDb, "al aanwezig");
   e.Convert();
-  EXPECT_TRUE(e.state().FailureFlag);
-  EXPECT_EQ(e.Log().substr(e.Log().rfind("Overzetten Leeg")), "Overzetten Leeg\r\nFout: File already exists\r\n");
+  EXPECT_EQ(e.result.outcome, Outcome::Failed);
+  EXPECT_EQ(e.result.error_number, kFileAlreadyExists);
+  EXPECT_EQ(e.result.error_description, "File already exists");
+  EXPECT_TRUE(e.result.buttons_blocked);
+  EXPECT_EQ(e.Log().substr(e.Log().rfind("Overzetten Leeg")), "Overzetten Leeg\r\n");
   EXPECT_EQ(e.prefix.Read(kMovedDb), "al aanwezig");
   EXPECT_TRUE(e.prefix.Exists(kNewDb));
-  EXPECT_EQ(e.Shown(Control::Label2).text, "Kopiëren files");
-  EXPECT_FALSE(e.Shown(Control::CmdWizard_1).enabled);
+  EXPECT_EQ(e.display.status, "Kopiëren files");
 }
 
 }  // namespace

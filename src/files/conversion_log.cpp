@@ -4,9 +4,9 @@
 
 namespace vmu {
 
-void LogText(RunContext& ctx, const std::string& text) {
-  ctx.fs.AppendLine(ctx.folders.DataDir + kLogFileName, text);
-}
+void LogText(RunContext& ctx, const std::string& text) { ConversionLog(ctx.fs, ctx.folders.DataDir).Text(text); }
+
+void ConversionLog::Text(const std::string& text) { fs_.AppendLine(data_dir_ + kLogFileName, text); }
 
 void LogTextIfPossible(RunContext& ctx, const std::string& text) {
   try {

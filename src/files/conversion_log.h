@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "files/run_context.h"
 
@@ -16,5 +17,18 @@ void LogText(RunContext& ctx, const std::string& text);
 // lines whose loss must not change what the user is told (an error being
 // reported already, a success that has happened).
 void LogTextIfPossible(RunContext& ctx, const std::string& text);
+
+// The log of one data folder, for code that is given a file system and a
+// folder rather than the whole run (the database conversion).
+class ConversionLog {
+ public:
+  ConversionLog(FileSystem& fs, std::string data_dir) : fs_(fs), data_dir_(std::move(data_dir)) {}
+  // As LogText.
+  void Text(const std::string& text);
+
+ private:
+  FileSystem& fs_;
+  std::string data_dir_;
+};
 
 }  // namespace vmu

@@ -71,12 +71,16 @@ std::string ReadIni(RunContext& ctx, const std::string& section, const std::stri
     path = file;
   else
     path = ctx.folders.DataDir + file;
+  return ReadIniAt(ctx.fs, path, section, key, default_value);
+}
 
+std::string ReadIniAt(FileSystem& fs, const std::string& path, const std::string& section, const std::string& key,
+                      const std::string& default_value) {
   // "?" marks a missing value, so that an empty value can be told from it.
-  std::string value = ReadIniRaw(ctx.fs, path, section, key, "?");
+  std::string value = ReadIniRaw(fs, path, section, key, "?");
   if (value == "?") {
     value = default_value;
-    WriteIni(ctx.fs, path, section, key, default_value);
+    WriteIni(fs, path, section, key, default_value);
   }
   return value;
 }

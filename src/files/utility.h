@@ -22,6 +22,10 @@ void WriteIni(FileSystem& fs, const std::string& file, const std::string& sectio
 // drive letter is taken inside DataDir.
 std::string ReadIni(RunContext& ctx, const std::string& section, const std::string& key,
                     const std::string& default_value, const std::string& file);
+// The same on a full path, for code that is given a file system and its
+// folders rather than the whole run.
+std::string ReadIniAt(FileSystem& fs, const std::string& path, const std::string& section, const std::string& key,
+                      const std::string& default_value);
 
 // The pieces between backslashes; an empty path has none.
 std::vector<std::string> SplitAtBackslash(const std::string& path);

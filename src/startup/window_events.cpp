@@ -1,9 +1,9 @@
 #include "startup/window_events.h"
 
-#include "conversion/compare_tables.h"
 #include "startup/directories_window.h"
 #include "startup/folder_info.h"
 #include "startup/other_location.h"
+#include "wizard/conversion_step.h"
 #include "wizard/wizard_events.h"
 
 namespace vmu {

@@ -1,8 +1,8 @@
 #include "wizard/update_step.h"
 
-#include "conversion/convert.h"
 #include "files/utility.h"
 #include "platform/error.h"
+#include "wizard/conversion_step.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/install_files.h"
 #include "wizard/package_manifest.h"
@@ -42,7 +42,7 @@ void UpdateStep(FrmConversie& form) {
 
   if (s.CloseFlag == 1 && !ApplicationClosed(form)) return;
   // The conversion runs before any file of the installation is touched.
-  if (s.ConvertFlag == 1) Convert(form);
+  if (s.ConvertFlag == 1) ConvertDatabase(form);
   if (s.FailureFlag) {
     form.ShowResultPage();
     return;

@@ -1,14 +1,12 @@
-// The fields the wizard window keeps while it exists, shared by the steps,
-// the conversion and the roll-back.
+// The fields the wizard window keeps while it exists, shared by the steps and
+// the roll-back. The conversion gets its settings from them and reports back
+// through its result (wizard/conversion_step.h).
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
-
-#include "platform/database.h"
 
 namespace vmu {
 
@@ -37,15 +35,6 @@ struct WizardState {
   std::string ConvFromVer;
   std::string ConvToVer;
   bool ButtonsBlocked = false;  // set by the conversion
-
-  // The conversion's databases, made on first use and kept with the window,
-  // so that a later conversion or the comparison report reuses them.
-  std::unique_ptr<Connection> OldConn;
-  std::unique_ptr<Connection> NewConn;
-  std::unique_ptr<Connection> ConvConn;
-  std::unique_ptr<Recordset> OldRecords;
-  std::unique_ptr<Recordset> NewRecords;
-  std::unique_ptr<Recordset> ControlRecords;
 };
 
 // Values that live during one press of a wizard button.

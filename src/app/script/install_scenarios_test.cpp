@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "app/script/script_runner.h"
-#include "conversion/conversion_test_env.h"
+#include "testing/conversion_files.h"
 #include "testing/test_prefix.h"
 #include "tools/demo/demo_installation.h"
 #include "tools/demo/demo_packages.h"

@@ -1,0 +1,35 @@
+// Inside the conversion: what one run of it works with. Its connections and
+// record sets are made by the run and closed before it returns.
+#pragma once
+
+#include <memory>
+
+#include "conversion/conversion_display.h"
+#include "conversion/conversion_settings.h"
+#include "platform/database.h"
+#include "files/conversion_log.h"
+#include "platform/file_system.h"
+
+namespace vmu {
+
+struct ConversionRun {
+  ConversionRun(const ConversionSettings& s, FileSystem& f, Databases* d, ConversionLog& l, ConversionDisplay& v)
+      : settings(s), fs(f), databases(d), log(l), display(v) {}
+
+  const ConversionSettings& settings;
+  FileSystem& fs;
+  Databases* databases;  // none: no database can be opened
+  ConversionLog& log;
+  ConversionDisplay& display;
+
+  // The user's database (read only), the package's new one and the
+  // conversion database with its control table.
+  std::unique_ptr<Connection> OldConn;
+  std::unique_ptr<Connection> NewConn;
+  std::unique_ptr<Connection> ConvConn;
+  std::unique_ptr<Recordset> OldRecords;
+  std::unique_ptr<Recordset> NewRecords;
+  std::unique_ptr<Recordset> ControlRecords;
+};
+
+}  // namespace vmu
