@@ -91,8 +91,8 @@ void MakeDatabases(const fs::path& data, const fs::path& update, long rows) {
 double EngineCopy(const fs::path& old_db, const fs::path& target) {
   sqlite3* db = nullptr;
   sqlite3_open(target.string().c_str(), &db);
-  const std::string sql = "ATTACH '" + old_db.string() +
-                          "' AS oud; BEGIN; INSERT INTO main.Boeking SELECT * FROM oud.Boeking; COMMIT;";
+  const std::string sql =
+      "ATTACH '" + old_db.string() + "' AS oud; BEGIN; INSERT INTO main.Boeking SELECT * FROM oud.Boeking; COMMIT;";
   Clock::time_point start = Clock::now();
   char* error = nullptr;
   if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
@@ -183,11 +183,9 @@ int main(int argc, char** argv) {
 
   const double convert_rate = rows / convert_seconds;
   const double engine_rate = rows / engine_seconds;
-  std::cout << "Convert:            " << convert_seconds << " s, " << static_cast<long>(convert_rate)
-            << " rows/s\n"
+  std::cout << "Convert:            " << convert_seconds << " s, " << static_cast<long>(convert_rate) << " rows/s\n"
             << "INSERT ... SELECT:  " << engine_seconds << " s, " << static_cast<long>(engine_rate) << " rows/s\n"
-            << "statement loop:     " << loop_seconds << " s, " << static_cast<long>(rows / loop_seconds)
-            << " rows/s\n"
+            << "statement loop:     " << loop_seconds << " s, " << static_cast<long>(rows / loop_seconds) << " rows/s\n"
             << "ratio:              " << convert_rate / engine_rate << " of INSERT ... SELECT, "
             << convert_rate / (rows / loop_seconds) << " of the statement loop\n"
             << "peak resident:      " << peak_before / 1024 << " MiB before Convert, " << peak_convert / 1024

@@ -5,11 +5,11 @@
 
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
-#include "platform/host/read_host_info.h"
 #include "platform/host/host_processes.h"
-#include "platform/sqlite/sqlite_databases.h"
+#include "platform/host/read_host_info.h"
 #include "platform/qt/qt_event_guard.h"
 #include "platform/qt/qt_wizard_window.h"
+#include "platform/sqlite/sqlite_databases.h"
 #include "startup/main_module.h"
 #include "startup/window_events.h"
 #include "wizard/frm_conversie.h"

@@ -14,10 +14,12 @@ using testing::kOldDb;
 
 TEST(CompareTables, ListsTheFieldsOfEveryControlledTableInBothDatabases) {
   ConversionEnv e;
-  e.Sql(kOldDb, "CREATE TABLE Klant (Nr INTEGER, Naam TEXT, Plaats TEXT); INSERT INTO Klant VALUES (1, 'a', 'b');"
-                "CREATE TABLE Artikel (Code TEXT);");
-  e.Sql(kNewDb, "CREATE TABLE Klant (Nr INTEGER, Naam TEXT, Woonplaats TEXT, Land TEXT);"
-                "CREATE TABLE Artikel (Code TEXT, Prijs REAL);");
+  e.Sql(kOldDb,
+        "CREATE TABLE Klant (Nr INTEGER, Naam TEXT, Plaats TEXT); INSERT INTO Klant VALUES (1, 'a', 'b');"
+        "CREATE TABLE Artikel (Code TEXT);");
+  e.Sql(kNewDb,
+        "CREATE TABLE Klant (Nr INTEGER, Naam TEXT, Woonplaats TEXT, Land TEXT);"
+        "CREATE TABLE Artikel (Code TEXT, Prijs REAL);");
   e.WithControlRows({{"Klant", 1, 1, true, "", "", ""}, {"Artikel", 2, 2, true, "", "", ""}});
   e.CompareTables();
   // Ascending by table name; an empty table still shows its fields.

@@ -6,8 +6,8 @@
 
 #include "conversion/conversion_display.h"
 #include "conversion/conversion_settings.h"
-#include "platform/database.h"
 #include "files/conversion_log.h"
+#include "platform/database.h"
 #include "platform/file_system.h"
 
 namespace vmu {

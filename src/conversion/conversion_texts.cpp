@@ -25,8 +25,7 @@ std::string Lines(std::initializer_list<std::string> pieces) {
 
 std::string OldDatabaseMissingText(const std::string& old_file) {
   return Lines({"De oude database staat niet op de plaats waar deze wordt verwacht!", "Dit moet het pad zijn: ",
-                old_file, "", "Neem contact op met de leverancier als u hem zelf niet kan vinden.", "",
-                kStopHint});
+                old_file, "", "Neem contact op met de leverancier als u hem zelf niet kan vinden.", "", kStopHint});
 }
 
 std::string ApplicationOpenText() {
@@ -47,12 +46,13 @@ std::string AlreadyConvertedText(const std::string& to_version) {
 }
 
 std::string WrongOldVersionText(const std::string& old_version, const std::string& from_version) {
-  return Lines({"De huidige versie van het programma bestand (de database) is niet de juiste voor deze conversie: "
-                "u heeft versie :" +
-                    old_version + " en dit had moeten zijn: " + from_version +
-                    ". Als uw versie lager is dan verwacht, dient u eerst een eerdere conversie te draaien, is uw "
-                    "versie hoger dan heeft u een oud conversieprogramma opgestart",
-                "", kStopHint});
+  return Lines(
+      {"De huidige versie van het programma bestand (de database) is niet de juiste voor deze conversie: "
+       "u heeft versie :" +
+           old_version + " en dit had moeten zijn: " + from_version +
+           ". Als uw versie lager is dan verwacht, dient u eerst een eerdere conversie te draaien, is uw "
+           "versie hoger dan heeft u een oud conversieprogramma opgestart",
+       "", kStopHint});
 }
 
 std::string WrongNewVersionText(const std::string& to_version, const std::string& new_version) {

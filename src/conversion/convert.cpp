@@ -149,8 +149,8 @@ std::exception_ptr CloseDatabases(ConversionRun& run) {
 
 }  // namespace
 
-ConversionResult Convert(const ConversionSettings& settings, FileSystem& fs, Databases* databases,
-                         ConversionLog& log, ConversionDisplay& display) {
+ConversionResult Convert(const ConversionSettings& settings, FileSystem& fs, Databases* databases, ConversionLog& log,
+                         ConversionDisplay& display) {
   ConversionRun run(settings, fs, databases, log, display);
   ConversionResult result;
   try {

@@ -6,8 +6,8 @@
 
 #include "conversion/conversion_display.h"
 #include "conversion/conversion_settings.h"
-#include "platform/database.h"
 #include "files/conversion_log.h"
+#include "platform/database.h"
 #include "platform/file_system.h"
 
 namespace vmu {
@@ -45,7 +45,7 @@ struct ConversionResult {
 // error (a std::exception) ends in a Failed result; anything else the
 // display throws goes on to the caller. Without databases (nullptr) the
 // first open fails with error 429. Reads nothing of the wizard.
-ConversionResult Convert(const ConversionSettings& settings, FileSystem& fs, Databases* databases,
-                         ConversionLog& log, ConversionDisplay& display);
+ConversionResult Convert(const ConversionSettings& settings, FileSystem& fs, Databases* databases, ConversionLog& log,
+                         ConversionDisplay& display);
 
 }  // namespace vmu

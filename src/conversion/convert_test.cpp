@@ -50,7 +50,8 @@ TEST(Convert, MissingFilesAndTheOpenApplicationAreRefusedBeforeAnyDatabaseIsOpen
     ExpectRefused(e,
                   "De oude database staat niet op de plaats waar deze wordt verwacht!\r\nDit moet het pad zijn: \r\n"
                   "C:\\Velmora\\VM_DBv01.mdb\r\n\r\nNeem contact op met de leverancier als u hem zelf niet kan vinden."
-                  "\r\n\r\n" + kStop);
+                  "\r\n\r\n" +
+                      kStop);
     EXPECT_EQ(e.Log(), "");
     EXPECT_EQ(e.databases.made, 0);
   }
@@ -96,17 +97,20 @@ TEST(Convert, VersionsAreComparedAsTextAndWrongOnesAreRefusedWithTheirTexts) {
       {"'5.2'", "'5.2'", "5.1",
        "U heeft al geconverteerd, uw database heeft al versie 5.2. U kunt dit zien door in Velmora de menuoptie "
        "Help/About te kiezen. Mocht het desondanks toch nog op problemen stuiten, neem dan contact op met de "
-       "leverancier\r\n\r\n" + kStop,
+       "leverancier\r\n\r\n" +
+           kStop,
        "Check versie oude database: 5.2 versus te verwachtte versie: 5.1\r\n"},
       // 5.10 is not 5.1: text, not number.
       {"'5.10'", "'5.2'", "5.1",
        "De huidige versie van het programma bestand (de database) is niet de juiste voor deze conversie: u heeft "
        "versie :5.10 en dit had moeten zijn: 5.1. Als uw versie lager is dan verwacht, dient u eerst een eerdere "
-       "conversie te draaien, is uw versie hoger dan heeft u een oud conversieprogramma opgestart\r\n\r\n" + kStop,
+       "conversie te draaien, is uw versie hoger dan heeft u een oud conversieprogramma opgestart\r\n\r\n" +
+           kStop,
        "Check versie oude database: 5.10 versus te verwachtte versie: 5.1\r\n"},
       {"'5.1'", "'5.3'", "5.1",
        "Er is een fout geconstateerd bij de nieuw opgestuurde database, het versienummer zou moeten zijn: 5.2, dit "
-       "is echter 5.3\r\nExcuus voor deze overlast, neemt u z.s.m. contact op met de leverancier\r\n\r\n" + kStop,
+       "is echter 5.3\r\nExcuus voor deze overlast, neemt u z.s.m. contact op met de leverancier\r\n\r\n" +
+           kStop,
        checked_old + "Check versie nieuwe database: 5.3 versus te verwachtte versie: 5.2\r\n"},
   };
   for (const Case& c : cases) {
@@ -151,7 +155,8 @@ TEST(Convert, DatabaseNamesMustBeBareFileNames) {
   const std::vector<std::array<std::string, 3>> cases = {{"C:\\Velmora\\sub\\VM_DBv01.mdb", n, c},
                                                          {"C:\\Velmora\\..", n, c},
                                                          {o, "C:\\Velmora\\Update\\C:\\elders\\VM.mdb", c},
-                                                         {o, n, "..\\Conversie.mdb"}, {o, n, "\\Conversie.mdb"}};
+                                                         {o, n, "..\\Conversie.mdb"},
+                                                         {o, n, "\\Conversie.mdb"}};
   for (const auto& [old_file, new_file, conv_database] : cases) {
     SCOPED_TRACE(old_file + " " + new_file + " " + conv_database);
     ConversionEnv e;
@@ -184,8 +189,11 @@ TEST(Convert, BadDatabasesEndOnTheErrorPathAndLeaveTheOldOneAlone) {
     std::string path, bytes;
     bool locked = false;
   };
-  const Damage damages[] = {{kConvDb, "dit is geen database, maar gewoon tekst"}, {kConvDb, ""}, {kConvDb, truncated},
-                            {kOldDb, std::string("Standard Jet DB\0\x01\x02", 18)}, {kOldDb, "", true}};
+  const Damage damages[] = {{kConvDb, "dit is geen database, maar gewoon tekst"},
+                            {kConvDb, ""},
+                            {kConvDb, truncated},
+                            {kOldDb, std::string("Standard Jet DB\0\x01\x02", 18)},
+                            {kOldDb, "", true}};
   for (const Damage& d : damages) {
     ConversionEnv e;
     e.WithMatchingDatabases();

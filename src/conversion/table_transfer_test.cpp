@@ -39,7 +39,10 @@ TEST(Transfer, EmptiesThenFillsTheNewDatabaseAndMovesItToTheOldName) {
   const std::string& out = e.display.lines;
   EXPECT_EQ(out.rfind("main text + Let op: de conversie kan enige tijd duren, soms lijkt het of het programma niet "
                       "meer reageert maar dat is niet zo. Wacht totdat het programma heeft aangegeven dat de "
-                      "conversie gereed is. Werk bij voorbaat niet met uw computer\n", 0), 0u) << out;
+                      "conversie gereed is. Werk bij voorbaat niet met uw computer\n",
+                      0),
+            0u)
+      << out;
   // Four control rows: a bar of ten steps, one per row per pass and two at the end.
   EXPECT_TRUE(e.Shown("progress 0 of 10"));
   EXPECT_NE(out.find("step 10\nstatus \nprogress hidden\n"), std::string::npos) << out;
@@ -127,8 +130,9 @@ TEST(Transfer, BadControlTablesEndOnTheErrorPath) {
     // A control table without the column the transfer needs.
     ConversionEnv e;
     e.WithShop();
-    e.Sql(kConvDb, "CREATE TABLE TblTabels (tabelnaam TEXT, OrderDelete INTEGER, OrderUpdate INTEGER);"
-                   "INSERT INTO TblTabels VALUES ('Klant', 1, 1);");
+    e.Sql(kConvDb,
+          "CREATE TABLE TblTabels (tabelnaam TEXT, OrderDelete INTEGER, OrderUpdate INTEGER);"
+          "INSERT INTO TblTabels VALUES ('Klant', 1, 1);");
     e.Convert();
     EXPECT_EQ(e.result.outcome, Outcome::Failed);
     EXPECT_FALSE(e.result.error_description.empty());

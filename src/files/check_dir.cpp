@@ -24,8 +24,7 @@ void CheckDir(RunContext& ctx, Dialogs& dialogs, const std::string& folder) {
     message.text = e.description();
     message.title = std::to_string(e.number());
     dialogs.ShowMessage(message);
-    LogText(ctx, " Fout bij het checken van de directory: " + e.description() + " " +
-                     std::to_string(e.number()));
+    LogText(ctx, " Fout bij het checken van de directory: " + e.description() + " " + std::to_string(e.number()));
   }
 }
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "testing/test_doubles.h"
 #include "testing/error_of.h"
+#include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {
@@ -49,8 +49,9 @@ TEST_F(CheckDirFixture, OtherErrorsAreShownAndLoggedOnlyALogFailureGoesThrough) 
   EXPECT_EQ(dialogs.messages[0].title, "76");
   EXPECT_EQ(dialogs.messages[0].buttons, Buttons::Ok);
   EXPECT_EQ(dialogs.messages[0].icon, Icon::None);
-  EXPECT_EQ(Log(), "Maken C:\\data\\weg\\Update\\\r\n"
-                   " Fout bij het checken van de directory: Path not found 76\r\n");
+  EXPECT_EQ(Log(),
+            "Maken C:\\data\\weg\\Update\\\r\n"
+            " Fout bij het checken van de directory: Path not found 76\r\n");
 
   // Without a data folder the log fails, and the trap's own log line with it.
   ctx.folders.DataDir = "C:\\nergens\\";

@@ -6,8 +6,8 @@
 
 namespace vmu {
 
-void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir,
-                    const std::string& source, const std::string& target, int location) {
+void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir, const std::string& source,
+                    const std::string& target, int location) {
   if (ctx.fs.FileExists(target)) {
     if (location < 1 || location > 2) Raise(kSubscriptOutOfRange);
     const std::string backup = backup_dir[location] + FileNameOfPath(target);

@@ -12,7 +12,7 @@ namespace vmu {
 // first (never over an existing backup: error 58); then Source is copied
 // over Target. A location other than 1 or 2 is refused with error 9, but
 // only when there is something to move. Catches nothing.
-void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir,
-                    const std::string& source, const std::string& target, int location);
+void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir, const std::string& source,
+                    const std::string& target, int location);
 
 }  // namespace vmu

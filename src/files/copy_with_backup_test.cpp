@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "testing/test_doubles.h"
 #include "testing/error_of.h"
+#include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {
@@ -58,8 +58,9 @@ TEST_F(CopyFixture, FailuresLeaveTheLogSayingHowFarItGot) {
   // A missing source: the old file is already in the backup folder.
   prefix.Write("C:\\prog\\b.txt", "oud b");
   EXPECT_EQ(Copy("C:\\data\\Update\\b.txt", "C:\\prog\\b.txt", 1), 53);
-  EXPECT_EQ(Log(), "Verplaatsen C:\\prog\\b.txt naar C:\\data\\ConversieBackup-1\\b.txt\r\n"
-                   "Kopieren C:\\data\\Update\\b.txt naar C:\\prog\\b.txt\r\n");
+  EXPECT_EQ(Log(),
+            "Verplaatsen C:\\prog\\b.txt naar C:\\data\\ConversieBackup-1\\b.txt\r\n"
+            "Kopieren C:\\data\\Update\\b.txt naar C:\\prog\\b.txt\r\n");
   EXPECT_EQ(prefix.Read("C:\\data\\ConversieBackup-1\\b.txt"), "oud b");
   EXPECT_FALSE(prefix.Exists("C:\\prog\\b.txt"));
   // Location 3 with nothing to move copies as usual.

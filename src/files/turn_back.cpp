@@ -8,8 +8,8 @@
 
 namespace vmu {
 
-bool fTurnBack(RunContext& ctx, Dialogs& dialogs, std::array<std::string, 3>& backup_dir,
-               int16_t& dir_index, bool completed_installation) {
+bool fTurnBack(RunContext& ctx, Dialogs& dialogs, std::array<std::string, 3>& backup_dir, int16_t& dir_index,
+               bool completed_installation) {
   const std::string& data_dir = ctx.folders.DataDir;
   const std::array<std::string, 3> target_dir = {"", ctx.folders.ProgramDir, data_dir};
   std::string file;  // the file being handled, for the message

@@ -16,7 +16,7 @@ namespace vmu {
 // lowered by one; after a failed one it was never raised. Fills backup_dir
 // and leaves dir_index at 3, as the loop over the locations does. Never
 // raises: a failure stops the restore with a message, and the result is false.
-bool fTurnBack(RunContext& ctx, Dialogs& dialogs, std::array<std::string, 3>& backup_dir,
-               int16_t& dir_index, bool completed_installation);
+bool fTurnBack(RunContext& ctx, Dialogs& dialogs, std::array<std::string, 3>& backup_dir, int16_t& dir_index,
+               bool completed_installation);
 
 }  // namespace vmu

@@ -62,7 +62,8 @@ TEST_F(TurnBackFixture, AFailureStopsWithAMessageNamingTheFile) {
   EXPECT_EQ(m.title, "Fout bij terugzetten");
   EXPECT_EQ(m.icon, Icon::Exclamation);
   EXPECT_EQ(m.buttons, Buttons::Ok);
-  EXPECT_EQ(m.text, "Fout bij het terugzetten van bestand \r\nVM.EXE\r\nmet omschrijving : Path not found\r\n"
+  EXPECT_EQ(m.text,
+            "Fout bij het terugzetten van bestand \r\nVM.EXE\r\nmet omschrijving : Path not found\r\n"
             "Dit duidt er op dat een bestand in gebruik is, het beste kunt u uw systeem opnieuw opstarten "
             "en dan deze functie weer uit te voeren. Het is af te raden om nu met Velmora te gaan werken");
   EXPECT_FALSE(prefix.Exists("C:\\data\\Factuur.ini"));  // later files untouched
@@ -73,7 +74,9 @@ TEST_F(TurnBackFixture, AFailureStopsWithAMessageNamingTheFile) {
   prefix.Write("C:\\data\\VM.ini", "[Main]\r\nVersionUpdate=vijf\r\n");
   EXPECT_FALSE(Run(true));
   EXPECT_EQ(dialogs.messages.back().text.rfind("Fout bij het terugzetten van bestand \r\n\r\nmet omschrijving : "
-                                               "Type mismatch\r\n", 0), 0u);
+                                               "Type mismatch\r\n",
+                                               0),
+            0u);
   EXPECT_EQ(prefix.Read("C:\\data\\Factuur.ini"), "oud factuur");
 }
 

@@ -47,13 +47,13 @@ std::vector<std::string> SplitAtBackslash(const std::string& path) {
   }
 }
 
-std::string ReadIniRaw(FileSystem& fs, const std::string& file, const std::string& section,
-                       const std::string& key, const std::string& default_value) {
+std::string ReadIniRaw(FileSystem& fs, const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& default_value) {
   return GetProfileString(fs, section, key, default_value, kIniBufferSize, file);
 }
 
-void WriteIni(FileSystem& fs, const std::string& file, const std::string& section,
-              const std::string& key, const std::string& value) {
+void WriteIni(FileSystem& fs, const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value) {
   if (CharacterCount(value) > kMaxIniValueLength) Raise(kOverflow);
   std::string one_line = value;
   for (char& ch : one_line)
@@ -65,12 +65,9 @@ void WriteIni(FileSystem& fs, const std::string& file, const std::string& sectio
 std::string ReadIni(RunContext& ctx, const std::string& section, const std::string& key,
                     const std::string& default_value, const std::string& file) {
   std::string path;
-  if (file.empty())
-    path = ctx.folders.UpdateIniPath;
-  else if (file.size() >= 2 && file[1] == ':')
-    path = file;
-  else
-    path = ctx.folders.DataDir + file;
+  if (file.empty()) path = ctx.folders.UpdateIniPath;
+  else if (file.size() >= 2 && file[1] == ':') path = file;
+  else path = ctx.folders.DataDir + file;
   return ReadIniAt(ctx.fs, path, section, key, default_value);
 }
 

@@ -9,13 +9,13 @@
 namespace vmu {
 
 // The value (at most 254 characters) or Default when file, section or key is absent.
-std::string ReadIniRaw(FileSystem& fs, const std::string& file, const std::string& section,
-                       const std::string& key, const std::string& default_value);
+std::string ReadIniRaw(FileSystem& fs, const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& default_value);
 
 // CR and LF in the value become spaces; a failed write is ignored. Raises 6
 // for a value longer than 32,767 characters.
-void WriteIni(FileSystem& fs, const std::string& file, const std::string& section,
-              const std::string& key, const std::string& value);
+void WriteIni(FileSystem& fs, const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value);
 
 // Reads a value; a missing one (or one that reads "?") gives Default, which is
 // then written back. An empty File means UpdateIniPath; a File without a

@@ -5,9 +5,9 @@
 #include <functional>
 #include <vector>
 
-#include "testing/test_doubles.h"
 #include "platform/error.h"
 #include "testing/error_of.h"
+#include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {

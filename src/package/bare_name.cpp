@@ -8,8 +8,7 @@ std::optional<std::string> NameProblem(std::string_view name) {
   // "C:x" is relative to drive C's current folder: as good as absolute.
   if (separator(name.front()) || (name.size() >= 2 && name[1] == ':')) return "is an absolute path";
   // Any "..", not only a whole path component: the wizard has always refused them.
-  if (name.find("..") != std::string_view::npos)
-    return "contains \"..\" (it could climb out of the folder)";
+  if (name.find("..") != std::string_view::npos) return "contains \"..\" (it could climb out of the folder)";
   if (name.find_first_of("/\\") != std::string_view::npos) return "has a folder part";
   if (name.find(':') != std::string_view::npos) return "contains a colon";
   // Windows drops trailing dots and blanks: such a name is the folder itself.

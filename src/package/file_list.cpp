@@ -54,10 +54,8 @@ FileList ParseFileList(std::string_view bytes) {
       pos = end;
     }
     if (pos < bytes.size()) {
-      if (bytes[pos] == ',')
-        ++pos;
-      else
-        SkipLineEnd(bytes, pos, line);
+      if (bytes[pos] == ',') ++pos;
+      else SkipLineEnd(bytes, pos, line);
     }
     if (!utf8) field.name = Cp1252ToUtf8(field.name);
     fields.push_back(std::move(field));

@@ -12,7 +12,7 @@ inline constexpr const char* kManifestSection = "Main";
 
 struct ManifestKey {
   const char* name;
-  const char* default_value;            // taken, and written back, when the key is missing
+  const char* default_value;          // taken, and written back, when the key is missing
   std::optional<NumberRange> number;  // the range of a numeric key; none for text
 };
 
@@ -37,8 +37,8 @@ inline constexpr ManifestKey kConvToVer{"ConvToVer", "", std::nullopt};
 // written into the manifest in this order, and the first value that is no
 // number of its type stops the reading.
 inline constexpr ManifestKey kManifestKeys[] = {
-    key::kVer,     key::kVerUpdate,   key::kVerLow,       key::kVerLowUpdate, key::kClose,
-    key::kConvert, key::kApp,         key::kNewUpdate,    key::kConvOldfile,  key::kConvNewfile,
+    key::kVer,          key::kVerUpdate,   key::kVerLow,    key::kVerLowUpdate, key::kClose,
+    key::kConvert,      key::kApp,         key::kNewUpdate, key::kConvOldfile,  key::kConvNewfile,
     key::kConvDatabase, key::kConvFromVer, key::kConvToVer};
 
 }  // namespace vmu::package

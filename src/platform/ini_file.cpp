@@ -12,9 +12,7 @@ std::u32string_view Range(const IniLine& line, std::size_t begin, std::size_t en
 }
 
 // A name as asked for: blanks around it do not count.
-std::u32string AskedName(const std::string& utf8) {
-  return std::u32string(TrimIniBlanks(Utf8ToCodePoints(utf8)));
-}
+std::u32string AskedName(const std::string& utf8) { return std::u32string(TrimIniBlanks(Utf8ToCodePoints(utf8))); }
 
 // A line break inside a name or value would split the line and could plant
 // other sections or keys in the file; it becomes a space.
@@ -34,8 +32,7 @@ std::string Truncated(std::u32string_view text, int buffer_size) {
 // `on_section` sees its header, `on_line` each of its other lines and returns
 // true to stop early. Lines before the first header belong to no section.
 template <typename OnSection, typename OnLine>
-void ScanFirstSection(const IniText& text, std::u32string_view section, OnSection on_section,
-                      OnLine on_line) {
+void ScanFirstSection(const IniText& text, std::u32string_view section, OnSection on_section, OnLine on_line) {
   std::size_t pos = text.body();
   IniLine line;
   bool inside = false;
@@ -55,8 +52,8 @@ void ScanFirstSection(const IniText& text, std::u32string_view section, OnSectio
 
 }  // namespace
 
-std::string IniRead(const std::optional<std::string>& content, const std::string& section,
-                    const std::string& key, const std::string& default_value, int buffer_size) {
+std::string IniRead(const std::optional<std::string>& content, const std::string& section, const std::string& key,
+                    const std::string& default_value, int buffer_size) {
   if (content) {
     const IniText text(*content);
     const std::u32string wanted_section = AskedName(section);
@@ -73,8 +70,7 @@ std::string IniRead(const std::optional<std::string>& content, const std::string
         });
     if (found) {
       std::u32string_view value = *found;
-      if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-          value.back() == value.front())
+      if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
       return Truncated(value, buffer_size);
     }
@@ -84,9 +80,8 @@ std::string IniRead(const std::optional<std::string>& content, const std::string
   return Truncated(fallback, buffer_size);
 }
 
-std::optional<std::string> IniWrite(const std::optional<std::string>& content,
-                                    const std::string& section, const std::string& key,
-                                    const std::string& value) {
+std::optional<std::string> IniWrite(const std::optional<std::string>& content, const std::string& section,
+                                    const std::string& key, const std::string& value) {
   const std::u32string new_section = OnOneLine(AskedName(section));
   const std::u32string new_key = OnOneLine(AskedName(key));
   const std::u32string new_value = OnOneLine(Utf8ToCodePoints(value));
@@ -107,8 +102,7 @@ std::optional<std::string> IniWrite(const std::optional<std::string>& content,
       },
       [&](const IniLine& line, const IniLineKind& kind) {
         if (kind.kind != IniLineKind::kBlank) anchor = line;
-        if (kind.kind != IniLineKind::kEntry ||
-            !IniNamesEqual(Range(line, kind.name_begin, kind.name_end), new_key))
+        if (kind.kind != IniLineKind::kEntry || !IniNamesEqual(Range(line, kind.name_begin, kind.name_end), new_key))
           return false;
         if (Range(line, kind.value_begin, kind.value_end) == new_value) {
           unchanged = true;

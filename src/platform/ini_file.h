@@ -12,15 +12,13 @@ namespace vmu {
 // The value as the profile read returns it: at most buffer_size - 1
 // characters; the default (less trailing spaces) when the section or key is
 // missing. `content` is nullopt for a missing file.
-std::string IniRead(const std::optional<std::string>& content, const std::string& section,
-                    const std::string& key, const std::string& default_value,
-                    int buffer_size);
+std::string IniRead(const std::optional<std::string>& content, const std::string& section, const std::string& key,
+                    const std::string& default_value, int buffer_size);
 
 // The new file content after setting section/key to value, or nullopt when
 // the file is to stay as it is (the value is unchanged). Every line the
 // write does not target is kept byte for byte.
-std::optional<std::string> IniWrite(const std::optional<std::string>& content,
-                                    const std::string& section, const std::string& key,
-                                    const std::string& value);
+std::optional<std::string> IniWrite(const std::optional<std::string>& content, const std::string& section,
+                                    const std::string& key, const std::string& value);
 
 }  // namespace vmu

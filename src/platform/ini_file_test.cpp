@@ -42,14 +42,19 @@ TEST(IniReadTest, FollowsTheProfileRules) {
       {"first key wins", "[M]\r\nA=1\r\na=2\r\n", "M", "a", "1"},
       {"before first header", "a=0\r\n[M]\r\nb=1\r\n", "M", "a", "DEF"},
       {"no section matches them", "a=0\r\n[M]\r\n", "", "a", "DEF"},
-      {"empty section name", "a=0\r\n[]\r\na=1\r\n", "", "a", "1"}, {"key= is empty", "[M]\r\nk=\r\n", "M", "k", ""},
-      {"key= with blanks", "[M]\r\nk = \t\r\n", "M", "k", ""}, {"no equals sign", "[M]\r\nk\r\n", "M", "k", "DEF"},
+      {"empty section name", "a=0\r\n[]\r\na=1\r\n", "", "a", "1"},
+      {"key= is empty", "[M]\r\nk=\r\n", "M", "k", ""},
+      {"key= with blanks", "[M]\r\nk = \t\r\n", "M", "k", ""},
+      {"no equals sign", "[M]\r\nk\r\n", "M", "k", "DEF"},
       {"double quotes", "[M]\r\nk=\"val2\"\r\n", "M", "k", "val2"},
       {"one pair only", "[M]\r\nk=''s''\r\n", "M", "k", "'s'"},
       {"quoted blanks kept", "[M]\r\nk=\" x \"\r\n", "M", "k", " x "},
-      {"mismatched quotes", "[M]\r\nk=\"x'\r\n", "M", "k", "\"x'"}, {"lone quote", "[M]\r\nk=\"\r\n", "M", "k", "\""},
-      {"empty quotes", "[M]\r\nk=''\r\n", "M", "k", ""}, {"LF", "[M]\nk=1\nj=2", "M", "j", "2"},
-      {"CR alone", "[M]\rk=1\rj=2\r", "M", "j", "2"}, {"mixed line ends", "[M]\r\n\rk=1\n\r\nj=2", "M", "j", "2"},
+      {"mismatched quotes", "[M]\r\nk=\"x'\r\n", "M", "k", "\"x'"},
+      {"lone quote", "[M]\r\nk=\"\r\n", "M", "k", "\""},
+      {"empty quotes", "[M]\r\nk=''\r\n", "M", "k", ""},
+      {"LF", "[M]\nk=1\nj=2", "M", "j", "2"},
+      {"CR alone", "[M]\rk=1\rj=2\r", "M", "j", "2"},
+      {"mixed line ends", "[M]\r\n\rk=1\n\r\nj=2", "M", "j", "2"},
       {"missing section", "[M]\r\nk=1\r\n", "N", "k", "DEF"},
   };
   for (const Case& c : cases) EXPECT_EQ(Read(c.content, c.section, c.key), c.expected) << c.what;
@@ -75,8 +80,7 @@ TEST(IniReadTest, TruncatesToBufferSizeLessOneCharacter) {
 }
 
 TEST(IniWriteTest, RewritesTheKeyLineAndKeepsEveryOtherByte) {
-  const std::string before =
-      "; top\n\n[Other]\r\nVersion=1\r\n[Main]\r  VerSion =  3 \n;c\r\n\x81\x8D=\xFF\r\n\r\nx=y";
+  const std::string before = "; top\n\n[Other]\r\nVersion=1\r\n[Main]\r  VerSion =  3 \n;c\r\n\x81\x8D=\xFF\r\n\r\nx=y";
   const std::string after = "; top\n\n[Other]\r\nVersion=1\r\n[Main]\rVerSion=4\n;c\r\n\x81\x8D=\xFF\r\n\r\nx=y";
   EXPECT_EQ(IniWrite(before, "main", "version", "4"), after);
   // The last line, without a line break, stays without one.
@@ -153,8 +157,8 @@ TEST(IniEncodingTest, Utf16LittleEndianIsReadAndWrittenAsUtf16) {
   EXPECT_EQ(Read(before, "main", "X"), "ë");
   EXPECT_EQ(IniWrite(before, "main", "naam", "Kopiëren Ω"),
             bom + untouched + Utf16Le(u"[Main]\nNaam=Kopiëren Ω\r\nx=\u00EB\r\n\r\n[Next]\r\n"));
-  EXPECT_EQ(IniWrite(before, "Main", "y", "\U0001F600"), bom + untouched +
-                Utf16Le(u"[Main]\nNaam = oud\r\nx=\u00EB\r\ny=\U0001F600\r\n\r\n[Next]\r\n"));
+  EXPECT_EQ(IniWrite(before, "Main", "y", "\U0001F600"),
+            bom + untouched + Utf16Le(u"[Main]\nNaam = oud\r\nx=\u00EB\r\ny=\U0001F600\r\n\r\n[Next]\r\n"));
   EXPECT_EQ(IniWrite(bom + Utf16Le(u"[A]"), "S", "k", "v"), bom + Utf16Le(u"[A]\r\n[S]\r\nk=v\r\n"));
 }
 
@@ -164,9 +168,12 @@ TEST(IniRobustnessTest, GarbageNeverCrashesAndKeepsTheBytes) {
   for (char& byte : garbage) byte = static_cast<char>(random());
   const std::string no_breaks(2 * 1024 * 1024, 'a');
   const std::string inputs[] = {
-      garbage, "\xFF\xFE" + garbage, "\xEF\xBB\xBF" + garbage,
+      garbage,
+      "\xFF\xFE" + garbage,
+      "\xEF\xBB\xBF" + garbage,
       "\xFF\xFE\x5B",  // half a UTF-16 unit
-      "[M]\r\nk=" + no_breaks, std::string("[M]\0\r\nk\0=\0v\0", 12),
+      "[M]\r\nk=" + no_breaks,
+      std::string("[M]\0\r\nk\0=\0v\0", 12),
   };
   for (const std::string& input : inputs) {
     IniRead(input, "M", "k", "", 255);

@@ -44,17 +44,14 @@ IniText::IniText(std::string_view bytes) : bytes_(bytes) {
 std::size_t IniText::Decode(std::size_t pos, char32_t& cp) const {
   const auto byte = static_cast<unsigned char>(bytes_[pos]);
   switch (encoding_) {
-    case IniEncoding::kCp1252:
-      cp = Cp1252ToCodePoint(byte);
-      return pos + 1;
+    case IniEncoding::kCp1252: cp = Cp1252ToCodePoint(byte); return pos + 1;
     case IniEncoding::kUtf8: {
       const std::size_t length = DecodeUtf8At(bytes_, pos, cp);
       if (length != 0) return pos + length;
       cp = Cp1252ToCodePoint(byte);
       return pos + 1;
     }
-    case IniEncoding::kUtf16Le:
-      break;
+    case IniEncoding::kUtf16Le: break;
   }
   if (bytes_.size() - pos < 2) {  // odd trailing byte
     cp = kReplacement;
@@ -87,9 +84,7 @@ std::string IniText::Encode(std::u32string_view text) const {
         out += byte < 0 ? '?' : static_cast<char>(byte);
         break;
       }
-      case IniEncoding::kUtf8:
-        AppendUtf8(out, cp);
-        break;
+      case IniEncoding::kUtf8: AppendUtf8(out, cp); break;
       case IniEncoding::kUtf16Le:
         if (cp < 0x10000) {
           AppendUtf16Le(out, cp);
@@ -137,9 +132,7 @@ bool ReadIniLine(const IniText& text, std::size_t& pos, IniLine& line) {
   return true;
 }
 
-bool IsIniBlank(char32_t cp) {
-  return cp == ' ' || cp == '\t' || cp == 0x0B || cp == 0x0C || cp == 0x1A;
-}
+bool IsIniBlank(char32_t cp) { return cp == ' ' || cp == '\t' || cp == 0x0B || cp == 0x0C || cp == 0x1A; }
 
 std::u32string_view TrimIniBlanks(std::u32string_view text) {
   std::size_t begin = 0;

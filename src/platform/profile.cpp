@@ -9,8 +9,7 @@
 namespace vmu {
 
 std::string GetProfileString(FileSystem& fs, const std::string& section, const std::string& key,
-                             const std::string& default_value, int buffer_size,
-                             const std::string& file) {
+                             const std::string& default_value, int buffer_size, const std::string& file) {
   std::optional<std::string> content;
   try {
     content = fs.ReadBytes(file);
@@ -20,8 +19,8 @@ std::string GetProfileString(FileSystem& fs, const std::string& section, const s
   return IniRead(content, section, key, default_value, buffer_size);
 }
 
-bool WriteProfileString(FileSystem& fs, const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& file) {
+bool WriteProfileString(FileSystem& fs, const std::string& section, const std::string& key, const std::string& value,
+                        const std::string& file) {
   try {
     std::optional<std::string> content;
     try {

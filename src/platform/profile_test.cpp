@@ -4,8 +4,8 @@
 
 #include <set>
 
-#include "testing/test_doubles.h"
 #include "platform/error.h"
+#include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {

@@ -16,9 +16,9 @@ struct Folder {
 // Virtual folders (Control Panel, Printers, Network ...) have no path.
 Folder FolderFor(int number) {
   switch (number) {
-    case 0x00: return {Base::Profile, "\\Desktop"};                        // desktop
+    case 0x00: return {Base::Profile, "\\Desktop"};  // desktop
     case 0x02: return {Base::Roaming, "\\Microsoft\\Windows\\Start Menu\\Programs"};
-    case 0x05: return {Base::Profile, "\\Documents"};                      // personal
+    case 0x05: return {Base::Profile, "\\Documents"};  // personal
     case 0x06: return {Base::Profile, "\\Favorites"};
     case 0x07: return {Base::Roaming, "\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp"};
     case 0x08: return {Base::Roaming, "\\Microsoft\\Windows\\Recent"};
@@ -26,7 +26,7 @@ Folder FolderFor(int number) {
     case 0x0B: return {Base::Roaming, "\\Microsoft\\Windows\\Start Menu"};
     case 0x0D: return {Base::Profile, "\\Music"};
     case 0x0E: return {Base::Profile, "\\Videos"};
-    case 0x10: return {Base::Profile, "\\Desktop"};                        // desktop directory
+    case 0x10: return {Base::Profile, "\\Desktop"};  // desktop directory
     case 0x13: return {Base::Roaming, "\\Microsoft\\Windows\\Network Shortcuts"};
     case 0x14: return {Base::Root, "\\windows\\Fonts"};
     case 0x15: return {Base::Roaming, "\\Microsoft\\Windows\\Templates"};
@@ -34,19 +34,19 @@ Folder FolderFor(int number) {
     case 0x17: return {Base::ProgramData, "\\Microsoft\\Windows\\Start Menu\\Programs"};
     case 0x18: return {Base::ProgramData, "\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp"};
     case 0x19: return {Base::Public, "\\Desktop"};
-    case 0x1A: return {Base::Roaming, ""};                                 // roaming app data
+    case 0x1A: return {Base::Roaming, ""};  // roaming app data
     case 0x1B: return {Base::Roaming, "\\Microsoft\\Windows\\Printer Shortcuts"};
-    case 0x1C: return {Base::Local, ""};                                   // local app data
-    case 0x1F: return {Base::Profile, "\\Favorites"};                      // common favorites
+    case 0x1C: return {Base::Local, ""};               // local app data
+    case 0x1F: return {Base::Profile, "\\Favorites"};  // common favorites
     case 0x20: return {Base::Local, "\\Microsoft\\Windows\\INetCache"};
     case 0x21: return {Base::Local, "\\Microsoft\\Windows\\INetCookies"};
     case 0x22: return {Base::Local, "\\Microsoft\\Windows\\History"};
-    case 0x23: return {Base::ProgramData, ""};                             // common app data
+    case 0x23: return {Base::ProgramData, ""};  // common app data
     case 0x24: return {Base::Root, "\\windows"};
     case 0x25: return {Base::Root, "\\windows\\system32"};
     case kProgramFilesFolder: return {Base::Root, "\\Program Files"};  // 0x26
     case 0x27: return {Base::Profile, "\\Pictures"};
-    case 0x28: return {Base::Profile, ""};                                 // the profile itself
+    case 0x28: return {Base::Profile, ""};  // the profile itself
     case 0x29: return {Base::Root, "\\windows\\syswow64"};
     case 0x2A: return {Base::Root, "\\Program Files (x86)"};
     case 0x2B: return {Base::Root, "\\Program Files\\Common Files"};

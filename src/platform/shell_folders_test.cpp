@@ -7,11 +7,18 @@ namespace {
 
 TEST(SpecialFolder, ShellFolderNumbersAsWineLaysThemOut) {
   const std::pair<int, const char*> folders[] = {
-      {5, "C:\\users\\bo\\Documents"}, {26, "C:\\users\\bo\\AppData\\Roaming"}, {28, "C:\\users\\bo\\AppData\\Local"},
-      {38, "C:\\Program Files"}, {0, "C:\\users\\bo\\Desktop"}, {20, "C:\\windows\\Fonts"},
+      {5, "C:\\users\\bo\\Documents"},
+      {26, "C:\\users\\bo\\AppData\\Roaming"},
+      {28, "C:\\users\\bo\\AppData\\Local"},
+      {38, "C:\\Program Files"},
+      {0, "C:\\users\\bo\\Desktop"},
+      {20, "C:\\windows\\Fonts"},
       {7, "C:\\users\\bo\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp"},
-      {23, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"}, {35, "C:\\ProgramData"},
-      {37, "C:\\windows\\system32"}, {40, "C:\\users\\bo"}, {43, "C:\\Program Files\\Common Files"},
+      {23, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"},
+      {35, "C:\\ProgramData"},
+      {37, "C:\\windows\\system32"},
+      {40, "C:\\users\\bo"},
+      {43, "C:\\Program Files\\Common Files"},
       {46, "C:\\users\\Public\\Documents"}};
   for (auto [number, path] : folders) EXPECT_EQ(SpecialFolder(number, "bo"), path) << number;
 }

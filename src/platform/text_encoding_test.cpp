@@ -38,14 +38,14 @@ TEST(TextEncodingTest, MapsTheCharactersBothWays) {
 
 TEST(TextEncodingTest, CharactersWithoutAByteBecomeAQuestionMark) {
   EXPECT_EQ(Utf8ToCp1252("Ω"), "?");
-  EXPECT_EQ(Utf8ToCp1252("a😀b"), "a?b");  // one mark per character, not per byte
+  EXPECT_EQ(Utf8ToCp1252("a😀b"), "a?b");   // one mark per character, not per byte
   EXPECT_EQ(Utf8ToCp1252("\u0080"), "?");  // 0x80 is the euro sign
 }
 
 TEST(TextEncodingTest, InvalidUtf8BytesAreTakenAsWindows1252) {
   EXPECT_EQ(Utf8ToCp1252("Kopi\xEBren"), "Kopi\xEBren");
-  EXPECT_EQ(Utf8ToCp1252("\xC3"), "\xC3");          // cut off
-  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "\xC0\xAF");  // overlong
+  EXPECT_EQ(Utf8ToCp1252("\xC3"), "\xC3");                  // cut off
+  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "\xC0\xAF");          // overlong
   EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "\xED\xA0\x80");  // surrogate
 }
 

@@ -23,12 +23,12 @@ void Main(FrmConversie& form) {
       folders.ProgramDir = program_files_dir + "\\velmora";
     } else {
       ShowMessageOk(view,
-             "Het update programma kan de Velmora programma folder niet vinden, de installatie is "
-             "in een afwijkende folder gezet. In het volgende scherm wordt u gevraagd het bestand "
-             "VM.EXE te openen");
+                    "Het update programma kan de Velmora programma folder niet vinden, de installatie is "
+                    "in een afwijkende folder gezet. In het volgende scherm wordt u gevraagd het bestand "
+                    "VM.EXE te openen");
       folders.ProgramDir = program_files_dir;
-      BrowseForFile(ctx, view, "Zoek de directory waar VM.EXE in staat",
-                    "Velmora programma (VM.EXE)|VM.EXE", folders.ProgramDir, "");
+      BrowseForFile(ctx, view, "Zoek de directory waar VM.EXE in staat", "Velmora programma (VM.EXE)|VM.EXE",
+                    folders.ProgramDir, "");
       if (folders.ProgramDir.empty()) {
         ShowMessageOk(view, "U heeft geen keuze gemaakt, het update programma wordt afgesloten");
         view.EndProgram();
@@ -40,7 +40,7 @@ void Main(FrmConversie& form) {
     folders.DataDir = choice.data_dir;
     if (!choice.missing_required.empty()) {
       ShowMessageOk(view, "Velmora updater kan " + choice.missing_required +
-                       " niet vinden en wordt nu afgesloten. Neem contact op met uw leverancier");
+                              " niet vinden en wordt nu afgesloten. Neem contact op met uw leverancier");
       view.EndProgram();
     }
 

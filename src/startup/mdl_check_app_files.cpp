@@ -91,8 +91,7 @@ int CheckMissingAppFile(Dialogs& dialogs, int position) {
   return 1;
 }
 
-void RegisterBackupFiles(RunContext& ctx, const std::string& data_folder,
-                         const std::string& backup_list_path) {
+void RegisterBackupFiles(RunContext& ctx, const std::string& data_folder, const std::string& backup_list_path) {
   const std::string& f = backup_list_path;
   int count = ToInt16(ReadIni(ctx, kBasicSettings, kCountKey, "0", f));
   if (count < 0) count = 0;

@@ -20,7 +20,6 @@ bool IsRemovedAppFile(int position);   // sourcesBus.VMD, sourcesMed.VMD
 int CheckMissingAppFile(Dialogs& dialogs, int position);
 
 // Brings the backup list in backup_list_path up to date for data_folder.
-void RegisterBackupFiles(RunContext& ctx, const std::string& data_folder,
-                         const std::string& backup_list_path);
+void RegisterBackupFiles(RunContext& ctx, const std::string& data_folder, const std::string& backup_list_path);
 
 }  // namespace vmu

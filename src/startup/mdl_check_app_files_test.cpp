@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "testing/test_doubles.h"
 #include "files/utility.h"
 #include "platform/error.h"
+#include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {
@@ -32,7 +32,8 @@ struct BackupListFixture : ::testing::Test {
 
 TEST_F(BackupListFixture, FreshListGetsTheSevenListedFiles) {
   RegisterBackupFiles(ctx, "C:\\data\\", kList);
-  const std::string fresh = "[Basic settings]\r\nAantalFiles=7\r\n[Backupfiles]\r\n"
+  const std::string fresh =
+      "[Basic settings]\r\nAantalFiles=7\r\n[Backupfiles]\r\n"
       "BackUpfile1=C:\\data\\VM_DBv01.mdb\r\nBackUpfile2=C:\\data\\RptDB97.mdb\r\n"
       "BackUpfile3=C:\\data\\screens.ini\r\nBackUpfile4=C:\\data\\VMbackuptool.ini\r\n"
       "BackUpfile5=C:\\data\\Factuur.ini\r\nBackUpfile6=C:\\data\\VM.ini\r\nBackUpfile7=C:\\data\\VM_sources.VMD\r\n";
@@ -53,7 +54,8 @@ TEST_F(BackupListFixture, OutdatedEntriesAreRewrittenTakenOutOrAdded) {
        "BackUpfile3=C:\\Program Files\\velmora\\VM.ini\r\nBackUpfile4=C:\\data\\RptDB97.mdb\r\n",
        {"c:\\DATA\\vm_dbv01.MDB", "C:\\mijn\\brief.doc", "C:\\data\\VM.ini", "C:\\data\\RptDB97.mdb",
         "C:\\data\\screens.ini", "C:\\data\\VMbackuptool.ini", "C:\\data\\Factuur.ini", "C:\\data\\VM_sources.VMD",
-        "<none>"}, "8"},
+        "<none>"},
+       "8"},
       // Removed files go and later entries move up, VM.ini with its new path;
       // the keys at the end stay, emptied.
       {"AantalFiles=10\r\n[Backupfiles]\r\nBackUpfile1=C:\\data\\VM_DBv01.mdb\r\n"
@@ -63,13 +65,15 @@ TEST_F(BackupListFixture, OutdatedEntriesAreRewrittenTakenOutOrAdded) {
        "BackUpfile8=C:\\data\\Factuur.ini\r\nBackUpfile9=C:\\data\\VM_sources.VMD\r\n"
        "BackUpfile10=C:\\data\\sourcesMed.VMD\r\n",
        {"C:\\data\\VM_DBv01.mdb", "C:\\mijn\\brief.doc", "C:\\data\\VM.ini", "C:\\data\\RptDB97.mdb",
-        "C:\\data\\screens.ini", "C:\\data\\VMbackuptool.ini", "C:\\data\\Factuur.ini", "C:\\data\\VM_sources.VMD",
-        "", "", "<none>"}, "8"},
+        "C:\\data\\screens.ini", "C:\\data\\VMbackuptool.ini", "C:\\data\\Factuur.ini", "C:\\data\\VM_sources.VMD", "",
+        "", "<none>"},
+       "8"},
       // Empty entries match nothing: the missing key comes back empty.
       {"AantalFiles=3\r\n[Backupfiles]\r\nBackUpfile1=C:\\data\\VM_DBv01.mdb\r\nBackUpfile3=\\\r\n",
        {"C:\\data\\VM_DBv01.mdb", "", "\\", "C:\\data\\RptDB97.mdb", "C:\\data\\screens.ini",
         "C:\\data\\VMbackuptool.ini", "C:\\data\\Factuur.ini", "C:\\data\\VM.ini", "C:\\data\\VM_sources.VMD",
-        "<none>"}, "9"},
+        "<none>"},
+       "9"},
   };
   for (const Case& c : cases) {
     Register(c.list);

@@ -19,9 +19,7 @@ constexpr const char* kBackupListName = "VMbackuptool.ini";
 
 }  // namespace
 
-std::string SpecialFolderPath(RunContext& ctx, int number) {
-  return SpecialFolder(number, ctx.host.user_name);
-}
+std::string SpecialFolderPath(RunContext& ctx, int number) { return SpecialFolder(number, ctx.host.user_name); }
 
 void MakeFolderPath(RunContext& ctx, Dialogs& dialogs, const std::string& path) {
   std::string rest = path;
@@ -44,9 +42,8 @@ void MakeFolderPath(RunContext& ctx, Dialogs& dialogs, const std::string& path) 
   }
 }
 
-std::string BrowseForFile(RunContext& ctx, Dialogs& dialogs, const std::string& title,
-                          const std::string& filter, std::string& folder,
-                          const std::string& file_name) {
+std::string BrowseForFile(RunContext& ctx, Dialogs& dialogs, const std::string& title, const std::string& filter,
+                          std::string& folder, const std::string& file_name) {
   std::string chosen;
   bool exists = false;
   try {
@@ -112,8 +109,7 @@ void RemoveRetiredAppFiles(FileSystem& fs, const std::string& data_dir, const st
     if (!IsRemovedAppFile(position)) continue;
     const std::string name = AppFileName(position);
     if (fs.FileExists(data_dir + name)) fs.DeleteFile(data_dir + name);
-    if (!virtual_store_dir.empty() && fs.FileExists(virtual_store_dir + name))
-      fs.DeleteFile(virtual_store_dir + name);
+    if (!virtual_store_dir.empty() && fs.FileExists(virtual_store_dir + name)) fs.DeleteFile(virtual_store_dir + name);
   }
 }
 

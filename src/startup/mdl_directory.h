@@ -18,9 +18,8 @@ void MakeFolderPath(RunContext& ctx, Dialogs& dialogs, const std::string& path);
 
 // Shows the file dialog. Returns the chosen existing file's full path and
 // sets folder to its folder; else returns and sets empty text.
-std::string BrowseForFile(RunContext& ctx, Dialogs& dialogs, const std::string& title,
-                          const std::string& filter, std::string& folder,
-                          const std::string& file_name);
+std::string BrowseForFile(RunContext& ctx, Dialogs& dialogs, const std::string& title, const std::string& filter,
+                          std::string& folder, const std::string& file_name);
 
 // What ResolveDataDir decided.
 struct DataDirChoice {

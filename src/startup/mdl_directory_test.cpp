@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "testing/test_doubles.h"
 #include "files/utility.h"
-#include "startup/mdl_check_app_files.h"
 #include "platform/error.h"
+#include "startup/mdl_check_app_files.h"
+#include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {

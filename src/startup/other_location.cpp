@@ -14,9 +14,8 @@ void cmdOpenLocation_Click(FrmConversie& form) {
   try {
     // A working copy: a cancelled dialog must leave ProgramDir as it was.
     std::string folder = SpecialFolderPath(ctx, kProgramFilesFolder);
-    const std::string chosen =
-        BrowseForFile(ctx, view, "Zoek de alternatieve map waar VM.EXE in staat",
-                      "Velmora programma (VM.EXE)|VM.EXE", folder, "VM.EXE");
+    const std::string chosen = BrowseForFile(ctx, view, "Zoek de alternatieve map waar VM.EXE in staat",
+                                             "Velmora programma (VM.EXE)|VM.EXE", folder, "VM.EXE");
     if (chosen.empty()) {
       ShowMessageOk(view, "U heeft geen keuze gemaakt, de locatie blijft ongewijzigd");
       return;
@@ -28,8 +27,8 @@ void cmdOpenLocation_Click(FrmConversie& form) {
     folders.DataDir = choice.data_dir;
     if (!choice.missing_required.empty()) {
       ShowMessageOk(view, "Velmora updater kan " + choice.missing_required +
-                       " niet vinden op deze lokatie en wordt nu afgesloten. Neem contact op met "
-                       "uw leverancier");
+                              " niet vinden op deze lokatie en wordt nu afgesloten. Neem contact op met "
+                              "uw leverancier");
       view.EndProgram();
     }
 

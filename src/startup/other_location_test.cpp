@@ -57,11 +57,13 @@ TEST(OtherLocation, CancelledChoiceChangesNothing) {
   const std::string before = w.Folders();
   ASSERT_EQ(w.ctx.folders.DataDir, kFirstData);
   w.Choose("");
-  EXPECT_TRUE(w.Has("filedialog title \"Zoek de alternatieve map waar VM.EXE in staat\" filter "
-                    "\"Velmora programma (VM.EXE)|VM.EXE\" folder \"C:\\\\Program Files\" file \"VM.EXE\" -> \"\""))
+  EXPECT_TRUE(
+      w.Has("filedialog title \"Zoek de alternatieve map waar VM.EXE in staat\" filter "
+            "\"Velmora programma (VM.EXE)|VM.EXE\" folder \"C:\\\\Program Files\" file \"VM.EXE\" -> \"\""))
       << w.transcript.str();
-  EXPECT_TRUE(w.Has("msgbox title \"VM_Update\" text \"U heeft geen keuze gemaakt, de locatie blijft "
-                    "ongewijzigd\" buttons ok icon none default 1 -> ok"));
+  EXPECT_TRUE(
+      w.Has("msgbox title \"VM_Update\" text \"U heeft geen keuze gemaakt, de locatie blijft "
+            "ongewijzigd\" buttons ok icon none default 1 -> ok"));
   EXPECT_EQ(w.Folders(), before);
   EXPECT_EQ(w.transcript.str().find("set "), std::string::npos);  // the window is untouched
   EXPECT_FALSE(w.view.AnswersPending());
@@ -103,9 +105,11 @@ TEST(OtherLocation, MissingDatabaseEndsTheProgram) {
   w.view.QueueAnswer(Answer::Ok);  // the database message of the file table
   w.view.QueueAnswer(Answer::Ok);
   EXPECT_THROW(ClickAnyControl(*w.form, Control::cmdOpenLocation), ProgramEnded);
-  EXPECT_TRUE(w.Has("msgbox title \"VM_Update\" text \"Velmora updater kan VM_DBv01.mdb niet vinden op "
-                    "deze lokatie en wordt nu afgesloten. Neem contact op met uw leverancier\" buttons "
-                    "ok icon none default 1 -> ok")) << w.transcript.str();
+  EXPECT_TRUE(
+      w.Has("msgbox title \"VM_Update\" text \"Velmora updater kan VM_DBv01.mdb niet vinden op "
+            "deze lokatie en wordt nu afgesloten. Neem contact op met uw leverancier\" buttons "
+            "ok icon none default 1 -> ok"))
+      << w.transcript.str();
   EXPECT_FALSE(w.view.AnswersPending());
   // The backup list there is still brought up to date.
   EXPECT_TRUE(w.prefix.Exists("C:\\Oud\\VMbackuptool.ini"));

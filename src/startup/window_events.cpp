@@ -24,9 +24,7 @@ constexpr ControlHandler kDoubleClicks[] = {
 
 }  // namespace
 
-bool ClickAnyControl(FrmConversie& form, Control c) {
-  return RunHandler(kClicks, form, c) || ClickControl(form, c);
-}
+bool ClickAnyControl(FrmConversie& form, Control c) { return RunHandler(kClicks, form, c) || ClickControl(form, c); }
 
 bool DoubleClickAnyControl(FrmConversie& form, Control c) { return RunHandler(kDoubleClicks, form, c); }
 

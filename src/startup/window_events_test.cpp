@@ -32,7 +32,8 @@ struct Window {
 TEST(WindowEvents, FolderWindowsAndTheWizardsOwnButtons) {
   Window w;
   EXPECT_TRUE(DoubleClickAnyControl(*w.form, Control::Image1));
-  EXPECT_EQ(w.Lines(), "info title \"Informatie over programma directory van VM_Update\" label \"Deze applicatie "
+  EXPECT_EQ(w.Lines(),
+            "info title \"Informatie over programma directory van VM_Update\" label \"Deze applicatie "
             "draait in:\" text \"Z:\\\\opt\\\\vmu\"\n");
 
   w.transcript.str("");

@@ -69,8 +69,10 @@ struct ConversionFiles {
 
   // Tbl_About with the given Version value (SQL literal) as current row.
   void WithVersion(const std::string& path, const std::string& version_literal) {
-    Sql(path, "CREATE TABLE Tbl_About (Version, CurrentVersion INTEGER);INSERT INTO Tbl_About VALUES ('1.0', 0);"
-        "INSERT INTO Tbl_About VALUES (" + version_literal + ", 1);");
+    Sql(path,
+        "CREATE TABLE Tbl_About (Version, CurrentVersion INTEGER);INSERT INTO Tbl_About VALUES ('1.0', 0);"
+        "INSERT INTO Tbl_About VALUES (" +
+            version_literal + ", 1);");
   }
 
   void WithControlRows(const std::vector<ControlRow>& rows) {
@@ -78,11 +80,12 @@ struct ConversionFiles {
         "CREATE TABLE TblTabels (ID INTEGER PRIMARY KEY, tabelnaam TEXT, OrderDelete INTEGER, OrderUpdate INTEGER,"
         " DeleteTarget INTEGER, query TEXT, QueryDest TEXT, TlsDescription TEXT);";
     for (const ControlRow& r : rows) {
-      sql += "INSERT INTO TblTabels (tabelnaam, OrderDelete, OrderUpdate, DeleteTarget, query, QueryDest,"
-             " TlsDescription) VALUES (" +
-             Literal(r.tabelnaam) + ", " + std::to_string(r.order_delete) + ", " + std::to_string(r.order_update) +
-             ", " + (r.delete_target ? "1" : "0") + ", " + Literal(r.query) + ", " + Literal(r.query_dest) + ", " +
-             Literal(r.description) + ");";
+      sql +=
+          "INSERT INTO TblTabels (tabelnaam, OrderDelete, OrderUpdate, DeleteTarget, query, QueryDest,"
+          " TlsDescription) VALUES (" +
+          Literal(r.tabelnaam) + ", " + std::to_string(r.order_delete) + ", " + std::to_string(r.order_update) + ", " +
+          (r.delete_target ? "1" : "0") + ", " + Literal(r.query) + ", " + Literal(r.query_dest) + ", " +
+          Literal(r.description) + ");";
     }
     Sql(kConvDb, sql);
   }
@@ -99,7 +102,8 @@ struct ConversionFiles {
   // pass must clear (or keep). ShopControl() transfers it.
   void WithShop() {
     WithVersion(kOldDb, "'5.1'");
-    Sql(kOldDb, "CREATE TABLE Klant (Nr INTEGER, Naam TEXT, Plaats TEXT);"
+    Sql(kOldDb,
+        "CREATE TABLE Klant (Nr INTEGER, Naam TEXT, Plaats TEXT);"
         "INSERT INTO Klant VALUES (1, 'Jansen', 'Assen'), (2, 'De Vries', NULL), (3, 'Bakker', 'Zwolle');"
         "CREATE TABLE Factuur (Nr INTEGER, Klant INTEGER, Datum TEXT, Bedrag REAL, Notitie TEXT, Bijlage BLOB);"
         "INSERT INTO Factuur VALUES (10, 1, '2023-12-31 00:00:00', 1234.56, 'kort', x'00FF10');"
@@ -118,8 +122,8 @@ struct ConversionFiles {
   static std::vector<ControlRow> ShopControl() {
     return {
         {"Factuur", 1, 2, true, "SELECT * FROM Factuur ORDER BY Nr", "Factuur", "Facturen"},
-        {"Klant", 2, 1, true, "SELECT Nr, Naam, Plaats AS Woonplaats FROM Klant ORDER BY Nr",
-         "SELECT * FROM Klant", "Klanten"},
+        {"Klant", 2, 1, true, "SELECT Nr, Naam, Plaats AS Woonplaats FROM Klant ORDER BY Nr", "SELECT * FROM Klant",
+         "Klanten"},
         {"Instelling", 3, 3, false, "SELECT 'nieuw' AS Naam", "Instelling", "Instellingen"},
         {"Leeg", 4, 4, true, "SELECT * FROM Leeg", "Leeg", "Lege tabel"},
     };

@@ -20,12 +20,8 @@ void TestPrefix::Write(const std::string& windows_path, const std::string& bytes
   WriteHostFile(Host(windows_path), bytes);
 }
 
-std::string TestPrefix::Read(const std::string& windows_path) const {
-  return ReadHostFile(Host(windows_path));
-}
+std::string TestPrefix::Read(const std::string& windows_path) const { return ReadHostFile(Host(windows_path)); }
 
-bool TestPrefix::Exists(const std::string& windows_path) const {
-  return HostExists(Host(windows_path));
-}
+bool TestPrefix::Exists(const std::string& windows_path) const { return HostExists(Host(windows_path)); }
 
 }  // namespace vmu::testing

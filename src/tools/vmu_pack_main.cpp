@@ -24,8 +24,7 @@ constexpr const char* kUsage =
 
 int Pack(const std::string& folder, const std::string& output) {
   const vmu::pack::SourceCheck check = vmu::pack::CheckSourceFolder(folder);
-  for (const std::string& warning : check.warnings)
-    std::cerr << "vmu-pack: warning: " << warning << '\n';
+  for (const std::string& warning : check.warnings) std::cerr << "vmu-pack: warning: " << warning << '\n';
   for (const std::string& problem : check.problems) std::cerr << "vmu-pack: " << problem << '\n';
   if (!check.problems.empty()) return 1;
   vmu::pack::WritePackage(vmu::pack::UnpackerBesideThisProgram(), check.files, output);
@@ -35,19 +34,14 @@ int Pack(const std::string& folder, const std::string& output) {
 
 // "01.03.02 / 0006" for a version pair as the wizard reads it, or the text
 // that the wizard would stop at.
-std::string VersionText(const std::string& manifest, const ManifestKey& version_key,
-                        const ManifestKey& update_key) {
-  const std::string version =
-      vmu::pack::ManifestValue(manifest, version_key.name).value_or(version_key.default_value);
-  const std::string update =
-      vmu::pack::ManifestValue(manifest, update_key.name).value_or(update_key.default_value);
+std::string VersionText(const std::string& manifest, const ManifestKey& version_key, const ManifestKey& update_key) {
+  const std::string version = vmu::pack::ManifestValue(manifest, version_key.name).value_or(version_key.default_value);
+  const std::string update = vmu::pack::ManifestValue(manifest, update_key.name).value_or(update_key.default_value);
   const auto v = vmu::package::ReadWholeNumber(version, *version_key.number);
   const auto u = vmu::package::ReadWholeNumber(update, *update_key.number);
-  const std::string pair =
-      std::string(version_key.name) + "=" + version + ", " + update_key.name + "=" + update;
+  const std::string pair = std::string(version_key.name) + "=" + version + ", " + update_key.name + "=" + update;
   if (!v.ok() || !u.ok()) return "not a number (" + pair + ")";
-  return vmu::FormatVersion(static_cast<int>(v.value), true, static_cast<int>(u.value)) + "  (" + pair +
-         ")";
+  return vmu::FormatVersion(static_cast<int>(v.value), true, static_cast<int>(u.value)) + "  (" + pair + ")";
 }
 
 int List(const std::string& package) {
@@ -59,8 +53,7 @@ int List(const std::string& package) {
     std::cout << size << "  " << file.name << '\n';
   }
   if (listing.manifest_name.empty()) {
-    std::cout << "no manifest (" << vmu::package::kManifestName << " or "
-              << vmu::package::kOldManifestName << ")\n";
+    std::cout << "no manifest (" << vmu::package::kManifestName << " or " << vmu::package::kOldManifestName << ")\n";
     return 0;
   }
   const std::string& m = listing.manifest;

@@ -33,8 +33,7 @@ int main(int argc, char** argv) {
     std::cout << "packages:\n";
     for (const vmu::DemoPackage& package : packages)
       std::cout << "  " << package.path << "\n      " << package.description << "\n";
-    std::cout << "also in " << paths.documents << " (" << documents
-              << "), where the wizard's file dialog opens\n";
+    std::cout << "also in " << paths.documents << " (" << documents << "), where the wizard's file dialog opens\n";
   } catch (const vmu::VbError& e) {
     std::cerr << "vmupdate-demo: " << e.description() << '\n';
     return 1;

@@ -81,8 +81,7 @@ void ConvertDatabase(FrmConversie& form) {
   s.FailureFlag = false;
   ConversionLog log(form.ctx.fs, form.ctx.folders.DataDir);
   WindowDisplay display(form.view);
-  const ConversionResult result =
-      Convert(ConversionSettingsOf(form), form.ctx.fs, form.ctx.databases, log, display);
+  const ConversionResult result = Convert(ConversionSettingsOf(form), form.ctx.fs, form.ctx.databases, log, display);
   if (result.outcome == Outcome::Converted) return;
 
   if (result.outcome == Outcome::Refused) ShowRefusal(form, result);

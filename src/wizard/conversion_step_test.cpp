@@ -105,7 +105,8 @@ TEST(ConversionStep, ARefusalSetsItsTextAndTheButtons) {
     EXPECT_EQ(w.state().ResultText,
               "De oude database staat niet op de plaats waar deze wordt verwacht!\r\nDit moet het pad zijn: \r\n"
               "C:\\Velmora\\VM_DBv01.mdb\r\n\r\nNeem contact op met de leverancier als u hem zelf niet kan vinden."
-              "\r\n\r\n" + kStop);
+              "\r\n\r\n" +
+                  kStop);
     ExpectStopped(w);
     EXPECT_EQ(w.Log(), "");
     EXPECT_EQ(w.Out(), "set CmdWizard(0) enabled false\nset CmdWizard(1) enabled false\n");
@@ -146,7 +147,8 @@ TEST(ConversionStep, ARefusalSetsItsTextAndTheButtons) {
     EXPECT_EQ(w.state().ResultText,
               "U heeft al geconverteerd, uw database heeft al versie 5.2. U kunt dit zien door in Velmora de menuoptie "
               "Help/About te kiezen. Mocht het desondanks toch nog op problemen stuiten, neem dan contact op met de "
-              "leverancier\r\n\r\n" + kStop);
+              "leverancier\r\n\r\n" +
+                  kStop);
     EXPECT_EQ(w.Log(), "Check versie oude database: 5.2 versus te verwachtte versie: 5.1\r\n");
     ExpectStopped(w);
   }
@@ -168,8 +170,7 @@ TEST(ConversionStep, ASuccessClearsTheFlagOfAnEarlierTryAndLeavesTheRest) {
 TEST(ConversionStep, AnErrorShowsTheErrorTextInRedAndIsLogged) {
   {
     WizardConversion w;
-    w.Sql(kOldDb,
-          "CREATE TABLE Tbl_About (Version, CurrentVersion INTEGER); INSERT INTO Tbl_About VALUES ('5.1', 0);");
+    w.Sql(kOldDb, "CREATE TABLE Tbl_About (Version, CurrentVersion INTEGER); INSERT INTO Tbl_About VALUES ('5.1', 0);");
     w.WithVersion(kNewDb, "'5.2'");
     w.WithControlRows({});
     w.Convert();
@@ -245,10 +246,11 @@ TEST(ConversionStep, TheTransferShowsItsProgressOnTheWindow) {
   ASSERT_FALSE(w.state().FailureFlag) << w.state().ResultText;
 
   const std::string out = w.Out();
-  EXPECT_TRUE(w.Printed("set Label1(1) text \"De update wordt nu uitgevoerd. Even geduld aub...\\r\\nLet op: de "
-                        "conversie kan enige tijd duren, soms lijkt het of het programma niet meer reageert maar "
-                        "dat is niet zo. Wacht totdat het programma heeft aangegeven dat de conversie gereed is. "
-                        "Werk bij voorbaat niet met uw computer\""));
+  EXPECT_TRUE(
+      w.Printed("set Label1(1) text \"De update wordt nu uitgevoerd. Even geduld aub...\\r\\nLet op: de "
+                "conversie kan enige tijd duren, soms lijkt het of het programma niet meer reageert maar "
+                "dat is niet zo. Wacht totdat het programma heeft aangegeven dat de conversie gereed is. "
+                "Werk bij voorbaat niet met uw computer\""));
   // Four control rows: a bar of ten steps, one per row per pass and two at the end.
   EXPECT_NE(out.find("set Pbr max 10\nset Pbr value 0\nset Pbr visible true\n"), std::string::npos) << out;
   EXPECT_NE(out.find("set Pbr value 10\nset Label2 text \"\"\nset Pbr visible false\n"), std::string::npos) << out;

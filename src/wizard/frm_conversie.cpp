@@ -18,8 +18,7 @@ FrmConversie::FrmConversie(RunContext& context, WizardView& wizard_view, StepWor
 
 void FrmConversie::Load() {
   view.SetText(Control::Label4, std::string("Velmora Update Programma") + kCrLf + "Versie " +
-                                    std::to_string(VMU_VERSION_MAJOR) + "." +
-                                    std::to_string(VMU_VERSION_MINOR) + "." +
+                                    std::to_string(VMU_VERSION_MAJOR) + "." + std::to_string(VMU_VERSION_MINOR) + "." +
                                     std::to_string(VMU_VERSION_PATCH));
   view.SetText(Control::Label1_0, "Velmora Update");
   view.SetText(Control::Label3, "");
@@ -67,10 +66,9 @@ void FrmConversie::WelcomePage() {
   view.SetEnabled(Control::CmdWizard_0, false);
   view.SetEnabled(Control::cmdTurnBack, true);
   view.SetText(Control::Label1_1,
-               std::string("Met deze functie installeert u de Velmora update op uw computer. ") + kCrLf +
-                   kCrLf +
-                   "Deze update is u gestuurd door Dravelt/Velmora of heeft u gedownload vanaf de site " +
-                   kMakerSite + "." + kCrLf +
+               std::string("Met deze functie installeert u de Velmora update op uw computer. ") + kCrLf + kCrLf +
+                   "Deze update is u gestuurd door Dravelt/Velmora of heeft u gedownload vanaf de site " + kMakerSite +
+                   "." + kCrLf +
                    "U wordt stap voor stap door het installatieprogramma geleid door op de knop "
                    "'Volgende' te drukken" +
                    kCrLf + kCrLf +
@@ -86,8 +84,8 @@ void FrmConversie::LogFailure(int number, const std::string& description) {
   // The handler must reach the result page even when the log itself is what
   // failed (a read-only data folder), so a log failure here is passed over.
   try {
-    LogText("FOUT " + std::to_string(number) + " - " + description + ". Stap " +
-            std::to_string(state.Step) + kCrLf + press.CurrentAction);
+    LogText("FOUT " + std::to_string(number) + " - " + description + ". Stap " + std::to_string(state.Step) + kCrLf +
+            press.CurrentAction);
   } catch (const VbError&) {
   }
 }
@@ -120,9 +118,8 @@ void FrmConversie::HandlePressError(int number, const std::string& description) 
   if (press.Installing && steps_.automatic_restore) {
     steps_.automatic_restore(*this);
   } else {
-    state.ResultText = "Er is een fout ontstaan met volgende beschrijving: " + std::to_string(number) +
-                       " - " + description +
-                       "De update heeft nog niet plaats gevonden, u kunt wel verder werken met Velmora";
+    state.ResultText = "Er is een fout ontstaan met volgende beschrijving: " + std::to_string(number) + " - " +
+                       description + "De update heeft nog niet plaats gevonden, u kunt wel verder werken met Velmora";
   }
   ShowResultPage();
 }

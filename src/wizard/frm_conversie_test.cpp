@@ -48,12 +48,13 @@ TEST(WizardFrame, LoadShowsTheWelcomePageAndTheButtonsMoveBetweenPages) {
   EXPECT_EQ(w.Label(Control::Label2), "Stap 1 van 3");
   EXPECT_EQ(w.Label(Control::Label1_0), "Velmora Update");
   EXPECT_EQ(w.Label(Control::Label3), "");
-  EXPECT_EQ(w.Label(Control::Label4), "Velmora Update Programma\r\nVersie " +
-                                          std::to_string(VMU_VERSION_MAJOR) + "." +
-                                          std::to_string(VMU_VERSION_MINOR) + "." +
-                                          std::to_string(VMU_VERSION_PATCH));
-  EXPECT_EQ(w.Label(Control::Label1_1).rfind("Met deze functie installeert u de Velmora update op uw "
-                                             "computer. \r\n\r\nDeze update is u gestuurd door", 0), 0u);
+  EXPECT_EQ(w.Label(Control::Label4), "Velmora Update Programma\r\nVersie " + std::to_string(VMU_VERSION_MAJOR) + "." +
+                                          std::to_string(VMU_VERSION_MINOR) + "." + std::to_string(VMU_VERSION_PATCH));
+  EXPECT_EQ(w.Label(Control::Label1_1)
+                .rfind("Met deze functie installeert u de Velmora update op uw "
+                       "computer. \r\n\r\nDeze update is u gestuurd door",
+                       0),
+            0u);
   EXPECT_FALSE(w.view.Inspect(Control::CmdWizard_0).enabled);
   EXPECT_TRUE(w.view.Inspect(Control::CmdWizard_1).enabled);
   EXPECT_EQ(w.Label(Control::CmdWizard_1), "Volgende >>");
@@ -118,10 +119,12 @@ TEST(WizardFrame, AnyOtherErrorEndsOnTheResultPageAndRemovesTheUpdateFolder) {
   w.prefix.Write("C:\\data\\Update\\VMU_ZP.exe", "x");
   w.form->CmdWizard_Click(1);
 
-  std::string result = "Er is een fout ontstaan met volgende beschrijving: 76 - Path not foundDe update "
-                       "heeft nog niet plaats gevonden, u kunt wel verder werken met Velmora";
+  std::string result =
+      "Er is een fout ontstaan met volgende beschrijving: 76 - Path not foundDe update "
+      "heeft nog niet plaats gevonden, u kunt wel verder werken met Velmora";
   EXPECT_EQ(w.form->state.ResultText, result);
-  EXPECT_EQ(w.Label(Control::Label1_1), result +
+  EXPECT_EQ(w.Label(Control::Label1_1),
+            result +
                 "\r\n\r\nDe update is niet uitgevoerd om bovenstaande reden. Overleg de omschrijving "
                 "met uw leverancier als de oorzaak niet duidelijk is\r\n\r\nUw huidige versie is "
                 "zonder probleem te gebruiken. \r\n\r\nAls u meerdere versies van Velmora op uw syseem "
@@ -132,7 +135,8 @@ TEST(WizardFrame, AnyOtherErrorEndsOnTheResultPageAndRemovesTheUpdateFolder) {
   EXPECT_EQ(w.Label(Control::CmdWizard_1), "Stoppen");
   EXPECT_FALSE(w.view.Inspect(Control::CancelButton).visible);
   EXPECT_FALSE(w.prefix.Exists("C:\\data\\Update"));
-  EXPECT_EQ(w.Log(), "FOUT 76 - Path not found. Stap 2\r\nkopieren\r\nOpruimen installatiefiles\r\n"
+  EXPECT_EQ(w.Log(),
+            "FOUT 76 - Path not found. Stap 2\r\nkopieren\r\nOpruimen installatiefiles\r\n"
             "verwijderen installatiedirectory C:\\data\\Update\r\n");
 
   // The close box asks again once the failure has been shown.

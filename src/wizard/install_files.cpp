@@ -40,8 +40,9 @@ void InstallFiles(FrmConversie& form) {
   if (!ctx.fs.FileExists(list_path)) {
     s.FailureFlag = true;
     form.LogText("Kan " + list_path + " niet vinden");
-    s.ResultText = std::string("In het updatebestand kan de Velmora listing niet gevonden worden, dit duidt op een "
-                               "oude updatefile. ") +
+    s.ResultText = std::string(
+                       "In het updatebestand kan de Velmora listing niet gevonden worden, dit duidt op een "
+                       "oude updatefile. ") +
                    kCrLf + "Druk op annuleren om de upgrade af te breken. U kunt weer verder met Velmora. " + kCrLf +
                    "Druk op Vorige om eventueel een andere updatefile te selecteren";
     return;

@@ -21,10 +21,12 @@ TEST(PackageStep, CopiesAndStartsThePackageAndPassesOverAnUnpackerThatHasEnded) 
   EXPECT_FALSE(w.view.Inspect(Control::Pbr).visible);
   EXPECT_FALSE(w.prefix.Exists("C:\\data\\Update\\oud.txt"));
   // The fake unpacker has ended before its window is activated.
-  EXPECT_EQ(w.Log(), "Leegmaken C:\\data\\Update\\\r\nFOUT 5 - Invalid procedure call or argument. Stap 2\r\n"
-                     "Uitpakken VMU file\r\nResume Next bij fout 5\r\n");
-  EXPECT_EQ(w.Label(), "Het updatefile [upd.VMU] staat klaar om geïnstalleerd te worden.\r\n\r\n\r\n"
-                       "Druk op 'Volgende' om het installeren te starten");
+  EXPECT_EQ(w.Log(),
+            "Leegmaken C:\\data\\Update\\\r\nFOUT 5 - Invalid procedure call or argument. Stap 2\r\n"
+            "Uitpakken VMU file\r\nResume Next bij fout 5\r\n");
+  EXPECT_EQ(w.Label(),
+            "Het updatefile [upd.VMU] staat klaar om geïnstalleerd te worden.\r\n\r\n\r\n"
+            "Druk op 'Volgende' om het installeren te starten");
   EXPECT_FALSE(w.prefix.Exists("C:\\pakket\\ConversieLog.TXT"));
 
   // A data folder with a blank reaches the unpacker as one argument.

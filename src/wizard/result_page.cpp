@@ -52,8 +52,7 @@ void FrmConversie::CleanUpUpdateFolder() {
     if (ctx.fs.FolderExists(folder)) ctx.fs.RemoveFolder(folder);
   } catch (const VbError& e) {
     try {
-      LogText("Fout bij het opruimen van " + folder + ": " + std::to_string(e.number()) + " - " +
-              e.description());
+      LogText("Fout bij het opruimen van " + folder + ": " + std::to_string(e.number()) + " - " + e.description());
     } catch (const VbError&) {
     }
   }

@@ -53,8 +53,8 @@ void UpdateStep(FrmConversie& form) {
 
 void AutomaticRestore(FrmConversie& form) {
   WizardState& s = form.state;
-  s.ResultText = std::string("Er is een fout ontstaan bij het installeren van bestand: ") + kCrLf +
-                 form.press.InstallingEntry;
+  s.ResultText =
+      std::string("Er is een fout ontstaan bij het installeren van bestand: ") + kCrLf + form.press.InstallingEntry;
   MessageBoxSpec message;
   message.text = s.ResultText + kCrLf +
                  "De bestanden worden nu weer teruggezet zodat u met de huidige versie van Velmora kunt doorwerken";

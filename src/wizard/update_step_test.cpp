@@ -23,7 +23,10 @@ TEST(UpdateStep, RefusalsAndBadNumbersEndOnTheResultPage) {
   EXPECT_EQ(none.Label().rfind("Het updateprogramma kan het bestand installatieV2.ini of installatie.ini niet "
                                "vinden. Misschien heeft u een oud update bestand geopend, kies dan 'Vorig' om een "
                                "ander bestand te kiezen. Betreft het wel het juist bestand, geef dit door aan de "
-                               "leverancier.\r\n\r\n" + kNotDone, 0), 0u);
+                               "leverancier.\r\n\r\n" +
+                                   kNotDone,
+                               0),
+            0u);
   EXPECT_EQ(none.Log(), "C:\\data\\Update\\installatieV2.ini niet gevonden\r\n" + kCleanUp);
 
   // No "VerLow": nothing qualifies. No "Version": it counts as 0 and is stored.
@@ -35,8 +38,9 @@ TEST(UpdateStep, RefusalsAndBadNumbersEndOnTheResultPage) {
       "Uw huidige applicatie heeft niet het minimaal vereiste versienummer voor deze update. Het kan zijn dat u "
       "één of meerdere voorgaande updates niet heeft geïnstalleerd. Installeer deze alsnog of neem contact op "
       "met uw leverancier\r\n\r\nUw huidige versie is: 00.00.00 / 0005\r\nDe vereiste versie is: 99.99.99 / 9999";
-  EXPECT_EQ(low.Label().rfind(refusal + "\r\nDruk op Vorige om eventueel een andere updatefile te selecteren" +
-                                  kNotDone, 0), 0u);
+  EXPECT_EQ(
+      low.Label().rfind(refusal + "\r\nDruk op Vorige om eventueel een andere updatefile te selecteren" + kNotDone, 0),
+      0u);
   EXPECT_EQ(low.Log(), kRead + Utf8ToCp1252(refusal) + "\r\n" + kCleanUp);
   EXPECT_EQ(low.Read("C:\\data\\VM.ini"), "[Main]\r\nVersionUpdate=5\r\nVersion=0\r\n");
   EXPECT_EQ(low.Read("C:\\data\\Update.ini"), "[Main]\r\nNewUpdate=1\r\n");  // even when refused
@@ -47,20 +51,26 @@ TEST(UpdateStep, RefusalsAndBadNumbersEndOnTheResultPage) {
   again.Step3();
   EXPECT_EQ(again.Label().rfind("Deze update heeft u al geïnstalleerd. \r\nDruk op Stoppen om de upgrade af te "
                                 "breken. U kunt weer verder met Velmora. \r\nDruk op Vorige om eventueel een andere "
-                                "updatefile te selecteren" + kNotDone, 0), 0u);
+                                "updatefile te selecteren" +
+                                    kNotDone,
+                                0),
+            0u);
   EXPECT_EQ(again.Log(), kRead + Utf8ToCp1252("Deze update heeft u al geïnstalleerd. \r\n") + kCleanUp);
 
-  for (auto [manifest, error] : {std::pair{"[Main]\r\nVer=tien\r\n", "13 - Type mismatch"},
-                                 std::pair{"[Main]\r\nClose=256\r\n", "6 - Overflow"},
-                                 std::pair{"[Main]\r\nVerLow=0\r\nVer=2147484\r\n", "6 - Overflow"}}) {
+  for (auto [manifest, error] :
+       {std::pair{"[Main]\r\nVer=tien\r\n", "13 - Type mismatch"}, std::pair{"[Main]\r\nClose=256\r\n", "6 - Overflow"},
+        std::pair{"[Main]\r\nVerLow=0\r\nVer=2147484\r\n", "6 - Overflow"}}) {
     InstallWizard bad;
     bad.Unpacked(manifest);
     bad.Step3();
     EXPECT_EQ(bad.Label().rfind(std::string("Er is een fout ontstaan met volgende beschrijving: ") + error +
                                     "De update heeft nog niet plaats gevonden, u kunt wel verder werken met Velmora",
-                                0), 0u) << manifest;
-    EXPECT_NE(bad.Log().find(std::string("FOUT ") + error + ". Stap 3\r\nlezen inifile: "
-                                                            "C:\\data\\Update\\installatieV2.ini\r\n"),
+                                0),
+              0u)
+        << manifest;
+    EXPECT_NE(bad.Log().find(std::string("FOUT ") + error +
+                             ". Stap 3\r\nlezen inifile: "
+                             "C:\\data\\Update\\installatieV2.ini\r\n"),
               std::string::npos);
   }
 }
@@ -82,8 +92,9 @@ TEST(UpdateStep, WaitsForTheApplicationToCloseThenInstalls) {
   w.prefix.Write("C:\\data\\Update\\VM.EXE", "nieuw exe");
   w.Unpacked(kFittingManifest, "\"VM.EXE\",1\r\n");
   w.Step3();
-  EXPECT_EQ(w.Label(), "Voor deze upgrade dient Velmora afgesloten te worden alvorens verder te gaan. Ga naar "
-                       "Velmora en sluit af\r\n\r\n\r\nDaarna kunt u met de knop VOLGENDE de installatie afmaken");
+  EXPECT_EQ(w.Label(),
+            "Voor deze upgrade dient Velmora afgesloten te worden alvorens verder te gaan. Ga naar "
+            "Velmora en sluit af\r\n\r\n\r\nDaarna kunt u met de knop VOLGENDE de installatie afmaken");
   EXPECT_TRUE(w.view.Inspect(Control::Label1_1).bold);
   EXPECT_EQ(w.view.Inspect(Control::Label2).text, "Stap 3 van 3");
   EXPECT_EQ(w.Log(), kRead + "Applicatie moet worden afgesloten\r\n");
@@ -119,9 +130,12 @@ struct FailingInstall : InstallWizard {
     for (char ch : entry) quoted += ch == '\\' ? std::string("\\\\") : std::string(1, ch);
     EXPECT_EQ(Label().rfind("Er is een fout ontstaan bij het installeren van bestand: \r\n" + entry + kNotDone, 0), 0u)
         << Label();
-    EXPECT_TRUE(Shown("msgbox title \"VM_Update\" text \"Er is een fout ontstaan bij het installeren van bestand: "
-                      "\\r\\n" + quoted + "\\r\\nDe bestanden worden nu weer teruggezet zodat u met de huidige "
-                      "versie van Velmora kunt doorwerken\" buttons ok icon none default 1 -> ok"))
+    EXPECT_TRUE(
+        Shown("msgbox title \"VM_Update\" text \"Er is een fout ontstaan bij het installeren van bestand: "
+              "\\r\\n" +
+              quoted +
+              "\\r\\nDe bestanden worden nu weer teruggezet zodat u met de huidige "
+              "versie van Velmora kunt doorwerken\" buttons ok icon none default 1 -> ok"))
         << transcript.str();
     EXPECT_EQ(Read("C:\\prog\\VM.EXE"), "oud exe");
     EXPECT_EQ(Read("C:\\data\\Factuur.ini"), "oud factuur");
@@ -146,15 +160,15 @@ TEST(UpdateStep, AFailingEntryPutsEveryEarlierFileBack) {
       "Kopi\xEBren C:\\data\\ConversieBackup-1\\VM.EXE naar C:\\prog\\VM.EXE\r\n"
       "Verwijderen C:\\data\\Factuur.ini\r\n"
       "Kopi\xEBren C:\\data\\ConversieBackup-2\\Factuur.ini naar C:\\data\\Factuur.ini\r\n"
-      "Verwijderen C:\\prog\\Nieuw.dll\r\n" + kCleanUp;
+      "Verwijderen C:\\prog\\Nieuw.dll\r\n" +
+      kCleanUp;
   EXPECT_EQ(log.substr(log.size() - std::min(log.size(), tail.size())), tail) << log;
 }
 
 TEST(UpdateStep, HostileListsWriteNothingOutsideTheTwoFolders) {
-  for (auto [entry, name] : {std::pair{"\"..\\boven.txt\",1", "..\\boven.txt"},
-                             std::pair{"\"C:\\elders.txt\",2", "C:\\elders.txt"},
-                             std::pair{"sub/a.txt,1", "sub/a.txt"}, std::pair{"\"\",2", ""},
-                             std::pair{"\". .\",1", ". ."}}) {
+  for (auto [entry, name] :
+       {std::pair{"\"..\\boven.txt\",1", "..\\boven.txt"}, std::pair{"\"C:\\elders.txt\",2", "C:\\elders.txt"},
+        std::pair{"sub/a.txt,1", "sub/a.txt"}, std::pair{"\"\",2", ""}, std::pair{"\". .\",1", ". ."}}) {
     FailingInstall w(entry);
     w.ExpectRestored(name);
     EXPECT_FALSE(w.prefix.Exists("C:\\boven.txt"));
@@ -196,7 +210,9 @@ TEST(UpdateStep, MissingListAndTheMaintenanceButtonInstallNothing) {
   EXPECT_EQ(w.Label().rfind("In het updatebestand kan de Velmora listing niet gevonden worden, dit duidt op een "
                             "oude updatefile. \r\nDruk op annuleren om de upgrade af te breken. U kunt weer verder "
                             "met Velmora. \r\nDruk op Vorige om eventueel een andere updatefile te selecteren" +
-                                kNotDone, 0), 0u);
+                                kNotDone,
+                            0),
+            0u);
   EXPECT_NE(w.Log().find("Kan C:\\data\\Update\\FileList.VML niet vinden\r\n"), std::string::npos);
   EXPECT_EQ(w.Read("C:\\prog\\VM.EXE"), "oud exe");
   EXPECT_EQ(w.Read("C:\\data\\VM.ini"), "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");

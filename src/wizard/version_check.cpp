@@ -19,11 +19,13 @@ bool PackageAccepted(FrmConversie& form) {
   const int32_t lowest = CombinedVersion(s.VerLow, s.VerLowUpdate);
   if (installed < lowest) {
     s.FailureFlag = true;
-    s.ResultText = std::string("Uw huidige applicatie heeft niet het minimaal vereiste versienummer voor deze "
-                               "update. Het kan zijn dat u één of meerdere voorgaande updates niet heeft "
-                               "geïnstalleerd. Installeer deze alsnog of neem contact op met uw leverancier") +
-                   kCrLf + kCrLf + "Uw huidige versie is: " + FormatVersion(s.InstalledVersion, true, s.InstalledUpdate) +
-                   kCrLf + "De vereiste versie is: " + FormatVersion(s.VerLow, true, s.VerLowUpdate);
+    s.ResultText = std::string(
+                       "Uw huidige applicatie heeft niet het minimaal vereiste versienummer voor deze "
+                       "update. Het kan zijn dat u één of meerdere voorgaande updates niet heeft "
+                       "geïnstalleerd. Installeer deze alsnog of neem contact op met uw leverancier") +
+                   kCrLf + kCrLf +
+                   "Uw huidige versie is: " + FormatVersion(s.InstalledVersion, true, s.InstalledUpdate) + kCrLf +
+                   "De vereiste versie is: " + FormatVersion(s.VerLow, true, s.VerLowUpdate);
     form.LogText(s.ResultText);
     s.ResultText += std::string(kCrLf) + "Druk op Vorige om eventueel een andere updatefile te selecteren";
     return false;

@@ -10,18 +10,18 @@ TEST(WindowLayout, EveryControlStandsInOneLineWhereTheWindowHasIt) {
   using Lines = std::vector<std::vector<Control>>;
   EXPECT_EQ(LinesOf(Area::SideTop), (Lines{{Control::Image1}}));
   EXPECT_EQ(LinesOf(Area::SideBottom), (Lines{{Control::cmdTurnBack},
-                                               {Control::cmdOpenLocation},
-                                               {Control::cmdOpenDirectories},
-                                               {Control::CmdCompareTables},
-                                               {Control::CmdStartApp}}));
+                                              {Control::cmdOpenLocation},
+                                              {Control::cmdOpenDirectories},
+                                              {Control::CmdCompareTables},
+                                              {Control::CmdStartApp}}));
   // Each folder stands beside its name.
-  EXPECT_EQ(LinesOf(Area::Main), (Lines{{Control::Label1_0},
-                                         {Control::Label1_1},
-                                         {Control::Label1_3, Control::Label1_2},
-                                         {Control::Label4}}));
+  EXPECT_EQ(
+      LinesOf(Area::Main),
+      (Lines{{Control::Label1_0}, {Control::Label1_1}, {Control::Label1_3, Control::Label1_2}, {Control::Label4}}));
   EXPECT_EQ(LinesOf(Area::Progress), (Lines{{Control::Pbr}}));
-  EXPECT_EQ(LinesOf(Area::Bottom), (Lines{{Control::Label2, Control::Label3, Control::CancelButton,
-                                            Control::CmdWizard_0, Control::CmdWizard_1}}));
+  EXPECT_EQ(
+      LinesOf(Area::Bottom),
+      (Lines{{Control::Label2, Control::Label3, Control::CancelButton, Control::CmdWizard_0, Control::CmdWizard_1}}));
 
   // A control after a gap in the rows would never be laid out.
   int placed = 0;

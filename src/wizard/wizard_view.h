@@ -17,8 +17,8 @@ struct ControlState {
   bool visible = true;
   bool bold = false;
   TextColor color = TextColor::Black;
-  int max = 100;   // progress bar only
-  int value = 0;   // progress bar only
+  int max = 100;  // progress bar only
+  int value = 0;  // progress bar only
 };
 
 class WizardView : public Dialogs {

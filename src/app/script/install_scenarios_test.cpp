@@ -60,7 +60,9 @@ struct Installation {
     p.Write(kData + "Factuur.ini", "oud factuur\r\n");
     p.Write("C:\\users\\anna\\Documents\\brief.txt", "");
     for (const auto& [name, bytes] : std::map<std::string, std::string>{
-             {"VM.EXE", "#!/bin/sh\necho nieuw\n"}, {"Factuur.ini", "nieuw factuur\r\n"}, {"Nieuw.dll", "dll"},
+             {"VM.EXE", "#!/bin/sh\necho nieuw\n"},
+             {"Factuur.ini", "nieuw factuur\r\n"},
+             {"Nieuw.dll", "dll"},
              {"Extra.txt", "niet installeren"},
              {"installatieV2.ini", "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n"},
              {"FileList.VML", "\"VM.EXE\",1\r\n\"Extra.txt\",3\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n"}})
@@ -75,8 +77,9 @@ struct Installation {
 
 // The package's own program may have ended before its window is activated.
 std::string WithoutResumeLines(std::string log) {
-  const std::string lines = "FOUT 5 - Invalid procedure call or argument. Stap 2\r\nUitpakken VMU file\r\n"
-                            "Resume Next bij fout 5\r\n";
+  const std::string lines =
+      "FOUT 5 - Invalid procedure call or argument. Stap 2\r\nUitpakken VMU file\r\n"
+      "Resume Next bij fout 5\r\n";
   if (size_t at = log.find(lines); at != std::string::npos) log.erase(at, lines.size());
   return log;
 }
@@ -105,13 +108,16 @@ TEST(InstallScenario, InstallThenRollBackByteForByte) {
   chmod(i.p.Host("C:\\pakket\\upd.VMU").c_str(), 0755);
   i.p.Write(kData + "ConversieLog.TXT", "vorige update\r\n");
 
-  ScriptRun install = i.Run("file cancel\nanswer ok\npress next\nfile C:\\pakket\\upd.VMU\npress next\n"
-                            "wait unpack\npress next\npress next\n");
+  ScriptRun install = i.Run(
+      "file cancel\nanswer ok\npress next\nfile C:\\pakket\\upd.VMU\npress next\n"
+      "wait unpack\npress next\npress next\n");
   EXPECT_EQ(install.status, 0) << install.out;
-  EXPECT_TRUE(install.Has("msgbox title \"VM_Update\" text \"U heeft niets geselecteerd\" buttons ok icon none "
-                          "default 1 -> ok"));
-  EXPECT_TRUE(install.Has("start \"C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\Update\\\\VMU_ZP.exe "
-                          "/auto C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\Update\" style minimized"));
+  EXPECT_TRUE(
+      install.Has("msgbox title \"VM_Update\" text \"U heeft niets geselecteerd\" buttons ok icon none "
+                  "default 1 -> ok"));
+  EXPECT_TRUE(
+      install.Has("start \"C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\Update\\\\VMU_ZP.exe "
+                  "/auto C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\Update\" style minimized"));
   EXPECT_TRUE(install.Has("end"));
   EXPECT_EQ(WithoutResumeLines(i.Log()), kInstallLog);
   EXPECT_EQ(i.p.fs().ListFiles(kData + "ConversieBackup-1\\"), std::vector<std::string>{"VM.EXE"});
@@ -125,8 +131,9 @@ TEST(InstallScenario, InstallThenRollBackByteForByte) {
   const std::string log = i.Log();
   i.p.Write(kData + "VM_DBv01.ldb", "");
   ScriptRun open = i.Run("answer ok\npress turnback\n");
-  EXPECT_TRUE(open.Has("msgbox title \"Terugdraaien update\" text \"Velmora staat nog open, sluit deze af en start "
-                       "Terugdraaien Update opnieuw\" buttons ok icon information default 1 -> ok"));
+  EXPECT_TRUE(
+      open.Has("msgbox title \"Terugdraaien update\" text \"Velmora staat nog open, sluit deze af en start "
+               "Terugdraaien Update opnieuw\" buttons ok icon information default 1 -> ok"));
   std::filesystem::remove(i.p.Host(kData + "VM_DBv01.ldb"));
   ScriptRun refused = i.Run("answer no\npress turnback\nanswer yes\nanswer no\npress turnback\n");
   EXPECT_EQ(refused.status, 0) << refused.out;
@@ -134,9 +141,10 @@ TEST(InstallScenario, InstallThenRollBackByteForByte) {
       "msgbox title \"Terugdraaien update\" text \"Let op, met deze functie draait u de update weer terug. "
       "\\r\\n\\r\\nDoe dit wanneer u met de nieuwe versie niet goed kunt werken\\r\\n\\r\\nU kunt op een later "
       "moment de update weer uitvoeren.\\r\\n\\r\\nDoorgaan?\" buttons yesno icon exclamation default 2 -> no"));
-  EXPECT_TRUE(refused.Has("msgbox title \"Terugdraaien update\" text \"De bestanden worden teruggezet naar "
-                          "C:\\\\Program Files\\\\velmora\\\\\\r\\n\\r\\nDoorgaan?\" buttons yesno icon none "
-                          "default 2 -> no"));
+  EXPECT_TRUE(
+      refused.Has("msgbox title \"Terugdraaien update\" text \"De bestanden worden teruggezet naar "
+                  "C:\\\\Program Files\\\\velmora\\\\\\r\\n\\r\\nDoorgaan?\" buttons yesno icon none "
+                  "default 2 -> no"));
   EXPECT_EQ(i.Log(), log);
   EXPECT_EQ(i.p.Read(kProg + "VM.EXE"), "#!/bin/sh\necho nieuw\n");
 
@@ -154,16 +162,19 @@ TEST(InstallScenario, InstallThenRollBackByteForByte) {
 
   // A later run opens the dialog where the package was found.
   ScriptRun later = i.Run("file cancel\nanswer ok\npress next\n");
-  EXPECT_TRUE(later.Has("filedialog title \"Open de update file\" filter \"Velmora update files (*.VMU)|*.VMU\" "
-                        "folder \"C:\\\\pakket\\\\\" file \"\" -> \"\""));
+  EXPECT_TRUE(
+      later.Has("filedialog title \"Open de update file\" filter \"Velmora update files (*.VMU)|*.VMU\" "
+                "folder \"C:\\\\pakket\\\\\" file \"\" -> \"\""));
 
   // Something in the way of a file to restore: the failure report, and No keeps the wizard open.
   std::filesystem::remove(i.p.Host(kData + "Factuur.ini"));
   std::filesystem::create_directory(i.p.Host(kData + "Factuur.ini"));
   ScriptRun failed = i.Run("answer yes\nanswer yes\nanswer ok\nanswer no\npress turnback\n");
-  EXPECT_TRUE(failed.Has("msgbox title \"Terugdraaien Update\" text \"De bestanden zijn niet succesvol teruggezet"
-                         "\\r\\n\\r\\nWilt u stoppen met het updateprogramma?\" buttons yesno icon information "
-                         "default 1 -> no")) << failed.out;
+  EXPECT_TRUE(
+      failed.Has("msgbox title \"Terugdraaien Update\" text \"De bestanden zijn niet succesvol teruggezet"
+                 "\\r\\n\\r\\nWilt u stoppen met het updateprogramma?\" buttons yesno icon information "
+                 "default 1 -> no"))
+      << failed.out;
   EXPECT_FALSE(failed.Has("end"));
 }
 
@@ -179,8 +190,9 @@ TEST(ConversionScenario, DemoPackageConvertsInstallsAndRollsBack) {
   const std::string old_database = ReadHostFile(DemoHostPath(demo, demo.virtual_store + "VM_DBv01.mdb"));
   ASSERT_FALSE(old_database.empty());
 
-  ScriptRun install = RunSession(demo.prefix, "file C:\\users\\anna\\Documents\\update-10302-06-conversie.VMU\n"
-                                              "press next\nwait unpack\npress next\n");
+  ScriptRun install = RunSession(demo.prefix,
+                                 "file C:\\users\\anna\\Documents\\update-10302-06-conversie.VMU\n"
+                                 "press next\nwait unpack\npress next\n");
   ASSERT_EQ(install.status, 0) << install.out;
   EXPECT_TRUE(install.Has(R"(notice text "Boekingen\r\n\r\n4 records")")) << install.out;
   EXPECT_NE(install.out.find(R"(set Label1(1) text "De Update is succesvol verlopen\r\n)"), std::string::npos);
@@ -210,8 +222,7 @@ TEST(ConversionScenario, DemoPackageConvertsInstallsAndRollsBack) {
   EXPECT_NE(rolled_back.out.find(R"(text "De bestanden zijn succesvol teruggezet)"), std::string::npos);
   EXPECT_EQ(ReadHostFile(db), old_database);
   EXPECT_NE(ReadHostFile(data + "VM.ini").find("VersionUpdate=5\r\n"), std::string::npos);
-  EXPECT_NE(ReadHostFile(DemoHostPath(demo, demo.program_dir + "VM.EXE")).find("demo-installatie"),
-            std::string::npos);
+  EXPECT_NE(ReadHostFile(DemoHostPath(demo, demo.program_dir + "VM.EXE")).find("demo-installatie"), std::string::npos);
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 namespace vmu {
 
 double ScriptProcesses::Start(const std::string& command_line, WindowStyle style) {
-  out_ << "start " << Quote(command_line) << " style "
-       << (style == WindowStyle::Minimized ? "minimized" : "maximized") << '\n'
+  out_ << "start " << Quote(command_line) << " style " << (style == WindowStyle::Minimized ? "minimized" : "maximized")
+       << '\n'
        << std::flush;
   return host_.Start(command_line, style);
 }

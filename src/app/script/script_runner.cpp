@@ -10,10 +10,10 @@
 #include "app/script/transcript.h"
 #include "platform/error.h"
 #include "platform/host/host_file_system.h"
-#include "platform/host/read_host_info.h"
 #include "platform/host/host_processes.h"
-#include "platform/sqlite/sqlite_databases.h"
+#include "platform/host/read_host_info.h"
 #include "platform/program_end.h"
+#include "platform/sqlite/sqlite_databases.h"
 #include "startup/main_module.h"
 #include "startup/window_events.h"
 

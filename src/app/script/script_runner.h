@@ -28,7 +28,6 @@ struct ScriptOptions {
 // Exit status: 0 normally; 2 for a script error; 3 when a dialog had no
 // queued answer; 4 when answers were left over; 5 for a press on a control
 // a user could not press.
-int RunScript(std::istream& in, std::ostream& out, ScriptWindow* window = nullptr,
-              const ScriptOptions& options = {});
+int RunScript(std::istream& in, std::ostream& out, ScriptWindow* window = nullptr, const ScriptOptions& options = {});
 
 }  // namespace vmu

@@ -52,8 +52,10 @@ TEST(StartUp, ProgramFilesInstallationMovesDataOutOfTheVirtualStore) {
   WriteHostFile(c + "Program Files/velmora/sourcesBus.VMD", "oud");
   ScriptRun r = RunLines(demo.prefix, "start\ndump\n");
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(r.Has("set Label1(2) text \"C:\\\\Program Files\\\\velmora\\\\\\r\\n"
-                    "C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\\"")) << r.out;
+  EXPECT_TRUE(
+      r.Has("set Label1(2) text \"C:\\\\Program Files\\\\velmora\\\\\\r\\n"
+            "C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\\""))
+      << r.out;
   EXPECT_TRUE(r.Has("set Label1(3) text \"Programma folder: \\r\\nData folder: \""));
   EXPECT_TRUE(r.Has("state Label2 text \"Stap 1 van 3\" enabled true visible true bold true color black"));
   EXPECT_TRUE(r.Has("state CmdWizard(0) text \"<< Vorige\" enabled false visible true bold false color black"));
@@ -86,20 +88,22 @@ TEST(StartUp, InstallationElsewhereIsChosenInTheDialogOrTheRunEnds) {
   MakeInstallation(p, "C:\\Apps\\Velmora\\");
   ScriptRun chosen = RunLines(p.prefix(), "answer ok\nfile C:\\apps\\velmora\\vm.exe\nstart\n");
   EXPECT_EQ(chosen.status, 0) << chosen.out;
-  EXPECT_TRUE(chosen.Has(
-      "msgbox title \"VM_Update\" text \"Het update programma kan de Velmora programma folder niet "
-      "vinden, de installatie is in een afwijkende folder gezet. In het volgende scherm wordt u "
-      "gevraagd het bestand VM.EXE te openen\" buttons ok icon none default 1 -> ok"));
-  EXPECT_TRUE(chosen.Has("filedialog title \"Zoek de directory waar VM.EXE in staat\" filter "
-                         "\"Velmora programma (VM.EXE)|VM.EXE\" folder \"C:\\\\Program Files\" file "
-                         "\"\" -> \"C:\\\\apps\\\\velmora\\\\vm.exe\""));
+  EXPECT_TRUE(
+      chosen.Has("msgbox title \"VM_Update\" text \"Het update programma kan de Velmora programma folder niet "
+                 "vinden, de installatie is in een afwijkende folder gezet. In het volgende scherm wordt u "
+                 "gevraagd het bestand VM.EXE te openen\" buttons ok icon none default 1 -> ok"));
+  EXPECT_TRUE(
+      chosen.Has("filedialog title \"Zoek de directory waar VM.EXE in staat\" filter "
+                 "\"Velmora programma (VM.EXE)|VM.EXE\" folder \"C:\\\\Program Files\" file "
+                 "\"\" -> \"C:\\\\apps\\\\velmora\\\\vm.exe\""));
   EXPECT_TRUE(chosen.Has("set Label1(2) text \"C:\\\\apps\\\\velmora\\\\\\r\\nC:\\\\apps\\\\velmora\\\\\""))
       << chosen.out;
 
   ScriptRun cancelled = RunLines(p.prefix(), "answer ok\nfile cancel\nanswer ok\nstart\n");
   EXPECT_EQ(cancelled.status, 0);
-  EXPECT_TRUE(cancelled.Has("msgbox title \"VM_Update\" text \"U heeft geen keuze gemaakt, het update "
-                            "programma wordt afgesloten\" buttons ok icon none default 1 -> ok"));
+  EXPECT_TRUE(
+      cancelled.Has("msgbox title \"VM_Update\" text \"U heeft geen keuze gemaakt, het update "
+                    "programma wordt afgesloten\" buttons ok icon none default 1 -> ok"));
   EXPECT_TRUE(cancelled.Has("end"));
   EXPECT_FALSE(cancelled.Has("window show"));
 }
@@ -113,13 +117,15 @@ TEST(StartUp, MissingDatabaseShowsTwoMessagesAndEnds) {
   EXPECT_NE(r.out.find("msgbox title \"VM_Update\" text \"De programma database kan niet gevonden worden\\r\\n"),
             std::string::npos);
   EXPECT_NE(r.out.find("buttons ok icon critical default 1 -> ok\n"), std::string::npos);
-  EXPECT_TRUE(r.Has("msgbox title \"VM_Update\" text \"Velmora updater kan VM_DBv01.mdb niet vinden en "
-                    "wordt nu afgesloten. Neem contact op met uw leverancier\" buttons ok icon none "
-                    "default 1 -> ok"));
+  EXPECT_TRUE(
+      r.Has("msgbox title \"VM_Update\" text \"Velmora updater kan VM_DBv01.mdb niet vinden en "
+            "wordt nu afgesloten. Neem contact op met uw leverancier\" buttons ok icon none "
+            "default 1 -> ok"));
   EXPECT_TRUE(r.Has("end"));
   // The backup list is brought up to date before the end.
   EXPECT_NE(p.Read("C:\\users\\anna\\AppData\\Roaming\\velmora\\VMbackuptool.ini")
-                .find("dirfrom=C:\\users\\anna\\AppData\\Roaming\\velmora\\"), std::string::npos);
+                .find("dirfrom=C:\\users\\anna\\AppData\\Roaming\\velmora\\"),
+            std::string::npos);
 }
 
 TEST(StartUp, NetworkProgramFolderGoesOnWithoutDataFolder) {
@@ -145,8 +151,10 @@ TEST(StartUp, DamagedBackupListOrSettings) {
   // A count that is no number ends start-up with its description.
   p.Write(list, "[Basic settings]\r\nAantalFiles=veel\r\n");
   ScriptRun damaged = RunLines(p.prefix(), "answer ok\n" + script);
-  EXPECT_TRUE(damaged.Has("msgbox title \"VM_Update\" text \"Type mismatch\\r\\nDeze functie wordt nu "
-                          "afgesloten\" buttons ok icon none default 1 -> ok")) << damaged.out;
+  EXPECT_TRUE(
+      damaged.Has("msgbox title \"VM_Update\" text \"Type mismatch\\r\\nDeze functie wordt nu "
+                  "afgesloten\" buttons ok icon none default 1 -> ok"))
+      << damaged.out;
   EXPECT_TRUE(damaged.Has("end"));
 
   // Binary bytes in every settings file do not stop start-up.
@@ -187,8 +195,8 @@ TEST(ScriptDriver, ExitStatusesTellWhatWentWrong) {
   EXPECT_EQ(RunLines(demo.prefix, "start\njump\n").status, 2);
   // A button is pressed and the picture double-clicked, never the other way round.
   for (const auto& [line, error] : {std::pair{"press image", "error unknown control \"image\""},
-                                     std::pair{"dblclick next", "error unknown control \"next\""},
-                                     std::pair{"press Label2", "error unknown control \"Label2\""}}) {
+                                    std::pair{"dblclick next", "error unknown control \"next\""},
+                                    std::pair{"press Label2", "error unknown control \"Label2\""}}) {
     ScriptRun r = RunLines(demo.prefix, std::string("start\n") + line + "\n");
     EXPECT_EQ(r.status, 2) << line;
     EXPECT_TRUE(r.Has(error)) << r.out;
@@ -213,7 +221,9 @@ TEST(ScriptDriver, ServiceButtonsOnlyInMaintenance) {
   EXPECT_EQ(r.status, 5) << "the special-folder window is not open yet\n" << r.out;
   // Shown right after the window's load, before the folders are known.
   EXPECT_NE(r.out.find("set cmdOpenLocation enabled true\nset CmdCompareTables visible true\n"
-                       "set cmdOpenDirectories visible true\n"), std::string::npos) << r.out;
+                       "set cmdOpenDirectories visible true\n"),
+            std::string::npos)
+      << r.out;
 
   r = RunLines(demo.prefix, "start\npress directories\npress command1\npress directories\n", true);
   EXPECT_EQ(r.status, 0) << r.out;  // the window's own text is checked where it is made

@@ -97,8 +97,8 @@ ControlState ScriptView::Inspect(Control c) { return state_[static_cast<int>(c)]
 
 Answer ScriptView::ShowMessage(const MessageBoxSpec& request) {
   std::string line = "msgbox title " + Quote(request.title) + " text " + Quote(request.text) + " buttons " +
-                     (request.buttons == Buttons::YesNo ? "yesno" : "ok") + " icon " +
-                     IconName(request.icon) + " default " + std::to_string(request.default_button);
+                     (request.buttons == Buttons::YesNo ? "yesno" : "ok") + " icon " + IconName(request.icon) +
+                     " default " + std::to_string(request.default_button);
   if (answers_.empty()) {
     Line(line);
     Line("error no answer queued");
@@ -113,8 +113,8 @@ Answer ScriptView::ShowMessage(const MessageBoxSpec& request) {
 }
 
 std::string ScriptView::ShowOpenFile(const FileDialogSpec& request) {
-  std::string line = "filedialog title " + Quote(request.title) + " filter " + Quote(request.filter) +
-                     " folder " + Quote(request.folder) + " file " + Quote(request.file);
+  std::string line = "filedialog title " + Quote(request.title) + " filter " + Quote(request.filter) + " folder " +
+                     Quote(request.folder) + " file " + Quote(request.file);
   if (files_.empty()) {
     Line(line);
     Line("error no answer queued");

@@ -33,7 +33,13 @@ bool ValidComponent(const std::string& part) {
   for (unsigned char c : part) {
     if (c < 0x20) return false;
     switch (c) {
-      case '<': case '>': case ':': case '"': case '|': case '?': case '*': return false;
+      case '<':
+      case '>':
+      case ':':
+      case '"':
+      case '|':
+      case '?':
+      case '*': return false;
       default: break;
     }
   }

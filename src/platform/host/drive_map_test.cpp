@@ -81,8 +81,9 @@ TEST(DriveMap, UsesDosdevicesLinksAndTheDefaultDrives) {
 TEST(DriveMap, RefusesUncAndMalformedPaths) {
   TempDir dir;
   DriveMap map(dir.path());
-  for (const std::string& path : std::vector<std::string>{"\\\\server\\share\\x", "//server/share", "\\\\?\\C:\\x", "", "C:\\a*b",
-                                 "C:\\a?", "C:\\a:b", "C:\\a|b", std::string("C:\\a\0b", 6)}) {
+  for (const std::string& path :
+       std::vector<std::string>{"\\\\server\\share\\x", "//server/share", "\\\\?\\C:\\x", "", "C:\\a*b", "C:\\a?",
+                                "C:\\a:b", "C:\\a|b", std::string("C:\\a\0b", 6)}) {
     EXPECT_EQ(ErrorOf([&] { map.ToHost(path); }), kBadFileName) << path;
   }
 }
@@ -97,7 +98,7 @@ TEST(DriveMap, RelativePathsUseTheCurrentFolder) {
   EXPECT_EQ(map.ToHost("sub\\Update.ini"), c + "/Work/Sub/Update.ini");
   EXPECT_EQ(map.ToHost("..\\Work"), c + "/Work");
   EXPECT_EQ(map.ToHost("\\Update.ini"), c + "/Update.ini");  // root of the current drive
-  EXPECT_EQ(map.ToHost("C:sub"), c + "/Work/Sub");          // current folder of drive C:
+  EXPECT_EQ(map.ToHost("C:sub"), c + "/Work/Sub");           // current folder of drive C:
   EXPECT_EQ(map.ToHost("Z:tmp"), "/tmp");                    // another drive: from its root
   EXPECT_EQ(map.ToHost("."), c + "/Work");
 }

@@ -257,9 +257,15 @@ int ErrorNumberForErrno(int err, const std::string& host_path) {
   switch (err) {
     case ENOENT: return IsFolder(ParentOf(host_path)) ? kFileNotFound : kPathNotFound;
     case ENOTDIR: return kPathNotFound;
-    case EACCES: case EPERM: case EROFS: case EBUSY: case ETXTBSY: return kPermissionDenied;
-    case ENOSPC: case EDQUOT: return kDiskFull;
-    case ENAMETOOLONG: case EINVAL: return kBadFileName;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EBUSY:
+    case ETXTBSY: return kPermissionDenied;
+    case ENOSPC:
+    case EDQUOT: return kDiskFull;
+    case ENAMETOOLONG:
+    case EINVAL: return kBadFileName;
     default: return kPathFileAccessError;  // EEXIST, ENOTEMPTY, EISDIR and the rest
   }
 }

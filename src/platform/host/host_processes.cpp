@@ -46,10 +46,8 @@ std::vector<std::string> SplitArguments(std::string_view text) {
     std::string argument;
     bool quoted = false;
     for (; pos < text.size() && (quoted || !IsBlank(text[pos])); ++pos) {
-      if (text[pos] == '"')
-        quoted = !quoted;
-      else
-        argument += text[pos];
+      if (text[pos] == '"') quoted = !quoted;
+      else argument += text[pos];
     }
     arguments.push_back(std::move(argument));
   }
@@ -127,7 +125,8 @@ CommandLine SplitCommandLine(FileSystem& fs, const std::string& command_line) {
     // that names an existing file wins, as on Windows.
     for (std::size_t cut = start;; ++cut) {
       cut = command_line.find_first_of(" \t", cut);
-      const std::string candidate = command_line.substr(start, cut == std::string::npos ? std::string::npos : cut - start);
+      const std::string candidate =
+          command_line.substr(start, cut == std::string::npos ? std::string::npos : cut - start);
       if (!candidate.empty() && fs.FileExists(candidate)) {
         result.program = candidate;
         rest = cut;
@@ -183,7 +182,8 @@ double HostProcesses::Start(const std::string& command_line, WindowStyle) {
 namespace {
 
 std::optional<long> TaskKey(double task_id) {
-  if (!std::isfinite(task_id) || task_id < 1 || task_id > INT_MAX || task_id != std::floor(task_id)) return std::nullopt;
+  if (!std::isfinite(task_id) || task_id < 1 || task_id > INT_MAX || task_id != std::floor(task_id))
+    return std::nullopt;
   return static_cast<long>(task_id);
 }
 

@@ -49,7 +49,8 @@ TEST(SplitCommandLine, ProgramPathWithBlanksAndArguments) {
   p.Write("C:\\my prog.exe", "x");
   auto& fs = p.fs();
 
-  CommandLine line = SplitCommandLine(fs, "  C:\\program files\\MY TOOLS\\run.exe /auto C:\\a b\\  \"two  words\" \"\"");
+  CommandLine line =
+      SplitCommandLine(fs, "  C:\\program files\\MY TOOLS\\run.exe /auto C:\\a b\\  \"two  words\" \"\"");
   EXPECT_EQ(line.program, "C:\\program files\\MY TOOLS\\run.exe");
   EXPECT_EQ(line.arguments, (std::vector<std::string>{"/auto", "C:\\a", "b\\", "two  words", ""}));
 
@@ -69,11 +70,13 @@ TEST(SplitCommandLine, ProgramPathWithBlanksAndArguments) {
 TEST(HostProcesses, StartsDetachedAndReapsTheProgram) {
   TestPrefix p;
   const std::string dir = p.Host("C:\\Program Files\\my tools");
-  WriteScript(p, "C:\\Program Files\\my tools\\run.sh", "d='" + dir + "'\n"
-              "while [ ! -e \"$d/go\" ]; do sleep 0.02; done\n"
-              "printf '%s\\n' \"$@\" > \"$d/args.txt\"\n"
-              "cut -d' ' -f6 /proc/$$/stat > \"$d/sid.txt\"\n"
-              "cat > \"$d/stdin.txt\"\n");
+  WriteScript(p, "C:\\Program Files\\my tools\\run.sh",
+              "d='" + dir +
+                  "'\n"
+                  "while [ ! -e \"$d/go\" ]; do sleep 0.02; done\n"
+                  "printf '%s\\n' \"$@\" > \"$d/args.txt\"\n"
+                  "cut -d' ' -f6 /proc/$$/stat > \"$d/sid.txt\"\n"
+                  "cat > \"$d/stdin.txt\"\n");
   HostProcesses processes(p.fs());
 
   const double task = processes.Start("C:\\PROGRAM FILES\\My Tools\\run.sh /auto \"C:\\users\\a b\\Update\\\" x",

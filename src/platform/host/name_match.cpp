@@ -91,7 +91,8 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
   if (Glob(p, n)) return true;
   // As on Windows, a trailing ".*" may also match nothing at all, so "*.*"
   // finds every name and "VM*.*" finds "VM_README" too.
-  return p.size() >= 2 && p.compare(p.size() - 2, 2, U".*") == 0 && Glob(std::u32string_view(p).substr(0, p.size() - 2), n);
+  return p.size() >= 2 && p.compare(p.size() - 2, 2, U".*") == 0 &&
+         Glob(std::u32string_view(p).substr(0, p.size() - 2), n);
 }
 
 }  // namespace vmu

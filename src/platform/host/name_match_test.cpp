@@ -12,9 +12,15 @@ namespace {
 // Listing a folder with wildcards is checked on a real one too.
 TEST(WildcardMatch, WindowsRules) {
   const std::tuple<const char*, const char*, bool> cases[] = {
-      {"*.*", "a.b.c", true},         {"*", "x", true},           {"VM*.ini", "VM.ini.bak", false},
-      {"VM*.ini", "XVM.ini", false},  {"VM*.*", "VM_README", true}, {"a?c.txt", "ABC.txt", true},
-      {"a?c.txt", "ac.txt", false},   {"a?c.txt", "abbc.txt", false}, {"*a*a*a", "aXaYaZa", true},
+      {"*.*", "a.b.c", true},
+      {"*", "x", true},
+      {"VM*.ini", "VM.ini.bak", false},
+      {"VM*.ini", "XVM.ini", false},
+      {"VM*.*", "VM_README", true},
+      {"a?c.txt", "ABC.txt", true},
+      {"a?c.txt", "ac.txt", false},
+      {"a?c.txt", "abbc.txt", false},
+      {"*a*a*a", "aXaYaZa", true},
       {"?.txt", "\xC3\xA9.txt", true},  // '?' takes one character, not one byte
       {"", "x", false}};
   for (auto [pattern, name, match] : cases) EXPECT_EQ(WildcardMatch(pattern, name), match) << pattern << " " << name;

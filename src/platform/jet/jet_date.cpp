@@ -146,10 +146,8 @@ std::optional<JetDate> ParseDate(std::string_view text, DateOrder order) {
 
 std::string IsoText(const JetDate& d) {
   char buffer[40];
-  if (!d.has_date)
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", d.hour, d.minute, d.second);
-  else if (!d.has_time)
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", d.year, d.month, d.day);
+  if (!d.has_date) std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", d.hour, d.minute, d.second);
+  else if (!d.has_time) std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", d.year, d.month, d.day);
   else
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
                   d.second);

@@ -19,8 +19,7 @@ namespace {
 
 const char* const kMonths[] = {"januari", "februari", "maart",     "april",   "mei",      "juni",
                                "juli",    "augustus", "september", "oktober", "november", "december"};
-const char* const kMonthsShort[] = {"jan", "feb", "mrt", "apr", "mei", "jun",
-                                    "jul", "aug", "sep", "okt", "nov", "dec"};
+const char* const kMonthsShort[] = {"jan", "feb", "mrt", "apr", "mei", "jun", "jul", "aug", "sep", "okt", "nov", "dec"};
 const char* const kDays[] = {"zondag", "maandag", "dinsdag", "woensdag", "donderdag", "vrijdag", "zaterdag"};
 const char* const kDaysShort[] = {"zo", "ma", "di", "wo", "do", "vr", "za"};
 
@@ -46,8 +45,8 @@ std::optional<JetDate> DateOf(const FormatArgument& value) {
 
 size_t RunLength(std::string_view f, size_t i) {
   size_t n = 1;
-  while (i + n < f.size() && std::tolower(static_cast<unsigned char>(f[i + n])) ==
-                                 std::tolower(static_cast<unsigned char>(f[i])))
+  while (i + n < f.size() &&
+         std::tolower(static_cast<unsigned char>(f[i + n])) == std::tolower(static_cast<unsigned char>(f[i])))
     ++n;
   return n;
 }
@@ -339,17 +338,18 @@ std::string JetFormat(const FormatArgument& value, std::string_view format) {
     return on ? "Aan" : "Uit";
   }
 
-  static const std::pair<const char*, const char*> kNamedNumbers[] = {
-      {"currency", "€ #,##0.00;€ -#,##0.00"}, {"euro", "€ #,##0.00;€ -#,##0.00"},
-      {"fixed", "0.00"},                       {"standard", "#,##0.00"},
-      {"percent", "0.00%"},                    {"scientific", "0.00E+00"}};
+  static const std::pair<const char*, const char*> kNamedNumbers[] = {{"currency", "€ #,##0.00;€ -#,##0.00"},
+                                                                      {"euro", "€ #,##0.00;€ -#,##0.00"},
+                                                                      {"fixed", "0.00"},
+                                                                      {"standard", "#,##0.00"},
+                                                                      {"percent", "0.00%"},
+                                                                      {"scientific", "0.00E+00"}};
   for (auto [named, pattern] : kNamedNumbers)
     if (name == named) return number ? FormatNumber(*number, pattern) : *text;
 
   static const std::pair<const char*, const char*> kNamedDates[] = {
-      {"long date", kLongDate},      {"medium date", "d-mmm-yy"},    {"short date", kShortDate},
-      {"long time", kLongTime},      {"medium time", "hh:nn AM/PM"}, {"short time", "hh:nn"},
-      {"general date", ""}};
+      {"long date", kLongDate},       {"medium date", "d-mmm-yy"}, {"short date", kShortDate}, {"long time", kLongTime},
+      {"medium time", "hh:nn AM/PM"}, {"short time", "hh:nn"},     {"general date", ""}};
   for (auto [named, pattern] : kNamedDates) {
     if (name != named) continue;
     auto date = DateOf(value);

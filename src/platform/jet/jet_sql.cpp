@@ -29,8 +29,8 @@ bool WordChar(char c) { return WordStart(c) || std::isdigit(static_cast<unsigned
 bool Digit(char c) { return std::isdigit(static_cast<unsigned char>(c)); }
 
 // Jet string functions also come with a '$' (Left$, Mid$): the same function.
-const std::set<std::string> kDollarFunctions = {"left", "right", "mid",  "trim", "ltrim",  "rtrim", "ucase",
-                                                "lcase", "format", "cstr", "str", "chr", "space", "string"};
+const std::set<std::string> kDollarFunctions = {"left",  "right",  "mid",  "trim", "ltrim", "rtrim", "ucase",
+                                                "lcase", "format", "cstr", "str",  "chr",   "space", "string"};
 
 // A quoted run from i (at the opening quote) to its closing quote, a doubled
 // quote standing for one; npos when it is not closed.
@@ -139,7 +139,11 @@ size_t ReadWord(std::string_view s, size_t i, Seq& tokens) {
 
 size_t ReadPunctuation(std::string_view s, size_t i, Seq& tokens) {
   char c = s[i];
-  Add(tokens, c == '(' ? Kind::kOpen : c == ')' ? Kind::kClose : c == ',' ? Kind::kComma : Kind::kSemi,
+  Add(tokens,
+      c == '('   ? Kind::kOpen
+      : c == ')' ? Kind::kClose
+      : c == ',' ? Kind::kComma
+                 : Kind::kSemi,
       std::string(1, c));
   return i + 1;
 }
@@ -205,7 +209,9 @@ void Render(const Seq& seq, std::string& out) {
 
 // ---- helpers on one level of a statement ----
 
-bool IsWord(const Node& node, std::string_view lower) { return node.kind == Kind::kWord && AsciiLower(node.text) == lower; }
+bool IsWord(const Node& node, std::string_view lower) {
+  return node.kind == Kind::kWord && AsciiLower(node.text) == lower;
+}
 bool IsOp(const Node& node, std::string_view op) { return node.kind == Kind::kOp && node.text == op; }
 
 int Next(const Seq& seq, int i) {
@@ -239,13 +245,13 @@ bool IsInequality(const Node& node) { return IsOp(node, "<>") || IsOp(node, "!="
 // Words that end an operand of '&' (everything that binds more loosely than
 // Jet's concatenation) and that cannot end a compared operand.
 const std::set<std::string> kKeywords = {
-    "select", "from",   "where",  "group",   "by",     "order",  "having",   "and",    "or",     "not",
-    "xor",    "eqv",    "imp",    "like",    "is",     "in",     "between",  "as",     "on",     "join",
-    "inner",  "left",   "right",  "outer",   "cross",  "full",   "union",    "all",    "distinct", "top",
-    "percent", "into",  "values", "set",     "update", "delete", "insert",   "asc",    "desc",   "limit",
-    "offset", "case",   "when",   "then",    "else",   "end",    "escape",   "exists", "collate", "with",
-    "glob",   "regexp", "match",  "isnull",  "notnull", "transform", "pivot", "parameters", "except",
-    "intersect", "window"};
+    "select",  "from",      "where",  "group",      "by",     "order",     "having", "and",     "or",
+    "not",     "xor",       "eqv",    "imp",        "like",   "is",        "in",     "between", "as",
+    "on",      "join",      "inner",  "left",       "right",  "outer",     "cross",  "full",    "union",
+    "all",     "distinct",  "top",    "percent",    "into",   "values",    "set",    "update",  "delete",
+    "insert",  "asc",       "desc",   "limit",      "offset", "case",      "when",   "then",    "else",
+    "end",     "escape",    "exists", "collate",    "with",   "glob",      "regexp", "match",   "isnull",
+    "notnull", "transform", "pivot",  "parameters", "except", "intersect", "window"};
 
 bool IsBoundary(const Node& node) {
   if (node.kind == Kind::kComma || node.kind == Kind::kSemi || IsComparison(node)) return true;
@@ -296,7 +302,8 @@ void DeleteStar(Seq& seq) {
   }
   if (f < 0 || between.empty()) return;
   bool star = between.size() == 1 && IsOp(seq[between[0]], "*");
-  bool table_star = between.size() == 3 && (seq[between[0]].kind == Kind::kWord || seq[between[0]].kind == Kind::kName) &&
+  bool table_star = between.size() == 3 &&
+                    (seq[between[0]].kind == Kind::kWord || seq[between[0]].kind == Kind::kName) &&
                     IsOp(seq[between[1]], ".") && IsOp(seq[between[2]], "*");
   if (!star && !table_star) return;
   seq.erase(seq.begin() + d + 1, seq.begin() + f);
@@ -334,9 +341,9 @@ void TrueFalse(Seq& seq, const Context& ctx, const SetClause& set) {
     Node literal{Kind::kNumber, is_true ? "1" : "0", {}, false};
     if (!ctx.ddl && !set.Contains(i)) {
       int p = Prev(seq, i), n = Next(seq, i);
-      int op = p >= 0 && (IsEquality(seq[p]) || IsInequality(seq[p])) ? p
+      int op = p >= 0 && (IsEquality(seq[p]) || IsInequality(seq[p]))   ? p
                : n >= 0 && (IsEquality(seq[n]) || IsInequality(seq[n])) ? n
-                                                                         : -1;
+                                                                        : -1;
       if (op >= 0) {
         // equal to true or unequal to false: not 0; the two others: 0.
         bool not_zero = is_true == IsEquality(seq[op]);
@@ -421,7 +428,7 @@ void CollatePoints(const Seq& seq, const SetClause& set, std::vector<int>& point
     if (end >= 0) points.push_back(end);
   }
   // ORDER BY and GROUP BY terms.
-  static const std::set<std::string> kClauseEnd = {"having", "order",  "limit",  "offset",
+  static const std::set<std::string> kClauseEnd = {"having", "order",  "limit",     "offset",
                                                    "union",  "except", "intersect", "window"};
   for (int i = 0; i < static_cast<int>(seq.size()); ++i) {
     if (!IsWord(seq[i], "order") && !IsWord(seq[i], "group")) continue;

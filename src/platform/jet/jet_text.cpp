@@ -92,10 +92,9 @@ char32_t BaseLetter(char32_t c) {
     static const struct {
       char32_t last;
       char base;
-    } kRuns[] = {{0x105, 'a'}, {0x10D, 'c'}, {0x111, 'd'}, {0x11B, 'e'}, {0x123, 'g'}, {0x127, 'h'},
-                 {0x133, 'i'}, {0x135, 'j'}, {0x138, 'k'}, {0x142, 'l'}, {0x14B, 'n'}, {0x153, 'o'},
-                 {0x159, 'r'}, {0x161, 's'}, {0x167, 't'}, {0x173, 'u'}, {0x175, 'w'}, {0x178, 'y'},
-                 {0x17E, 'z'}, {0x17F, 's'}};
+    } kRuns[] = {{0x105, 'a'}, {0x10D, 'c'}, {0x111, 'd'}, {0x11B, 'e'}, {0x123, 'g'}, {0x127, 'h'}, {0x133, 'i'},
+                 {0x135, 'j'}, {0x138, 'k'}, {0x142, 'l'}, {0x14B, 'n'}, {0x153, 'o'}, {0x159, 'r'}, {0x161, 's'},
+                 {0x167, 't'}, {0x173, 'u'}, {0x175, 'w'}, {0x178, 'y'}, {0x17E, 'z'}, {0x17F, 's'}};
     for (const auto& run : kRuns)
       if (c <= run.last) return static_cast<char32_t>(run.base);
   }

@@ -1,9 +1,9 @@
 // The real window, driven offscreen by the same script as the headless view,
 // must show what the logic says.
 #include <gtest/gtest.h>
-#include <QImage>
 #include <unistd.h>
 
+#include <QImage>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -73,11 +73,12 @@ TEST(OffscreenWindow, ShowsWhatTheLogicSaysAfterStartUp) {
 TEST(OffscreenWindow, PicturesTheFolderWindowsBesideTheWizard) {
   testing::TempDir dir;
   DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
-  testing::WriteHostFile(dir.Sub("session.txt"), "prefix " + demo.prefix +
-                                                     "\nstart\ndblclick image\npress directories\npress command1\n");
+  testing::WriteHostFile(dir.Sub("session.txt"),
+                         "prefix " + demo.prefix + "\nstart\ndblclick image\npress directories\npress command1\n");
   int status = 0;
   std::string gui = RunCommand("USER=anna " + ProgramBeside("vmupdate-script") + " --gui --maintenance --shots " +
-                                   dir.Sub("shots") + " " + dir.Sub("session.txt"), &status);
+                                   dir.Sub("shots") + " " + dir.Sub("session.txt"),
+                               &status);
   ASSERT_EQ(status, 0) << gui;
   EXPECT_NE(gui.find("\ninfo title \"Informatie over programma directory van VM_Update\" label "), std::string::npos)
       << gui;

@@ -10,10 +10,8 @@
 
 namespace vmu {
 
-QtInfoWindow::QtInfoWindow(const std::string& title, const std::string& label, const std::string& text,
-                           QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+QtInfoWindow::QtInfoWindow(const std::string& title, const std::string& label, const std::string& text, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(QString::fromStdString(title));
   setFixedSize(Twips(8190), Twips(3045));
 

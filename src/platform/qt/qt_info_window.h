@@ -14,8 +14,7 @@ class QtInfoWindow : public QDialog {
   Q_OBJECT
 
  public:
-  QtInfoWindow(const std::string& title, const std::string& label, const std::string& text,
-               QWidget* parent = nullptr);
+  QtInfoWindow(const std::string& title, const std::string& label, const std::string& text, QWidget* parent = nullptr);
 
   // Places the window in the middle of the screen it is on.
   void CentreOnScreen();

@@ -7,7 +7,6 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
-
 #include <algorithm>
 
 #include "platform/qt/twips.h"

@@ -1,13 +1,11 @@
 #include "platform/qt/qt_wizard_window.h"
 
-#include <QGuiApplication>
-
 #include <QApplication>
-#include <algorithm>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/error.h"
 #include "platform/program_end.h"
@@ -297,10 +296,10 @@ ControlState QtWizardWindow::Inspect(Control c) {
   s.visible = !w->isHidden();
   s.bold = w->font().bold();
   const QPalette& palette = w->palette();
-  s.color = (palette.color(QPalette::WindowText) == kRed ||
-             (IsButton(c) && palette.color(QPalette::ButtonText) == kRed))
-                ? TextColor::Red
-                : TextColor::Black;
+  s.color =
+      (palette.color(QPalette::WindowText) == kRed || (IsButton(c) && palette.color(QPalette::ButtonText) == kRed))
+          ? TextColor::Red
+          : TextColor::Black;
   if (Info(c).kind == ControlKind::ProgressBar) {
     const auto* bar = static_cast<const QProgressBar*>(w);
     s.max = bar->maximum();
@@ -449,8 +448,7 @@ namespace vmu {
 // The other windows come with the conversion and the folder windows.
 void QtWizardWindow::CreateNotice() { CreateNoticeWindow(DialogParent(this)); }
 void QtWizardWindow::ShowNotice(const std::string& text) { ShowNoticeWindow(DialogParent(this), text); }
-void QtWizardWindow::ShowInfo(const std::string& title, const std::string& label,
-                              const std::string& text) {
+void QtWizardWindow::ShowInfo(const std::string& title, const std::string& label, const std::string& text) {
   if (info_answered_by_script_) {
     CloseInfoWindow();
     info_window_ = new QtInfoWindow(title, label, text, this);

@@ -92,7 +92,7 @@ class QtWizardWindow : public QWidget, public WizardView {
   bool ending_ = false;
   bool redrawing_ = false;
   bool info_answered_by_script_ = false;
-  QtInfoWindow* info_window_ = nullptr;        // only while the script holds it open
+  QtInfoWindow* info_window_ = nullptr;         // only while the script holds it open
   QtDirectoriesWindow* directories_ = nullptr;  // made on first use, then kept
   std::array<QWidget*, kControlCount> widgets_{};
   std::array<ControlState, kControlCount> state_{};

@@ -5,9 +5,9 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
@@ -45,7 +45,8 @@ class QtWizardWindowTest : public ::testing::Test {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(window.get(), &press);
   }
-  template <typename T> T* Find(Control c) {
+  template <typename T>
+  T* Find(Control c) {
     const std::string_view name = ControlName(c);
     return window->findChild<T*>(QString::fromUtf8(name.data(), name.size()));
   }
@@ -112,8 +113,8 @@ TEST_F(QtWizardWindowTest, KeysPressTheDefaultAndCancelButtons) {
   events.clicks.clear();
   Find<QPushButton>(Control::CmdWizard_0)->setEnabled(true);
   Find<QPushButton>(Control::CmdWizard_0)->click();
-  QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                  Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                  Qt::NoModifier);
   QCoreApplication::sendEvent(Find<QWidget>(Control::Image1), &dbl);
   EXPECT_EQ(events.clicks, std::vector<Control>{Control::CmdWizard_0});
   EXPECT_EQ(events.double_clicks, std::vector<Control>{Control::Image1});

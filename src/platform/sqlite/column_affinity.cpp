@@ -36,10 +36,10 @@ bool TextColumnWithNumberAffinity(std::string_view declared_type) {
   if (affinity == Affinity::kText || affinity == Affinity::kBlob) return false;
   // Jet's (and SQL's) names for numbers, dates and yes/no: numbers belong there.
   static const std::set<std::string> kNumberTypes = {
-      "NUMERIC", "DECIMAL",  "DEC",      "NUMBER",   "CURRENCY", "MONEY",         "SMALLMONEY", "SINGLE",
-      "DOUBLE",  "FLOAT",    "REAL",     "BYTE",     "COUNTER",  "AUTOINCREMENT", "AUTONUMBER", "IDENTITY",
-      "BIT",     "BOOLEAN",  "BOOL",     "LOGICAL",  "LOGICAL1", "YESNO",         "DATE",       "DATETIME",
-      "TIME",    "TIMESTAMP", "SMALLDATETIME", "LONG", "SHORT"};
+      "NUMERIC", "DECIMAL",   "DEC",           "NUMBER",  "CURRENCY", "MONEY",         "SMALLMONEY", "SINGLE",
+      "DOUBLE",  "FLOAT",     "REAL",          "BYTE",    "COUNTER",  "AUTOINCREMENT", "AUTONUMBER", "IDENTITY",
+      "BIT",     "BOOLEAN",   "BOOL",          "LOGICAL", "LOGICAL1", "YESNO",         "DATE",       "DATETIME",
+      "TIME",    "TIMESTAMP", "SMALLDATETIME", "LONG",    "SHORT"};
   std::string type = AsciiUpper(declared_type);
   size_t end = 0;
   while (end < type.size() && (std::isalnum(static_cast<unsigned char>(type[end])) || type[end] == '_')) ++end;

@@ -22,8 +22,8 @@ std::string DataSourceOf(const std::string& connection_string) {
     size_t equals = lower.find_first_not_of(" \t", at + 11);
     if (equals == std::string::npos || lower[equals] != '=') continue;
     size_t end = connection_string.find(';', equals + 1);
-    std::string path = Trim(connection_string.substr(equals + 1, end == std::string::npos ? std::string::npos
-                                                                                            : end - equals - 1));
+    std::string path =
+        Trim(connection_string.substr(equals + 1, end == std::string::npos ? std::string::npos : end - equals - 1));
     if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = Trim(path.substr(1, path.size() - 2));
     if (path.empty()) break;
     return path;

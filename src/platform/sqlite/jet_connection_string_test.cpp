@@ -10,7 +10,8 @@ namespace {
 
 TEST(JetConnectionString, TakesTheDataSourceAndIgnoresTheRest) {
   const std::pair<const char*, const char*> cases[] = {
-      {"PROVIDER=MSDataShape;Data PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source= C:\\Program Files\\velmora\\VM_DBv01.mdb; "
+      {"PROVIDER=MSDataShape;Data PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source= C:\\Program "
+       "Files\\velmora\\VM_DBv01.mdb; "
        "Jet OLEDB:Database Password = kolpa7",
        "C:\\Program Files\\velmora\\VM_DBv01.mdb"},
       {"Data Source=C:\\x.mdb", "C:\\x.mdb"},

@@ -260,7 +260,8 @@ void DateSerial(sqlite3_context* ctx, int, Args argv) {
       !WholeArg(ctx, argv[2], -32768, 32767, day))
     return;
   if (year >= 0 && year < 100) year += year < 30 ? 2000 : 1900;
-  JetDate date = CivilFromDays(DaysFromCivil(static_cast<long>(year), static_cast<long>(month), static_cast<long>(day)));
+  JetDate date =
+      CivilFromDays(DaysFromCivil(static_cast<long>(year), static_cast<long>(month), static_cast<long>(day)));
   if (date.year < 100 || date.year > 9999) return Fail(ctx, kInvalidArgument);
   ResultText(ctx, IsoText(date));
 }

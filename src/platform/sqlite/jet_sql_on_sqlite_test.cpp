@@ -1,10 +1,9 @@
-#include "platform/jet/jet_sql.h"
-
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <string>
 
+#include "platform/jet/jet_sql.h"
 #include "platform/sqlite/jet_functions.h"
 
 namespace vmu {
@@ -132,7 +131,8 @@ TEST(JetSql, ConcatenationTreatsNullAsEmptyAndBindsAfterPlus) {
 TEST(JetSql, LiteralsNamesAndCaseOfText) {
   RunCases({
       {"SELECT \"abc\", \"it's\", \"say \"\"hi\"\"\", 'it''s'", "'abc'|'it's'|'say \"hi\"'|'it's'"},
-      {"SELECT Naam FROM Rel WHERE Plaats = \"Zwolle\"", "'jansen'"}, {"SELECT [Mijn Veld] FROM [Tbl Space]", "'x'"},
+      {"SELECT Naam FROM Rel WHERE Plaats = \"Zwolle\"", "'jansen'"},
+      {"SELECT [Mijn Veld] FROM [Tbl Space]", "'x'"},
       {"SELECT [Rel].[Naam] FROM [Rel] WHERE [ID] = 1", "'Bakker'"},
       // Jet's syntax inside a literal is text, left alone.
       {"SELECT '[ID] & True #1/1/2026# DELETE * FROM', \"TOP 5 [x]\"",

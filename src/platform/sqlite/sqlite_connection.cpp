@@ -6,9 +6,9 @@
 #include <set>
 
 #include "platform/ascii.h"
+#include "platform/jet/jet_sql.h"
 #include "platform/sqlite/jet_connection_string.h"
 #include "platform/sqlite/jet_functions.h"
-#include "platform/jet/jet_sql.h"
 #include "platform/sqlite/sqlite_destination.h"
 #include "platform/sqlite/sqlite_recordset.h"
 
@@ -24,7 +24,8 @@ std::string WithoutTrailingSemicolons(std::string sql) {
 bool StartsWithSelect(const std::string& text) {
   size_t begin = text.find_first_not_of(" \t\r\n(");
   if (begin == std::string::npos || text.size() - begin < 6) return false;
-  return AsciiLower(text.substr(begin, 6)) == "select" && (text.size() == begin + 6 || !std::isalnum(static_cast<unsigned char>(text[begin + 6])));
+  return AsciiLower(text.substr(begin, 6)) == "select" &&
+         (text.size() == begin + 6 || !std::isalnum(static_cast<unsigned char>(text[begin + 6])));
 }
 
 }  // namespace

@@ -128,9 +128,10 @@ TEST(SqliteConnection, OpenRefusesWhatIsNoUsableDatabase) {
 
   // A database cut short.
   f.Make();
-  ExecuteSql(f.prefix.Host(kPath),
-             "CREATE TABLE Big (t TEXT); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
-             "INSERT INTO Big SELECT printf('%0100d', i) FROM n;");
+  ExecuteSql(
+      f.prefix.Host(kPath),
+      "CREATE TABLE Big (t TEXT); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+      "INSERT INTO Big SELECT printf('%0100d', i) FROM n;");
   std::string whole = f.prefix.Read(kPath);
   f.prefix.Write("C:\\data\\Cut.mdb", whole.substr(0, whole.size() / 2));
   EXPECT_EQ(open_error("C:\\data\\Cut.mdb"), "database disk image is malformed: C:\\data\\Cut.mdb");

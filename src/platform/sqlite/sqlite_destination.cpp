@@ -144,8 +144,8 @@ void SqliteDestination::CheckText(const Field& field, const FieldValue& value) {
   if (!stored || *stored == *text) return;
   std::string shown = text->size() > 40 ? text->substr(0, ByteOffset(*text, 40)) + "..." : *text;
   session_->Fail("the text '" + shown + "' for column " + field.field.column + " of table " + table_ +
-                 " would be stored as the number " + *stored + ": the column's type \"" +
-                 field.field.declared_type + "\" is no text type for SQLite (declare it TEXT)");
+                 " would be stored as the number " + *stored + ": the column's type \"" + field.field.declared_type +
+                 "\" is no text type for SQLite (declare it TEXT)");
 }
 
 void SqliteDestination::PrepareInsert() {

@@ -21,8 +21,7 @@ struct DestinationField {
 
 class SqliteDestination : public Recordset {
  public:
-  SqliteDestination(std::shared_ptr<SqliteSession> session, std::string table,
-                    std::vector<DestinationField> fields);
+  SqliteDestination(std::shared_ptr<SqliteSession> session, std::string table, std::vector<DestinationField> fields);
   ~SqliteDestination() override;
 
   // A destination shows only the row being added: it is at its end at once,

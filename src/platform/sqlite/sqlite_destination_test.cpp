@@ -59,9 +59,15 @@ TEST(SqliteDestination, ValuesComeBackUnchanged) {
   Blob blob{0, 1, 2, 255, 0, 7};
   // Each row: field name -> value written and read back as it stands.
   const std::vector<std::pair<std::string, FieldValue>> values = {
-      {"Tekst", Text("007")}, {"Kort", Text("007")}, {"Code", Text("0012")}, {"Notitie", Text("a note")},
-      {"Bedrag", FieldValue(1234.56)}, {"Actief", FieldValue(std::int64_t{0})},
-      {"Datum", Text("2026-03-02 14:30:00")}, {"Getal", FieldValue(-0.1)}, {"Plaatje", FieldValue(blob)},
+      {"Tekst", Text("007")},
+      {"Kort", Text("007")},
+      {"Code", Text("0012")},
+      {"Notitie", Text("a note")},
+      {"Bedrag", FieldValue(1234.56)},
+      {"Actief", FieldValue(std::int64_t{0})},
+      {"Datum", Text("2026-03-02 14:30:00")},
+      {"Getal", FieldValue(-0.1)},
+      {"Plaatje", FieldValue(blob)},
       {"Los", Text("007")},
   };
   auto table = f.connection->OpenForAdding("Waarden");
@@ -70,7 +76,7 @@ TEST(SqliteDestination, ValuesComeBackUnchanged) {
   table->AddNew();
   for (const auto& [name, value] : values) table->SetValue(name, value);
   table->Update();
-  table->AddNew();  // the edge values, and nulls
+  table->AddNew();                            // the edge values, and nulls
   table->SetValue("tekst", Text(long_text));  // names ignore case
   table->SetValue("Kort", Text(""));
   table->SetValue("Code", FieldValue(Null{}));
@@ -102,9 +108,13 @@ TEST(SqliteDestination, RefusesToTurnTextIntoANumberInAJetTextColumn) {
     table->AddNew();
     table->SetValue("Notitie", Text(changed));
     EXPECT_EQ(MessageOf([&] { table->Update(); }),
-              "the text '" + std::string(changed) + "' for column Notitie of table \"main\".\"Waarden\" would be stored as the number " +
-                  (std::string(changed) == "1.50" ? "1.5" : std::string(changed) == "1e3" ? "1000" : "7") +
-                  ": the column's type \"Memo\" is no text type for SQLite (declare it TEXT)") << changed;
+              "the text '" + std::string(changed) +
+                  "' for column Notitie of table \"main\".\"Waarden\" would be stored as the number " +
+                  (std::string(changed) == "1.50"  ? "1.5"
+                   : std::string(changed) == "1e3" ? "1000"
+                                                   : "7") +
+                  ": the column's type \"Memo\" is no text type for SQLite (declare it TEXT)")
+        << changed;
   }
   // Texts SQLite keeps, or stores as the same number, pass.
   for (const char* kept : {"7", "1.5", "abc", "12-03", "-3"}) {

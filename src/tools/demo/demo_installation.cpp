@@ -47,9 +47,7 @@ void MakeFolders(FileSystem& fs, const std::string& path) {
   }
 }
 
-void WriteText(FileSystem& fs, const std::string& path, const std::string& text) {
-  fs.ReplaceBytes(path, text);
-}
+void WriteText(FileSystem& fs, const std::string& path, const std::string& text) { fs.ReplaceBytes(path, text); }
 
 void WriteProgram(FileSystem& fs, const std::string& path, const std::string& what) {
   WriteText(fs, path, "#!/bin/sh\necho 'Velmora (" + what + "): dit is een voorbeeldprogramma.'\n");
@@ -100,8 +98,7 @@ DemoPaths MakeDemoInstallation(const std::string& dir, const std::string& user) 
   // Files the installer put in the program folder.
   ExecuteSql(fs.HostPath(paths.program_dir + "RptDB97.mdb"), kReportDatabase);
   WriteText(fs, paths.program_dir + "screens.ini", "[Screens]\r\nMain=1024x768\r\n");
-  WriteText(fs, paths.program_dir + "Factuur.ini",
-            "[Factuur]\r\nVoettekst=Betaling binnen 30 dagen\r\nLogo=ja\r\n");
+  WriteText(fs, paths.program_dir + "Factuur.ini", "[Factuur]\r\nVoettekst=Betaling binnen 30 dagen\r\nLogo=ja\r\n");
   WriteText(fs, paths.program_dir + "VM_sources.VMD", "VMD1\r\nbronnen\r\n");
   WriteText(fs, paths.program_dir + "VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=1\r\n");
 

@@ -34,12 +34,10 @@ void WriteFile(const stdfs::path& path, const std::string& bytes) {
 }
 
 void WriteProgram(const stdfs::path& folder, const std::string& version) {
-  WriteFile(folder / "VM.EXE", "#!/bin/sh\necho 'Velmora " + version +
-                                   " (demo-update): dit is een voorbeeldprogramma.'\n");
-  stdfs::permissions(
-      folder / "VM.EXE",
-      stdfs::perms::owner_exec | stdfs::perms::group_exec | stdfs::perms::others_exec,
-      stdfs::perm_options::add);
+  WriteFile(folder / "VM.EXE",
+            "#!/bin/sh\necho 'Velmora " + version + " (demo-update): dit is een voorbeeldprogramma.'\n");
+  stdfs::permissions(folder / "VM.EXE", stdfs::perms::owner_exec | stdfs::perms::group_exec | stdfs::perms::others_exec,
+                     stdfs::perm_options::add);
 }
 
 // The files a plain sample carries: a new VM.EXE (program folder), a changed
@@ -47,32 +45,28 @@ void WriteProgram(const stdfs::path& folder, const std::string& version) {
 void WritePayload(const stdfs::path& folder, const std::string& version) {
   WriteProgram(folder, version);
   WriteFile(folder / "screens.ini", "[Screens]\r\nMain=1280x800\r\nBreed=1\r\n");
-  WriteFile(
-      folder / "Handleiding.txt",
-      "Velmora " + version + "\r\n\r\nNieuw in deze update: breed scherm en een handleiding.\r\n");
+  WriteFile(folder / "Handleiding.txt",
+            "Velmora " + version + "\r\n\r\nNieuw in deze update: breed scherm en een handleiding.\r\n");
 }
 
 const std::string kCleanList = "\"VM.EXE\",1\r\n\"screens.ini\",2\r\n\"Handleiding.txt\",1\r\n";
 
 // The converted database is moved to the old one's name in the update folder
 // before the files are installed, so the list names it by that name.
-const std::string kConversionList =
-    "\"VM.EXE\",1\r\n\"" + std::string(kDemoOldDatabase) + "\",2\r\n";
+const std::string kConversionList = "\"VM.EXE\",1\r\n\"" + std::string(kDemoOldDatabase) + "\",2\r\n";
 
 std::string Versions(const std::string& ver, const std::string& update, const std::string& low,
                      const std::string& low_update) {
-  return "Ver=" + ver + "\r\nVerUpdate=" + update + "\r\nVerLow=" + low +
-         "\r\nVerLowUpdate=" + low_update + "\r\n";
+  return "Ver=" + ver + "\r\nVerUpdate=" + update + "\r\nVerLow=" + low + "\r\nVerLowUpdate=" + low_update + "\r\n";
 }
 
 std::string ManifestText(const Sample& sample) {
   std::string text = "[Main]\r\n" + sample.versions + "Close=1\r\n";
   if (sample.payload == Payload::Conversion)
-    text += "Convert=1\r\nConvOldfile=" + std::string(kDemoOldDatabase) +
-            "\r\nConvNewfile=" + kDemoNewDatabase + "\r\nConvDatabase=" + kDemoControlDatabase +
-            "\r\nConvFromVer=" + kDemoFromVersion + "\r\nConvToVer=" + kDemoToVersion + "\r\n";
-  else
-    text += "Convert=0\r\n";
+    text += "Convert=1\r\nConvOldfile=" + std::string(kDemoOldDatabase) + "\r\nConvNewfile=" + kDemoNewDatabase +
+            "\r\nConvDatabase=" + kDemoControlDatabase + "\r\nConvFromVer=" + kDemoFromVersion +
+            "\r\nConvToVer=" + kDemoToVersion + "\r\n";
+  else text += "Convert=0\r\n";
   return text + "App=VM\r\nNewUpdate=0\r\n";
 }
 
@@ -86,19 +80,18 @@ std::vector<pack::SourceFile> CheckedFiles(const stdfs::path& source) {
 
 std::vector<DemoPackage> MakeDemoPackages(const std::string& dir, const std::string& unpacker) {
   const std::vector<Sample> samples = {
-      {"update-10302-06", "installatieV2.ini", Versions("10302", "6", "10302", "5"),
-       "01.03.02 / 0006", kCleanList, true,
-       "installs 01.03.02 / 0006: replaces VM.EXE and screens.ini, adds Handleiding.txt"},
-      {"update-10302-06-conversie", "installatieV2.ini", Versions("10302", "6", "10302", "5"),
-       "01.03.02 / 0006", kConversionList, true,
+      {"update-10302-06", "installatieV2.ini", Versions("10302", "6", "10302", "5"), "01.03.02 / 0006", kCleanList,
+       true, "installs 01.03.02 / 0006: replaces VM.EXE and screens.ini, adds Handleiding.txt"},
+      {"update-10302-06-conversie", "installatieV2.ini", Versions("10302", "6", "10302", "5"), "01.03.02 / 0006",
+       kConversionList, true,
        "installs 01.03.02 / 0006 with a conversion of VM_DBv01.mdb from database version 5.2 to 5.3",
        Payload::Conversion},
-      {"already-installed", "installatieV2.ini", Versions("10302", "5", "10302", "5"),
-       "01.03.02 / 0005", kCleanList, true, "refused: update 0005 is already installed"},
-      {"needs-newer", "installatieV2.ini", Versions("10400", "1", "10400", "0"), "01.04.00 / 0001",
-       kCleanList, true, "refused: needs at least 01.04.00 / 0000"},
-      {"old-manifest", "installatie.ini", Versions("10302", "7", "10302", "5"), "01.03.02 / 0007",
-       kCleanList, true, "older kind with only installatie.ini; installs 01.03.02 / 0007"},
+      {"already-installed", "installatieV2.ini", Versions("10302", "5", "10302", "5"), "01.03.02 / 0005", kCleanList,
+       true, "refused: update 0005 is already installed"},
+      {"needs-newer", "installatieV2.ini", Versions("10400", "1", "10400", "0"), "01.04.00 / 0001", kCleanList, true,
+       "refused: needs at least 01.04.00 / 0000"},
+      {"old-manifest", "installatie.ini", Versions("10302", "7", "10302", "5"), "01.03.02 / 0007", kCleanList, true,
+       "older kind with only installatie.ini; installs 01.03.02 / 0007"},
       {"missing-file", "installatieV2.ini", Versions("10302", "6", "10302", "5"), "01.03.02 / 0006",
        kCleanList + "\"Rapporten.dll\",1\r\n", false,
        "its list names Rapporten.dll, which it lacks: the installation is restored"},

@@ -14,8 +14,7 @@ ArchiveReader::ArchiveReader(int fd, std::string path)
   // the record that zip tools list, and finds the archive from the end.
   if (archive_read_support_format_zip_seekable(archive_.get()) != ARCHIVE_OK) Fail("zip support");
   if (::lseek(fd, 0, SEEK_SET) != 0) RaiseErrno("cannot read", path_);
-  if (archive_read_open_fd(archive_.get(), fd, 1 << 20) != ARCHIVE_OK)
-    Fail("cannot open the archive");
+  if (archive_read_open_fd(archive_.get(), fd, 1 << 20) != ARCHIVE_OK) Fail("cannot open the archive");
 }
 
 void ArchiveReader::Fail(const std::string& what) {

@@ -72,8 +72,7 @@ void WriteAll(int fd, const void* data, std::size_t size, const std::string& pat
   }
 }
 
-void PwriteAll(int fd, const void* data, std::size_t size, uint64_t offset,
-               const std::string& path) {
+void PwriteAll(int fd, const void* data, std::size_t size, uint64_t offset, const std::string& path) {
   const char* p = static_cast<const char*>(data);
   while (size > 0) {
     const ssize_t n = ::pwrite(fd, p, size, static_cast<off_t>(offset));

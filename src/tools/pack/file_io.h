@@ -37,8 +37,7 @@ UniqueFd OpenForReading(const std::string& path);
 uint64_t FileSize(int fd, const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 void WriteAll(int fd, const void* data, std::size_t size, const std::string& path);
-void PwriteAll(int fd, const void* data, std::size_t size, uint64_t offset,
-               const std::string& path);
+void PwriteAll(int fd, const void* data, std::size_t size, uint64_t offset, const std::string& path);
 // Raises when the file ends before `size` bytes.
 void PreadAll(int fd, void* data, std::size_t size, uint64_t offset, const std::string& path);
 

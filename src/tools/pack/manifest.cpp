@@ -7,8 +7,7 @@
 
 namespace vmu::pack {
 
-std::optional<std::string> FindName(const std::vector<std::string>& names,
-                                    const std::string& wanted) {
+std::optional<std::string> FindName(const std::vector<std::string>& names, const std::string& wanted) {
   for (const std::string& name : names)
     if (name == wanted) return name;
   for (const std::string& name : names)

@@ -15,8 +15,7 @@ std::optional<std::string> FindManifest(const std::vector<std::string>& names);
 
 // The name among `names` that matches `wanted` (exactly first, then without
 // regard to case).
-std::optional<std::string> FindName(const std::vector<std::string>& names,
-                                    const std::string& wanted);
+std::optional<std::string> FindName(const std::vector<std::string>& names, const std::string& wanted);
 
 // A value of section "Main" as the wizard reads it (at most 254 characters),
 // or nothing when the key is missing. `content` is the file's bytes.

@@ -20,9 +20,7 @@ extern char** environ;
 namespace vmu::pack::testing {
 
 // The folder of the test program, where the tools are built too.
-inline std::string BinDir() {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-}
+inline std::string BinDir() { return std::filesystem::read_symlink("/proc/self/exe").parent_path().string(); }
 
 struct RunResult {
   int status = -1;  // exit status, or -1 when the program did not exit normally
@@ -30,8 +28,7 @@ struct RunResult {
 };
 
 // Runs a program with extra environment entries ("NAME=value") and waits.
-inline RunResult RunProgram(const std::vector<std::string>& argv,
-                            const std::vector<std::string>& env = {}) {
+inline RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env = {}) {
   std::vector<std::string> environment = env;
   for (char** e = environ; *e; ++e) environment.push_back(*e);
   std::vector<char*> args, envp;
@@ -44,10 +41,8 @@ inline RunResult RunProgram(const std::vector<std::string>& argv,
   const std::string out_path = capture.Sub("out"), err_path = capture.Sub("err");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   RunResult result;
   pid_t pid = 0;
   if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data()) == 0) {
@@ -77,12 +72,9 @@ inline std::map<std::string, std::string> Tree(const std::string& folder) {
   if (!fs::exists(fs::symlink_status(folder, ec))) return tree;
   for (auto it = fs::recursive_directory_iterator(folder); it != fs::end(it); ++it) {
     const std::string name = fs::relative(it->path(), folder).string();
-    if (it->is_symlink())
-      tree[name] = "<link to " + fs::read_symlink(it->path()).string() + ">";
-    else if (it->is_directory())
-      tree[name] = "<dir>";
-    else
-      tree[name] = vmu::testing::ReadHostFile(it->path().string());
+    if (it->is_symlink()) tree[name] = "<link to " + fs::read_symlink(it->path()).string() + ">";
+    else if (it->is_directory()) tree[name] = "<dir>";
+    else tree[name] = vmu::testing::ReadHostFile(it->path().string());
   }
   return tree;
 }
@@ -91,12 +83,10 @@ inline std::map<std::string, std::string> Tree(const std::string& folder) {
 // files it names, one of them with a name outside ASCII.
 inline void WriteGoodSource(const std::string& folder) {
   using vmu::testing::WriteHostFile;
-  WriteHostFile(
-      folder + "/installatieV2.ini",
-      "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\nClose=1\r\n");
+  WriteHostFile(folder + "/installatieV2.ini",
+                "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\nClose=1\r\n");
   // "Caf\xE9.ini" is Windows-1252 in the list, UTF-8 on the disk.
-  WriteHostFile(folder + "/FileList.VML",
-                "\"VM.EXE\",1\r\n\"screens.ini\",2\r\n\"Caf\xE9.ini\",2\r\n");
+  WriteHostFile(folder + "/FileList.VML", "\"VM.EXE\",1\r\n\"screens.ini\",2\r\n\"Caf\xE9.ini\",2\r\n");
   WriteHostFile(folder + "/VM.EXE", "new program\n");
   WriteHostFile(folder + "/screens.ini", "[Screens]\r\nMain=1280x800\r\n");
   WriteHostFile(folder + "/Caf\xC3\xA9.ini", "[Caf\xC3\xA9]\r\n");

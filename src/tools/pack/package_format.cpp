@@ -71,8 +71,7 @@ void SealArchive(int fd, uint64_t archive_start, const std::string& path) {
   if (Get(end_record, 4) != kEndSignature || Get(end_record + 20, 2) != 0)
     throw PackError(path + ": the archive does not end in a plain zip end record");
   // Zip64 records (over 4 GB or 65,535 files) are not relocated here.
-  if (dir.offset == 0xFFFFFFFF || dir.entries == 0xFFFF ||
-      archive_start + dir.offset + dir.size != end_pos)
+  if (dir.offset == 0xFFFFFFFF || dir.entries == 0xFFFF || archive_start + dir.offset + dir.size != end_pos)
     throw PackError(path + ": the archive is too large for a package (4 GB, 65,535 files)");
 
   std::vector<uint8_t> central(dir.size);
@@ -86,8 +85,7 @@ void SealArchive(int fd, uint64_t archive_start, const std::string& path) {
     if (Get(offset, 4) == 0xFFFFFFFF || moved >= 0xFFFFFFFF)
       throw PackError(path + ": the archive is too large for a package (4 GB)");
     Put(offset, 4, moved);
-    pos += kCentralSize + Get(&central[pos + 28], 2) + Get(&central[pos + 30], 2) +
-           Get(&central[pos + 32], 2);
+    pos += kCentralSize + Get(&central[pos + 28], 2) + Get(&central[pos + 30], 2) + Get(&central[pos + 32], 2);
   }
   if (archive_start + dir.offset >= 0xFFFFFFFF)
     throw PackError(path + ": the archive is too large for a package (4 GB)");
@@ -110,19 +108,15 @@ PackageLayout ReadSeal(int fd, const std::string& path) {
   std::vector<uint8_t> tail(tail_size);
   PreadAll(fd, tail.data(), tail.size(), size - tail_size, path);
   for (std::size_t p = tail_size >= kEndSize ? tail_size - kEndSize + 1 : 0; p-- > 0;) {
-    if (Get(&tail[p], 4) != kEndSignature || p + kEndSize + Get(&tail[p + 20], 2) != tail_size)
-      continue;
-    const std::string comment(reinterpret_cast<const char*>(&tail[p + kEndSize]),
-                              tail_size - p - kEndSize);
+    if (Get(&tail[p], 4) != kEndSignature || p + kEndSize + Get(&tail[p + 20], 2) != tail_size) continue;
+    const std::string comment(reinterpret_cast<const char*>(&tail[p + kEndSize]), tail_size - p - kEndSize);
     const std::string prefix = kSealPrefix;
     const std::size_t hash_at = comment.find(" sha256=");
-    if (comment.compare(0, prefix.size(), prefix) != 0 || hash_at == std::string::npos)
-      Damaged(path, "no seal");
+    if (comment.compare(0, prefix.size(), prefix) != 0 || hash_at == std::string::npos) Damaged(path, "no seal");
     PackageLayout layout;
     layout.sealed_end = size - tail_size + p + kEndSize;
     const std::string start_text = comment.substr(prefix.size(), hash_at - prefix.size());
-    if (start_text.empty() || start_text.size() > 15 ||
-        start_text.find_first_not_of("0123456789") != std::string::npos)
+    if (start_text.empty() || start_text.size() > 15 || start_text.find_first_not_of("0123456789") != std::string::npos)
       Damaged(path, "malformed seal");
     layout.archive_start = std::stoull(start_text);
     layout.sha256 = comment.substr(hash_at + 8);

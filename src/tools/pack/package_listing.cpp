@@ -34,8 +34,7 @@ PackageListing ListPackage(const std::string& package) {
     if (entry.name != *manifest) continue;
     if (entry.size > kLargestManifest) break;
     reader.ReadData([&](const void* data, std::size_t size, uint64_t offset) {
-      if (offset + size > kLargestManifest)
-        throw PackError(package + ": the manifest is too large");
+      if (offset + size > kLargestManifest) throw PackError(package + ": the manifest is too large");
       if (listing.manifest.size() < offset + size) listing.manifest.resize(offset + size);
       listing.manifest.replace(offset, size, static_cast<const char*>(data), size);
     });

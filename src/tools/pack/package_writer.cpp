@@ -34,8 +34,7 @@ void AppendFile(int out, const std::string& out_path, const std::string& from) {
 
 // Runs `write` on a temporary file beside `output`, then makes it the
 // output; on failure the temporary file goes and the output is untouched.
-void WriteThroughTemporary(const std::string& output,
-                           const std::function<void(int, const std::string&)>& write) {
+void WriteThroughTemporary(const std::string& output, const std::function<void(int, const std::string&)>& write) {
   std::string temp = output + ".tmp-XXXXXX";
   UniqueFd fd(::mkostemp(temp.data(), O_CLOEXEC));
   if (fd.get() < 0) RaiseErrno("cannot create", temp);
@@ -76,8 +75,7 @@ void WriteZip(int fd, const std::string& path, const std::vector<SourceFile>& fi
   Sink sink{fd, path, {}};
   const auto check = [&](int rc) {
     if (rc < ARCHIVE_OK)
-      throw PackError(!sink.error.empty() ? sink.error
-                                          : path + ": " + archive_error_string(zip.get()));
+      throw PackError(!sink.error.empty() ? sink.error : path + ": " + archive_error_string(zip.get()));
   };
   check(archive_write_set_format_zip(zip.get()));
   check(archive_write_zip_set_compression_deflate(zip.get()));
@@ -91,8 +89,7 @@ void WriteZip(int fd, const std::string& path, const std::vector<SourceFile>& fi
     UniqueFd in = OpenForReading(file.host_path);
     struct stat st {};
     if (::fstat(in.get(), &st) != 0) RaiseErrno("cannot read", file.host_path);
-    std::unique_ptr<archive_entry, void (*)(archive_entry*)> entry(archive_entry_new(),
-                                                                   archive_entry_free);
+    std::unique_ptr<archive_entry, void (*)(archive_entry*)> entry(archive_entry_new(), archive_entry_free);
     archive_entry_set_pathname_utf8(entry.get(), file.name.c_str());
     archive_entry_set_filetype(entry.get(), AE_IFREG);
     archive_entry_set_perm(entry.get(), (st.st_mode & 0111) ? 0755 : 0644);
@@ -107,8 +104,7 @@ void WriteZip(int fd, const std::string& path, const std::vector<SourceFile>& fi
       if (n == 0) break;
       written += static_cast<uint64_t>(n);
       if (written > static_cast<uint64_t>(st.st_size)) break;
-      if (archive_write_data(zip.get(), buffer.data(), static_cast<size_t>(n)) < 0)
-        check(ARCHIVE_FATAL);
+      if (archive_write_data(zip.get(), buffer.data(), static_cast<size_t>(n)) < 0) check(ARCHIVE_FATAL);
     }
     if (written != static_cast<uint64_t>(st.st_size))
       throw PackError(file.host_path + ": the file changed while it was being packed");
@@ -126,8 +122,7 @@ std::string UnpackerBesideThisProgram() {
   return path.substr(0, path.rfind('/') + 1) + "vmu-unpacker";
 }
 
-void WritePackage(const std::string& unpacker, const std::vector<SourceFile>& files,
-                  const std::string& output) {
+void WritePackage(const std::string& unpacker, const std::vector<SourceFile>& files, const std::string& output) {
   WriteThroughTemporary(output, [&](int fd, const std::string& temp) {
     AppendFile(fd, temp, unpacker);
     const uint64_t start = FileSize(fd, temp);

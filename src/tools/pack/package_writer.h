@@ -14,7 +14,6 @@ std::string UnpackerBesideThisProgram();
 // Writes the package of `files` without checking them (CheckSourceFolder
 // does that). The output appears whole or not at all: it is written under
 // a temporary name beside it and renamed at the end.
-void WritePackage(const std::string& unpacker, const std::vector<SourceFile>& files,
-                  const std::string& output);
+void WritePackage(const std::string& unpacker, const std::vector<SourceFile>& files, const std::string& output);
 
 }  // namespace vmu::pack

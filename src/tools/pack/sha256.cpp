@@ -27,12 +27,10 @@ constexpr uint32_t Rotr(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); 
 #if defined(__x86_64__)
 // The processor's SHA extensions make the check of a large package cost a
 // fraction of its unpacking instead of about as much again.
-__attribute__((target("sha,sse4.1"))) void BlocksShaNi(uint32_t state[8], const uint8_t* data,
-                                                       std::size_t blocks) {
+__attribute__((target("sha,sse4.1"))) void BlocksShaNi(uint32_t state[8], const uint8_t* data, std::size_t blocks) {
   const __m128i byte_swap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
   __m128i tmp = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0xB1);
-  __m128i cdgh =
-      _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4)), 0x1B);
+  __m128i cdgh = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4)), 0x1B);
   __m128i abef = _mm_alignr_epi8(tmp, cdgh, 8);
   cdgh = _mm_blend_epi16(cdgh, tmp, 0xF0);
   for (; blocks > 0; --blocks, data += 64) {
@@ -41,16 +39,14 @@ __attribute__((target("sha,sse4.1"))) void BlocksShaNi(uint32_t state[8], const 
     for (int i = 0; i < 16; ++i) {
       __m128i& wi = w[i % 4];
       if (i < 4) {
-        wi = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * i)),
-                              byte_swap);
+        wi = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * i)), byte_swap);
       } else {
         // w[t] from w[t-16], w[t-15] (msg1), w[t-7] (the aligned add) and w[t-2] (msg2).
         __m128i x = _mm_sha256msg1_epu32(w[i % 4], w[(i + 1) % 4]);
         x = _mm_add_epi32(x, _mm_alignr_epi8(w[(i + 3) % 4], w[(i + 2) % 4], 4));
         wi = _mm_sha256msg2_epu32(x, w[(i + 3) % 4]);
       }
-      __m128i m =
-          _mm_add_epi32(wi, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRound + 4 * i)));
+      __m128i m = _mm_add_epi32(wi, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRound + 4 * i)));
       cdgh = _mm_sha256rnds2_epu32(cdgh, abef, m);
       abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(m, 0x0E));
     }
@@ -89,8 +85,8 @@ void Sha256BlocksPortable(uint32_t state[8], const uint8_t* data, std::size_t bl
   for (; blocks > 0; --blocks, data += 64) {
     uint32_t w[64];
     for (int i = 0; i < 16; ++i)
-      w[i] = uint32_t{data[4 * i]} << 24 | uint32_t{data[4 * i + 1]} << 16 |
-             uint32_t{data[4 * i + 2]} << 8 | uint32_t{data[4 * i + 3]};
+      w[i] = uint32_t{data[4 * i]} << 24 | uint32_t{data[4 * i + 1]} << 16 | uint32_t{data[4 * i + 2]} << 8 |
+             uint32_t{data[4 * i + 3]};
     for (int i = 16; i < 64; ++i) {
       const uint32_t s0 = Rotr(w[i - 15], 7) ^ Rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
       const uint32_t s1 = Rotr(w[i - 2], 17) ^ Rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
@@ -99,8 +95,7 @@ void Sha256BlocksPortable(uint32_t state[8], const uint8_t* data, std::size_t bl
     uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
     uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
     for (int i = 0; i < 64; ++i) {
-      const uint32_t t1 =
-          h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
+      const uint32_t t1 = h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
       const uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
       h = g, g = f, f = e, e = d + t1, d = c, c = b, b = a, a = t1 + t2;
     }
@@ -114,8 +109,7 @@ void Sha256BlocksFast(uint32_t state[8], const uint8_t* data, std::size_t blocks
 }
 
 Sha256::Sha256()
-    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-             0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19},
+    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19},
       buffer_{} {}
 
 void Sha256::Update(const void* data, std::size_t size) {

@@ -29,8 +29,7 @@ std::vector<std::string> NamesOf(const std::vector<SourceFile>& files) {
 
 // Two names that differ only in case would overwrite each other in the
 // wizard's world, and the unpacker refuses such a package.
-void CheckCaseClashes(const std::string& folder, const std::vector<SourceFile>& files,
-                      SourceCheck& check) {
+void CheckCaseClashes(const std::string& folder, const std::vector<SourceFile>& files, SourceCheck& check) {
   std::map<std::u32string, std::string> seen;
   for (const SourceFile& file : files) {
     auto [it, added] = seen.emplace(FoldedName(file.name), file.name);
@@ -43,17 +42,16 @@ void CheckCaseClashes(const std::string& folder, const std::vector<SourceFile>& 
 // Returns the name of the file the conversion makes in the update folder
 // (the manifest's "ConvOldfile" when Convert=1), which the list may name
 // although the package does not carry it.
-std::string CheckManifest(const std::string& folder, const std::vector<std::string>& names,
-                          SourceCheck& check) {
+std::string CheckManifest(const std::string& folder, const std::vector<std::string>& names, SourceCheck& check) {
   const std::string content = ReadWholeFile(folder + "/" + check.manifest);
   const std::string& m = check.manifest;
   for (const package::ManifestKey& key : package::kManifestKeys) {
     if (!key.number) continue;
     const auto value = ManifestValue(content, key.name);
     if (value && !package::ReadWholeNumber(*value, *key.number).ok())
-      check.problems.push_back(m + ": [Main] " + key.name + "=" + Quoted(*value) +
-                               " is not a whole number from " + std::to_string(key.number->low) + " to " +
-                               std::to_string(key.number->high) + "; correct the value or remove the key");
+      check.problems.push_back(m + ": [Main] " + key.name + "=" + Quoted(*value) + " is not a whole number from " +
+                               std::to_string(key.number->low) + " to " + std::to_string(key.number->high) +
+                               "; correct the value or remove the key");
   }
   for (const package::ManifestKey& key : {package::key::kVer, package::key::kVerLow})
     if (!ManifestValue(content, key.name))
@@ -68,20 +66,17 @@ std::string CheckManifest(const std::string& folder, const std::vector<std::stri
   for (const package::ManifestKey& key : {package::key::kConvNewfile, package::key::kConvDatabase}) {
     const std::string value = ManifestValue(content, key.name).value_or("");
     const std::string what = m + ": Convert=1 but " + key.name + " ";
-    if (value.empty())
-      check.problems.push_back(what + "names no file; name the database or set Convert=0");
+    if (value.empty()) check.problems.push_back(what + "names no file; name the database or set Convert=0");
     else if (auto problem = package::NameProblem(value))
-      check.problems.push_back(what + Quoted(value) + " " + *problem +
-                               "; name a file of the package itself");
+      check.problems.push_back(what + Quoted(value) + " " + *problem + "; name a file of the package itself");
     else if (!FindName(names, value))
-      check.problems.push_back(what + Quoted(value) + " is not in " + folder +
-                               "; add the database or set Convert=0");
+      check.problems.push_back(what + Quoted(value) + " is not in " + folder + "; add the database or set Convert=0");
   }
   return ManifestValue(content, package::key::kConvOldfile.name).value_or("");
 }
 
-void CheckFileList(const std::string& folder, const std::vector<std::string>& names,
-                   const std::string& list_name, const std::string& converted, SourceCheck& check) {
+void CheckFileList(const std::string& folder, const std::vector<std::string>& names, const std::string& list_name,
+                   const std::string& converted, SourceCheck& check) {
   const package::FileList list = package::ParseFileList(ReadWholeFile(folder + "/" + list_name));
   const auto unreadable = [&](int line, const std::string& what) {
     check.problems.push_back(list_name + " line " + std::to_string(line) + ": " + what +
@@ -93,38 +88,33 @@ void CheckFileList(const std::string& folder, const std::vector<std::string>& na
   for (const package::FileListEntry& entry : list.entries) {
     const std::string where = list_name + " line " + std::to_string(entry.line) + ": ";
     if (auto problem = package::NameProblem(entry.name)) {
-      check.problems.push_back(where + Quoted(entry.name) + " " + *problem +
-                               "; list bare file names only");
+      check.problems.push_back(where + Quoted(entry.name) + " " + *problem + "; list bare file names only");
       continue;
     }
     const bool made_by_conversion = !converted.empty() && FoldedName(entry.name) == FoldedName(converted);
     if (!made_by_conversion && !FindName(names, entry.name)) {
-      check.problems.push_back(
-          where + Quoted(entry.name) + " is not in " + folder +
-          (entry.name[0] == '.' ? " (files whose names start with a dot are not packed)" : "") +
-          "; add the file or remove the entry");
+      check.problems.push_back(where + Quoted(entry.name) + " is not in " + folder +
+                               (entry.name[0] == '.' ? " (files whose names start with a dot are not packed)" : "") +
+                               "; add the file or remove the entry");
     }
     const package::WholeNumber location = package::ReadLocation(entry);
     if (!location.ok()) {
-      check.problems.push_back(
-          where + "the location " + Quoted(entry.location) + " of " + Quoted(entry.name) +
-          " is not a number from 0 to 255; use 1 (program folder) or 2 (data folder)");
+      check.problems.push_back(where + "the location " + Quoted(entry.location) + " of " + Quoted(entry.name) +
+                               " is not a number from 0 to 255; use 1 (program folder) or 2 (data folder)");
       continue;
     }
     if (!package::IsInstalledLocation(location.value)) {
-      check.warnings.push_back(where + Quoted(entry.name) + " has location " +
-                               std::to_string(location.value) +
+      check.warnings.push_back(where + Quoted(entry.name) + " has location " + std::to_string(location.value) +
                                ": the wizard passes it over (1 = program folder, 2 = data folder)");
       continue;
     }
     // Installing the same target twice would move the first new copy into
     // the backup folder, where the old version already is: the install fails.
-    auto [it, added] =
-        listed.emplace(std::make_pair(FoldedName(entry.name), location.value), entry.line);
+    auto [it, added] = listed.emplace(std::make_pair(FoldedName(entry.name), location.value), entry.line);
     if (!added)
       check.problems.push_back(where + Quoted(entry.name) + " is listed for location " +
-                               std::to_string(location.value) + " already on line " +
-                               std::to_string(it->second) + "; remove one of the entries");
+                               std::to_string(location.value) + " already on line " + std::to_string(it->second) +
+                               "; remove one of the entries");
   }
 }
 
@@ -150,8 +140,7 @@ std::vector<SourceFile> PackageFiles(const std::string& folder) {
     errno = read_error;
     RaiseErrno("cannot read the folder", folder);
   }
-  std::sort(files.begin(), files.end(),
-            [](const SourceFile& a, const SourceFile& b) { return a.name < b.name; });
+  std::sort(files.begin(), files.end(), [](const SourceFile& a, const SourceFile& b) { return a.name < b.name; });
   return files;
 }
 
@@ -173,8 +162,7 @@ SourceCheck CheckSourceFolder(const std::string& folder) {
   if (auto list_name = FindName(names, package::kFileListName))
     CheckFileList(folder, names, *list_name, converted, check);
   else
-    check.problems.push_back(folder + ": " + package::kFileListName +
-                             " is missing; add the list of files to install");
+    check.problems.push_back(folder + ": " + package::kFileListName + " is missing; add the list of files to install");
   return check;
 }
 

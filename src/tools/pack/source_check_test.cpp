@@ -38,8 +38,7 @@ TEST(VmuPack, RefusesEachBadSourceWithOneLinePerProblemAndNoOutput) {
              "NewUpdate=-1\r\nVerLowUpdate=5\r\n"),
        {"installatieV2.ini: [Main] Ver=\"1.5\" is not a whole number from -2147483648 to 2147483647",
         "[Main] VerUpdate=\"\" is not", "[Main] VerLow=\"99999999999\" is not",
-        "[Main] Close=\"256\" is not a whole number from 0 to 255",
-        "[Main] NewUpdate=\"-1\" is not"}},
+        "[Main] Close=\"256\" is not a whole number from 0 to 255", "[Main] NewUpdate=\"-1\" is not"}},
       {"no list",
        [](const std::string& src) { std::filesystem::remove(src + "/FileList.VML"); },
        {": FileList.VML is missing; add the list of files to install"}},
@@ -84,8 +83,7 @@ TEST(VmuPack, RefusesEachBadSourceWithOneLinePerProblemAndNoOutput) {
     EXPECT_EQ(LineCount(result.err), static_cast<int>(refusal.lines.size())) << result.err;
     for (const std::string& line : refusal.lines)
       EXPECT_NE(result.err.find(line), std::string::npos) << line << "\n" << result.err;
-    EXPECT_TRUE(
-        std::filesystem::is_empty(dir.Sub("out")));  // neither the package nor a temporary file
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Sub("out")));  // neither the package nor a temporary file
   }
 }
 
@@ -107,8 +105,8 @@ TEST(VmuPack, WarnsButPacksOtherLocationsAndTheOldManifest) {
             "(1 = program folder, 2 = data folder)");
   std::vector<std::string> names;
   for (const auto& f : check.files) names.push_back(f.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"Caf\xC3\xA9.ini", "FileList.VML", "INSTALLATIE.INI",
-                                             "VM.EXE", "readme.txt", "screens.ini"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Caf\xC3\xA9.ini", "FileList.VML", "INSTALLATIE.INI", "VM.EXE",
+                                             "readme.txt", "screens.ini"}));
 
   const auto result = RunProgram({BinDir() + "/vmu-pack", dir.Sub("src"), dir.Sub("p.VMU")});
   EXPECT_EQ(result.status, 0) << result.err;

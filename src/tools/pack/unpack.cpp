@@ -33,8 +33,7 @@ std::vector<ArchiveEntry> CheckedEntries(int fd, const std::string& package) {
     if (entry.link) throw PackError(refused + "is a link");
     if (!entry.regular) throw PackError(refused + "is not a plain file");
     auto [it, added] = seen.emplace(FoldedName(entry.name), entry.name);
-    if (!added)
-      throw PackError(refused + "and " + Quoted(it->second) + " differ only in letter case");
+    if (!added) throw PackError(refused + "and " + Quoted(it->second) + " differ only in letter case");
     entries.push_back(entry);
   }
   return entries;
@@ -47,8 +46,7 @@ void CheckTargets(const std::string& folder, const std::vector<ArchiveEntry>& en
     const std::string path = folder + "/" + entry.name;
     if (::lstat(path.c_str(), &st) != 0) continue;
     if (S_ISLNK(st.st_mode)) throw PackError(path + ": refused: a link is in the way");
-    if (!S_ISREG(st.st_mode))
-      throw PackError(path + ": refused: something other than a file is in the way");
+    if (!S_ISREG(st.st_mode)) throw PackError(path + ": refused: something other than a file is in the way");
   }
 }
 
@@ -62,8 +60,8 @@ class TemporaryFiles {
   // A new file under a hidden name (no "normal file" of the wizard).
   UniqueFd Create(const std::string& folder, unsigned perm) {
     for (int attempt = 0;; ++attempt) {
-      std::string name = ".vmu-unpack-" + std::to_string(::getpid()) + "-" +
-                         std::to_string(names_.size()) + "-" + std::to_string(attempt);
+      std::string name = ".vmu-unpack-" + std::to_string(::getpid()) + "-" + std::to_string(names_.size()) + "-" +
+                         std::to_string(attempt);
       UniqueFd fd(::openat(dir_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                            (perm & 0111) ? 0777 : 0666));
       if (fd.get() >= 0) {
@@ -106,22 +104,19 @@ void WriteEntries(int fd, const std::string& package, const std::string& folder,
     uint64_t end = 0;
     reader.ReadData([&](const void* data, std::size_t size, uint64_t offset) {
       if (entry.size_known && offset + size > entry.size)
-        throw PackError(package + ": refused: the entry " + Quoted(entry.name) +
-                        " holds more than its stated size");
+        throw PackError(package + ": refused: the entry " + Quoted(entry.name) + " holds more than its stated size");
       PwriteAll(out.get(), data, size, offset, target);
       end = std::max(end, offset + size);
     });
     if (entry.size_known && end != entry.size)
-      throw PackError(package + ": refused: the entry " + Quoted(entry.name) +
-                      " holds less than its stated size");
+      throw PackError(package + ": refused: the entry " + Quoted(entry.name) + " holds less than its stated size");
     if (entry.has_mtime) {
       const timespec times[2] = {{0, UTIME_OMIT}, entry.mtime};
       ::futimens(out.get(), times);
     }
     out.Close(target);
   }
-  if (reader.Next(entry))
-    throw PackError(package + ": the archive changed while it was being unpacked");
+  if (reader.Next(entry)) throw PackError(package + ": the archive changed while it was being unpacked");
   temporaries.Rename(folder, entries);
 }
 

@@ -62,8 +62,7 @@ TEST(Unpacker, UnpacksWhatVmuPackPackedByteForByte) {
   auto listing = RunProgram({BinDir() + "/vmu-pack", "--list", dir.Sub("upd.VMU")});
   EXPECT_EQ(listing.status, 0) << listing.err;
   EXPECT_NE(listing.out.find("     3145728  big.dat\n"), std::string::npos) << listing.out;
-  EXPECT_NE(listing.out.find("01.03.02 / 0006  (Ver=10302, VerUpdate=6)"), std::string::npos)
-      << listing.out;
+  EXPECT_NE(listing.out.find("01.03.02 / 0006  (Ver=10302, VerUpdate=6)"), std::string::npos) << listing.out;
   EXPECT_NE(listing.out.find("01.03.02 / 0005  (VerLow=10302, VerLowUpdate=5)"), std::string::npos);
 }
 
@@ -73,12 +72,10 @@ TEST(Unpacker, TakesTheFolderInWindowsFormEvenWithBlanks) {
   WriteGoodSource(dir.Sub("src"));
   ASSERT_EQ(RunProgram({BinDir() + "/vmu-pack", dir.Sub("src"), dir.Sub("upd.VMU")}).status, 0);
   // The wizard's command line is split at blanks: the folder comes in pieces.
-  auto result =
-      RunProgram({dir.Sub("upd.VMU"), "/auto", "C:\\users\\anna", "maria\\AppData\\Update"},
-                 {"WINEPREFIX=" + prefix.prefix()});
+  auto result = RunProgram({dir.Sub("upd.VMU"), "/auto", "C:\\users\\anna", "maria\\AppData\\Update"},
+                           {"WINEPREFIX=" + prefix.prefix()});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(prefix.Read("C:\\users\\anna maria\\AppData\\Update\\screens.ini"),
-            "[Screens]\r\nMain=1280x800\r\n");
+  EXPECT_EQ(prefix.Read("C:\\users\\anna maria\\AppData\\Update\\screens.ini"), "[Screens]\r\nMain=1280x800\r\n");
 
   result = RunProgram({dir.Sub("upd.VMU"), "C:\\Update"});
   EXPECT_EQ(result.status, 2);
@@ -195,8 +192,7 @@ TEST(Unpacker, RefusesHostileArchivesAndWritesNothing) {
 }
 
 TEST(Unpacker, UnzipListsAPackage) {
-  if (std::system("command -v unzip >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "unzip is not installed";
+  if (std::system("command -v unzip >/dev/null 2>&1") != 0) GTEST_SKIP() << "unzip is not installed";
   TempDir dir;
   WriteGoodSource(dir.Sub("src"));
   ASSERT_EQ(RunProgram({BinDir() + "/vmu-pack", dir.Sub("src"), dir.Sub("upd.VMU")}).status, 0);
