@@ -13,15 +13,16 @@ set(allowed_platform/host      platform platform/host)
 set(allowed_platform/jet       platform platform/jet)
 set(allowed_platform/sqlite    platform platform/jet platform/sqlite)
 set(allowed_platform/qt        platform platform/qt files package conversion wizard startup)
+set(allowed_platform/headless  platform platform/headless wizard)
 set(allowed_package            platform package)
 set(allowed_files              platform package files)
-set(allowed_conversion         platform package files conversion)
+set(allowed_conversion         platform platform/jet package files conversion)
 set(allowed_wizard             platform package files conversion wizard)
 set(allowed_startup            platform package files conversion wizard startup)
-set(allowed_testing            platform platform/host platform/jet platform/sqlite package files conversion wizard
-                               startup testing)
+set(allowed_testing            platform platform/host platform/jet platform/sqlite platform/headless package files
+                               conversion wizard startup testing)
 set(allowed_tools/pack         platform platform/host package files tools/pack)
-set(test_extras testing platform/host platform/sqlite platform/jet)
+set(test_extras testing platform/host platform/sqlite platform/jet platform/headless)
 # Programs and the demo sit on top and may include anything.
 set(unchecked app app/script tools tools/demo)
 

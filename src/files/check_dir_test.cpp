@@ -16,7 +16,7 @@ struct CheckDirFixture : ::testing::Test {
   }
   std::string Log() { return prefix.Read("C:\\data\\ConversieLog.TXT"); }
   testing::TestPrefix prefix;
-  testing::NoProcesses processes;
+  testing::FakeProcesses processes;
   testing::ScriptedDialogs dialogs;
   RunContext ctx;
 };

@@ -15,7 +15,7 @@ namespace {
 // the failures, which callers must get.
 TEST(ConversionLog, MissingOrUnwritableFolderRaisesAndLeavesNoFile) {
   testing::TestPrefix prefix;
-  testing::NoProcesses processes;
+  testing::FakeProcesses processes;
   RunContext ctx(prefix.fs(), processes);
   ctx.folders.DataDir = "C:\\missing\\";
   EXPECT_THROW(LogText(ctx, "A"), VbError);

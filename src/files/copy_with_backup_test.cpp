@@ -22,7 +22,7 @@ struct CopyFixture : ::testing::Test {
     return testing::ErrorOf([&] { CopyWithBackup(ctx, backup, source, target, location); });
   }
   testing::TestPrefix prefix;
-  testing::NoProcesses processes;
+  testing::FakeProcesses processes;
   RunContext ctx;
   std::array<std::string, 3> backup;
 };

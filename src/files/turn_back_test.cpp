@@ -22,7 +22,7 @@ struct TurnBackFixture : ::testing::Test {
   std::string Ini() { return prefix.Read("C:\\data\\VM.ini"); }
 
   testing::TestPrefix prefix;
-  testing::NoProcesses processes;
+  testing::FakeProcesses processes;
   testing::ScriptedDialogs dialogs;
   RunContext ctx;
   std::array<std::string, 3> backup;

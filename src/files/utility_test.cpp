@@ -38,7 +38,7 @@ struct IniFixture : ::testing::Test {
     prefix.fs().MakeFolder("C:\\data");
   }
   TestPrefix prefix;
-  testing::NoProcesses processes;
+  testing::FakeProcesses processes;
   RunContext ctx;
 };
 

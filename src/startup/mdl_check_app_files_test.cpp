@@ -26,7 +26,7 @@ struct BackupListFixture : ::testing::Test {
   }
 
   testing::TestPrefix prefix;
-  testing::NoProcesses processes;
+  testing::FakeProcesses processes;
   RunContext ctx;
 };
 

@@ -28,7 +28,7 @@ struct DirectoryFixture : ::testing::Test {
   void Put(const std::string& path, const std::string& bytes) { prefix.Write(path, bytes); }
 
   testing::TestPrefix prefix;
-  testing::NoProcesses processes;
+  testing::FakeProcesses processes;
   testing::ScriptedDialogs dialogs;
   RunContext ctx;
   DataDirChoice choice;

@@ -6,12 +6,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/script/script_view.h"
 #include "platform/program_end.h"
 #include "startup/main_module.h"
 #include "startup/window_events.h"
-#include "testing/fake_processes.h"
-#include "testing/test_prefix.h"
+#include "testing/wizard_fixture.h"
 
 namespace vmu {
 namespace {
@@ -20,11 +18,10 @@ constexpr const char* kFirst = "C:\\Program Files\\velmora\\";
 constexpr const char* kFirstData = "C:\\users\\user\\AppData\\Roaming\\velmora\\";
 
 // A wizard started on the installation under the program-files folder.
-struct Started {
-  Started() : ctx(prefix.fs(), processes), view(transcript) {
+struct Started : testing::WizardFixture {
+  Started() {
     MakeInstallation(kFirst);
-    form = std::make_unique<FrmConversie>(ctx, view);
-    Main(*form);
+    Main(MakeForm());
     transcript.str("");
   }
   void MakeInstallation(const std::string& folder) {
@@ -38,18 +35,10 @@ struct Started {
     view.QueueAnswer(Answer::Ok);  // for a message, if one comes
     ClickAnyControl(*form, Control::cmdOpenLocation);
   }
-  bool Has(const std::string& line) const { return transcript.str().find(line + "\n") != std::string::npos; }
+  bool Has(const std::string& line) const { return Printed(line); }
   std::string Folders() const {
     return ctx.folders.ProgramDir + "|" + ctx.folders.DataDir + "|" + ctx.folders.UpdateIniPath;
   }
-  std::string Text(Control c) { return view.Inspect(c).text; }
-
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  RunContext ctx;
-  std::ostringstream transcript;
-  ScriptView view;
-  std::unique_ptr<FrmConversie> form;
 };
 
 TEST(OtherLocation, CancelledChoiceChangesNothing) {

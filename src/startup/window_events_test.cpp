@@ -6,27 +6,16 @@
 #include <algorithm>
 #include <sstream>
 
-#include "app/script/script_view.h"
-#include "app/script/transcript.h"
+#include "platform/headless/transcript.h"
 #include "startup/directories_window.h"
-#include "testing/fake_processes.h"
-#include "testing/test_prefix.h"
+#include "testing/wizard_fixture.h"
 
 namespace vmu {
 namespace {
 
-struct Window {
-  Window() : ctx(prefix.fs(), processes, HostInfo{"anna", "VM_Update", "Z:\\opt\\vmu"}), view(transcript) {
-    form = std::make_unique<FrmConversie>(ctx, view);
-  }
-  std::string Lines() { return transcript.str(); }
-
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  RunContext ctx;
-  std::ostringstream transcript;
-  ScriptView view;
-  std::unique_ptr<FrmConversie> form;
+struct Window : testing::WizardFixture {
+  Window() : WizardFixture(HostInfo{"anna", "VM_Update", "Z:\\opt\\vmu"}) { MakeForm(); }
+  std::string Lines() { return Out(); }
 };
 
 TEST(WindowEvents, FolderWindowsAndTheWizardsOwnButtons) {

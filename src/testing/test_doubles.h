@@ -1,5 +1,6 @@
 // Stand-ins for the parts of the host that the logic's tests do not exercise:
-// processes, and message boxes and the file dialog answered from a queue.
+// a file system to break, and message boxes and the file dialog answered
+// from a queue.
 #pragma once
 
 #include <deque>
@@ -9,16 +10,9 @@
 #include "platform/dialogs.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
-#include "platform/processes.h"
+#include "testing/fake_processes.h"
 
 namespace vmu::testing {
-
-class NoProcesses : public Processes {
- public:
-  double Start(const std::string&, WindowStyle) override { return 0; }
-  void Activate(double) override {}
-  bool WaitForEnd(double, double) override { return true; }
-};
 
 // Passes every call on to another file system; tests override the calls
 // they want to watch or break.

@@ -9,13 +9,11 @@
 #include <memory>
 #include <sstream>
 
-#include "app/script/script_view.h"
 #include "platform/sqlite/sqlite_databases.h"
 #include "testing/conversion_files.h"
 #include "testing/error_of.h"
 #include "testing/failing_databases.h"
-#include "testing/fake_processes.h"
-#include "wizard/frm_conversie.h"
+#include "testing/wizard_fixture.h"
 
 namespace vmu {
 namespace {
@@ -35,15 +33,17 @@ const std::string kErrorPath = "Er zijn fouten geconstateerd tijdens de conversi
 
 // The wizard window on the conversion's files, its state as the package
 // manifest left it.
-struct WizardConversion : testing::ConversionFiles {
-  WizardConversion() : databases(prefix.fs()), ctx(prefix.fs(), processes), view(transcript) {
+struct WizardConversion : testing::ConversionFiles, testing::WizardFixture {
+  using testing::ConversionFiles::Log;
+  using testing::ConversionFiles::prefix;
+
+  WizardConversion() : WizardFixture(ConversionFiles::prefix), databases(prefix.fs()) {
     ctx.folders.ProgramDir = "C:\\Program Files\\velmora\\";
     ctx.folders.DataDir = kDataDir;
     ctx.folders.UpdateIniPath = std::string(kDataDir) + "Update.ini";
     ctx.folders.SetupIniName = testing::kManifestName;
     ctx.databases = &databases;
-    form = std::make_unique<FrmConversie>(ctx, view);
-    WizardState& s = form->state;
+    WizardState& s = MakeForm().state;
     s.UpdateDir = kUpdateDir;
     s.ConvOldfile = kOldDb;
     s.ConvNewfile = kNewDb;
@@ -54,17 +54,10 @@ struct WizardConversion : testing::ConversionFiles {
   }
 
   void Convert() { ConvertDatabase(*form); }
-  std::string Out() { return transcript.str(); }
-  bool Printed(const std::string& line) { return Out().find(line + "\n") != std::string::npos; }
   ControlState Shown(Control c) { return view.Inspect(c); }
   WizardState& state() { return form->state; }
 
-  testing::FakeProcesses processes;
   SqliteDatabases databases;
-  RunContext ctx;
-  std::ostringstream transcript;
-  ScriptView view;
-  std::unique_ptr<FrmConversie> form;
 };
 
 // Stopped: the flag is up and the wizard's buttons are blocked (or, when the

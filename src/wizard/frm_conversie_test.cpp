@@ -4,11 +4,9 @@
 
 #include <sstream>
 
-#include "app/script/script_view.h"
 #include "platform/error.h"
 #include "platform/program_end.h"
-#include "testing/fake_processes.h"
-#include "testing/test_prefix.h"
+#include "testing/wizard_fixture.h"
 
 namespace vmu {
 namespace {
@@ -24,23 +22,14 @@ StepWork FrameSteps() {
   return steps;
 }
 
-struct Wizard {
-  explicit Wizard(StepWork steps = FrameSteps()) : ctx(prefix.fs(), processes), view(transcript) {
+struct Wizard : testing::WizardFixture {
+  explicit Wizard(StepWork steps = FrameSteps()) {
     ctx.folders.ProgramDir = "C:\\Program Files\\velmora\\";
     ctx.folders.DataDir = "C:\\data\\";
     prefix.Write("C:\\data\\VM.ini", "[Main]\r\n");
-    form = std::make_unique<FrmConversie>(ctx, view, std::move(steps));
-    form->Load();
+    MakeForm(std::move(steps)).Load();
   }
-  std::string Log() { return prefix.Read("C:\\data\\ConversieLog.TXT"); }
-  std::string Label(Control c) { return view.Inspect(c).text; }
-
-  TestPrefix prefix;
-  FakeProcesses processes;
-  RunContext ctx;
-  std::ostringstream transcript;
-  ScriptView view;
-  std::unique_ptr<FrmConversie> form;
+  std::string Label(Control c) { return Text(c); }
 };
 
 TEST(WizardFrame, LoadShowsTheWelcomePageAndTheButtonsMoveBetweenPages) {

@@ -4,20 +4,14 @@
 
 #include <sys/stat.h>
 
-#include <memory>
-#include <sstream>
 #include <string>
 
-#include "app/script/script_view.h"
-#include "testing/fake_processes.h"
-#include "testing/test_prefix.h"
-#include "wizard/frm_conversie.h"
+#include "testing/wizard_fixture.h"
 
 namespace vmu::testing {
 
-struct InstallWizard {
-  InstallWizard() : ctx(prefix.fs(), processes), view(transcript) {
-    ctx.host.user_name = "anna";
+struct InstallWizard : WizardFixture {
+  InstallWizard() : WizardFixture(HostInfo{"anna"}) {
     ctx.folders.ProgramDir = "C:\\prog\\";
     ctx.folders.DataDir = "C:\\data\\";
     ctx.folders.UpdateIniPath = "C:\\data\\Update.ini";
@@ -25,8 +19,7 @@ struct InstallWizard {
     prefix.Write("C:\\prog\\VM.EXE", "oud exe");
     prefix.Write("C:\\data\\Factuur.ini", "oud factuur");
     prefix.Write("C:\\data\\VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
-    form = std::make_unique<FrmConversie>(ctx, view);
-    form->Load();
+    MakeForm().Load();
   }
 
   // What the unpacker would have left in the update folder.
@@ -40,17 +33,9 @@ struct InstallWizard {
     form->CmdWizard_Click(1);
   }
 
-  std::string Log() const { return prefix.Read("C:\\data\\ConversieLog.TXT"); }
   std::string Read(const std::string& path) const { return prefix.Read(path); }
-  std::string Label() { return view.Inspect(Control::Label1_1).text; }
-  bool Shown(const std::string& line) const { return transcript.str().find(line + "\n") != std::string::npos; }
-
-  TestPrefix prefix;
-  FakeProcesses processes;
-  RunContext ctx;
-  std::ostringstream transcript;
-  ScriptView view;
-  std::unique_ptr<FrmConversie> form;
+  std::string Label() { return Text(Control::Label1_1); }
+  bool Shown(const std::string& line) const { return Printed(line); }
 };
 
 // The manifest of a package that fits the installation above (10302 / 5).

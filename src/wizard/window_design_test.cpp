@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/script/transcript.h"
+#include "platform/headless/transcript.h"
 
 namespace vmu {
 namespace {

@@ -1,6 +1,6 @@
 #include "app/script/script_processes.h"
 
-#include "app/script/transcript.h"
+#include "platform/headless/transcript.h"
 
 namespace vmu {
 

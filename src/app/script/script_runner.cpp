@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "app/script/script_processes.h"
-#include "app/script/script_view.h"
 #include "app/script/tee_view.h"
-#include "app/script/transcript.h"
 #include "platform/error.h"
+#include "platform/headless/script_view.h"
+#include "platform/headless/transcript.h"
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"

@@ -1,4 +1,4 @@
-#include "app/script/transcript.h"
+#include "platform/headless/transcript.h"
 
 namespace vmu {
 

@@ -1,6 +1,6 @@
-#include "app/script/script_view.h"
+#include "platform/headless/script_view.h"
 
-#include "app/script/transcript.h"
+#include "platform/headless/transcript.h"
 #include "platform/program_end.h"
 #include "wizard/window_design.h"
 
