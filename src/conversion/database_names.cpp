@@ -1,5 +1,6 @@
 #include "conversion/database_names.h"
 
+#include "package/bare_name.h"
 #include "platform/error.h"
 
 namespace vmu {
@@ -15,10 +16,7 @@ std::string ManifestPart(const std::string& path, const std::string& folder) {
 
 }  // namespace
 
-bool IsBareFileName(const std::string& name) {
-  if (name == "." || name == "..") return false;
-  return name.find_first_of("\\/:") == std::string::npos;
-}
+bool IsBareFileName(const std::string& name) { return name.empty() || package::IsBareFileName(name); }
 
 void CheckDatabaseNames(const ConversionSettings& settings) {
   if (!IsBareFileName(ManifestPart(settings.ConvOldfile, settings.DataDir)) ||

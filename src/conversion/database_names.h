@@ -8,8 +8,8 @@
 
 namespace vmu {
 
-// No folder part, no drive, not "." or "..". Empty text counts as bare:
-// the existence checks then refuse it with their own texts.
+// The package's bare-name rule, except that empty text passes: the
+// existence checks then refuse it with their own texts.
 bool IsBareFileName(const std::string& name);
 
 // The manifest's values behind ConvOldfile (after DataDir), ConvNewfile

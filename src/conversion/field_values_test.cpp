@@ -33,9 +33,10 @@ TEST(FieldValues, YesNoValues) {
 }
 
 TEST(DatabaseNames, OnlyBareFileNamesPass) {
-  for (const char* bare : {"VM_DBv01.mdb", "a..b.mdb", "Conversie", ""}) EXPECT_TRUE(IsBareFileName(bare)) << bare;
-  for (const char* not_bare :
-       {"sub\\x.mdb", "..", ".", "..\\x.mdb", "C:x.mdb", "C:\\x.mdb", "\\x.mdb", "x/y.mdb", "\\\\server\\share\\x.mdb"})
+  for (const char* bare : {"VM_DBv01.mdb", "Conversie", ""}) EXPECT_TRUE(IsBareFileName(bare)) << bare;
+  // The same rule as for the package's files: any "..", or only dots and blanks, is refused.
+  for (const char* not_bare : {"a..b.mdb", ". .", "sub\\x.mdb", "..", ".", "..\\x.mdb", "C:x.mdb", "C:\\x.mdb",
+                               "\\x.mdb", "x/y.mdb", "\\\\server\\share\\x.mdb"})
     EXPECT_FALSE(IsBareFileName(not_bare)) << not_bare;
 }
 

@@ -83,11 +83,8 @@ void FrmConversie::LogText(const std::string& text) { vmu::LogText(ctx, text); }
 void FrmConversie::LogFailure(int number, const std::string& description) {
   // The handler must reach the result page even when the log itself is what
   // failed (a read-only data folder), so a log failure here is passed over.
-  try {
-    LogText("FOUT " + std::to_string(number) + " - " + description + ". Stap " + std::to_string(state.Step) + kCrLf +
-            press.CurrentAction);
-  } catch (const VbError&) {
-  }
+  LogTextIfPossible(ctx, "FOUT " + std::to_string(number) + " - " + description + ". Stap " +
+                             std::to_string(state.Step) + kCrLf + press.CurrentAction);
 }
 
 void FrmConversie::ResumeOnError5(const std::function<void()>& action) {
@@ -96,10 +93,7 @@ void FrmConversie::ResumeOnError5(const std::function<void()>& action) {
   } catch (const VbError& e) {
     if (e.number() != kInvalidArgument) throw;
     LogFailure(e.number(), e.description());
-    try {
-      LogText("Resume Next bij fout 5");
-    } catch (const VbError&) {
-    }
+    LogTextIfPossible(ctx, "Resume Next bij fout 5");
   }
 }
 
@@ -108,10 +102,7 @@ void FrmConversie::HandlePressError(int number, const std::string& description) 
   if (number == kInvalidArgument) {
     // Only the statements a step runs through ResumeOnError5 can go on; an
     // error 5 from anywhere else ends the press quietly, as it is logged.
-    try {
-      LogText("Resume Next bij fout 5");
-    } catch (const VbError&) {
-    }
+    LogTextIfPossible(ctx, "Resume Next bij fout 5");
     return;
   }
   state.FailureFlag = true;
@@ -148,10 +139,7 @@ void FrmConversie::Unload() {
   try {
     if (!ctx.fs.ListFiles(folder).empty()) ctx.fs.DeleteFiles(folder + "*.*");
   } catch (const VbError&) {
-    try {
-      LogText("Fout bij het leegmaken van " + folder + "*.*");
-    } catch (const VbError&) {
-    }
+    LogTextIfPossible(ctx, "Fout bij het leegmaken van " + folder + "*.*");
   }
 }
 

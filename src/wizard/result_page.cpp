@@ -1,4 +1,5 @@
 // The page every run of step 3 ends on, and the removal of the unpacked package.
+#include "files/conversion_log.h"
 #include "platform/error.h"
 #include "wizard/frm_conversie.h"
 
@@ -21,11 +22,7 @@ void FrmConversie::ShowResultPage() {
            "Start uw nieuwe versie van Velmora weer op gebruikelijke wijze via het Startmenu of via "
            "het icoon op de desktop";
     view.SetText(Control::Label1_1, text);
-    try {
-      LogText("Update succesvol verlopen");
-    } catch (const VbError&) {
-      // The update itself has succeeded; an unwritable log must not turn it into a failure.
-    }
+    LogTextIfPossible(ctx, "Update succesvol verlopen");
   }
   view.SetText(Control::Label1_1,
                text + kCrLf + kCrLf +
@@ -51,10 +48,8 @@ void FrmConversie::CleanUpUpdateFolder() {
     LogText("verwijderen installatiedirectory " + folder);
     if (ctx.fs.FolderExists(folder)) ctx.fs.RemoveFolder(folder);
   } catch (const VbError& e) {
-    try {
-      LogText("Fout bij het opruimen van " + folder + ": " + std::to_string(e.number()) + " - " + e.description());
-    } catch (const VbError&) {
-    }
+    LogTextIfPossible(
+        ctx, "Fout bij het opruimen van " + folder + ": " + std::to_string(e.number()) + " - " + e.description());
   }
 }
 
