@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "conversion/conversion_databases.h"
 #include "conversion/conversion_texts.h"
 #include "conversion/field_values.h"
 #include "platform/dialogs.h"
@@ -13,15 +14,7 @@ namespace {
 
 constexpr int kCannotCreateObject = 429;
 
-// One report's databases, made by it and closed before it returns.
-struct Report {
-  std::unique_ptr<Connection> OldConn;
-  std::unique_ptr<Connection> NewConn;
-  std::unique_ptr<Connection> ConvConn;
-  std::unique_ptr<Recordset> OldRecords;
-  std::unique_ptr<Recordset> NewRecords;
-  std::unique_ptr<Recordset> ControlRecords;
-};
+using Report = ConversionDatabases;
 
 // The report only reads, so every database is opened for reading only.
 void OpenForReading(Databases* databases, std::unique_ptr<Connection>& conn, const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "conversion/conversion_databases.h"
 #include "conversion/conversion_display.h"
 #include "conversion/conversion_settings.h"
 #include "files/conversion_log.h"
@@ -12,7 +13,7 @@
 
 namespace vmu {
 
-struct ConversionRun {
+struct ConversionRun : ConversionDatabases {
   ConversionRun(const ConversionSettings& s, FileSystem& f, Databases* d, ConversionLog& l, ConversionDisplay& v)
       : settings(s), fs(f), databases(d), log(l), display(v) {}
 
@@ -21,15 +22,6 @@ struct ConversionRun {
   Databases* databases;  // none: no database can be opened
   ConversionLog& log;
   ConversionDisplay& display;
-
-  // The user's database (read only), the package's new one and the
-  // conversion database with its control table.
-  std::unique_ptr<Connection> OldConn;
-  std::unique_ptr<Connection> NewConn;
-  std::unique_ptr<Connection> ConvConn;
-  std::unique_ptr<Recordset> OldRecords;
-  std::unique_ptr<Recordset> NewRecords;
-  std::unique_ptr<Recordset> ControlRecords;
 };
 
 }  // namespace vmu

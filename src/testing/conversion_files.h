@@ -55,6 +55,13 @@ struct ControlRow {
   std::string description;
 };
 
+// The log of a successful conversion of WithShop() by ShopControl().
+inline const std::string kShopLog =
+    "Check versie oude database: 5.1 versus te verwachtte versie: 5.1\r\n"
+    "Check versie nieuwe database: 5.2 versus te verwachtte versie: 5.2\r\n"
+    "delete * from Factuur\r\ndelete * from Klant\r\ndelete * from Leeg\r\n"
+    "Overzetten Klant\r\nOverzetten Factuur\r\nOverzetten Instelling\r\nOverzetten Leeg\r\n";
+
 struct ConversionFiles {
   ConversionFiles() {
     prefix.Write(std::string(kUpdateDir) + kManifestName,
