@@ -121,6 +121,7 @@ TEST(CommandLine, ProgramsRefuseMissingOrExtraOperandsWithTheirUsage) {
       {"vmu-pack only-one", "vmu-pack: give SOURCE_FOLDER and OUTPUT.VMU"},
       {"vmu-pack --list", "vmu-pack: --list takes one PACKAGE"},
       {"vmu-pack --list a b", "vmu-pack: --list takes one PACKAGE"},
+      {"vmu-pack --list --list a", "vmu-pack: one command at a time"},
       {"vmupdate-demo", "vmupdate-demo: give the folder DIR"},
       {"vmupdate-script a b", "vmupdate-script: one SCRIPT at most"},
       {"conversion-bench many", "conversion-bench: ROWS must be a whole number above 0"},
