@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 #include <sys/resource.h>
 
+#include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/cli/command_line.h"
 #include "conversion/conversion_texts.h"
 #include "conversion/convert.h"
 #include "files/conversion_log.h"
@@ -133,12 +135,28 @@ double StatementLoopCopy(const fs::path& old_db, const fs::path& target) {
   return seconds;
 }
 
+const vmu::cli::Program kProgram{"conversion-bench",
+                                 "usage: conversion-bench [ROWS] [FOLDER]\n"
+                                 "Converts a generated table of ROWS rows (1000000 by default) in FOLDER (a new\n"
+                                 "temporary folder by default) and prints the rates beside SQLite's own copy.\n"};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
-  std::string base = argc > 2 ? argv[2] : (fs::temp_directory_path() / "vmu-bench-XXXXXX").string();
-  if (argc <= 2 && !mkdtemp(base.data())) {
+  vmu::cli::Arguments args;
+  if (auto status = vmu::cli::Parse(kProgram, argc, argv, {}, args, std::cout, std::cerr)) return *status;
+  if (args.operands.size() > 2) return vmu::cli::UsageError(kProgram, "ROWS and FOLDER at most", std::cerr);
+  long rows = 1000000;
+  if (!args.operands.empty()) {
+    const std::string& text = args.operands[0];
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), rows);
+    if (ec != std::errc() || end != text.data() + text.size() || rows <= 0) {
+      return vmu::cli::UsageError(kProgram, "ROWS must be a whole number above 0", std::cerr);
+    }
+  }
+  const bool own_folder = args.operands.size() < 2;
+  std::string base = own_folder ? (fs::temp_directory_path() / "vmu-bench-XXXXXX").string() : args.operands[1];
+  if (own_folder && !mkdtemp(base.data())) {
     std::cerr << "cannot make a temporary folder\n";
     return 1;
   }
@@ -190,6 +208,6 @@ int main(int argc, char** argv) {
             << convert_rate / (rows / loop_seconds) << " of the statement loop\n"
             << "peak resident:      " << peak_before / 1024 << " MiB before Convert, " << peak_convert / 1024
             << " MiB after Convert, " << PeakKib() / 1024 << " MiB at the end\n";
-  if (argc <= 2) fs::remove_all(prefix);
+  if (own_folder) fs::remove_all(prefix);
   return 0;
 }

@@ -22,6 +22,7 @@ set(allowed_startup            platform package files conversion wizard startup)
 set(allowed_testing            platform platform/host platform/jet platform/sqlite platform/headless package files
                                conversion wizard startup testing)
 set(allowed_tools/pack         platform platform/host package files tools/pack)
+set(allowed_app/cli            app/cli)
 set(test_extras testing platform/host platform/sqlite platform/jet platform/headless)
 # Programs and the demo sit on top and may include anything.
 set(unchecked app app/script tools tools/demo)

@@ -1,8 +1,11 @@
 // VM_Update: the update wizard with its real window.
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <iostream>
 
+#include "app/cli/command_line.h"
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_processes.h"
@@ -37,11 +40,29 @@ class FormEvents : public vmu::WizardEvents {
   vmu::FrmConversie& form_;
 };
 
+const vmu::cli::Program kProgram{"VM_Update",
+                                 "usage: VM_Update\n"
+                                 "The update wizard of Velmora: installs an update package into the installation of\n"
+                                 "Velmora in the drive prefix named by WINEPREFIX (else ~/.wine), or rolls the last\n"
+                                 "update back. It takes no arguments; --help and --version answer and end.\n"};
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before the toolkit starts, so that these answer without a display.
+  vmu::cli::Arguments args;
+  if (auto status = vmu::cli::Parse(kProgram, argc, argv, {}, args, std::cout, std::cerr)) return *status;
+  if (!args.operands.empty()) {
+    return vmu::cli::UsageError(kProgram, "unexpected argument '" + args.operands.front() + "'", std::cerr);
+  }
+
   QApplication app(argc, argv);
   app.setApplicationName("VM_Update");
+  // The desktop entry's name and icon, so that window lists show both.
+  app.setDesktopFileName("vm-update");
+  QIcon icon;
+  for (int size : {32, 48, 256}) icon.addFile(QString(":/icons/vm-update-%1.png").arg(size), QSize(size, size));
+  app.setWindowIcon(icon);
 
   // Every text of the program is Dutch; Qt's own buttons and dialogs follow
   // when its Dutch translation is installed.

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/cli/command_line.h"
 #include "app/script/script_runner.h"
 #include "platform/qt/offscreen_gui.h"
 
@@ -26,38 +27,29 @@ class GuiWindow : public vmu::ScriptWindow {
   std::string shots_;
 };
 
-int Usage() {
-  std::cerr << "usage: vmupdate-script [--gui] [--shots DIR] [--maintenance] [SCRIPT]\n"
-               "Runs the update wizard from a script of user actions (standard input when no\n"
-               "SCRIPT is given) and prints what the window does. --gui also drives the real\n"
-               "window offscreen; --shots saves a picture of it after every command.\n"
-               "--maintenance shows the service buttons (comparetables, directories).\n";
-  return 2;
-}
+const vmu::cli::Program kProgram{"vmupdate-script",
+                                 "usage: vmupdate-script [--gui] [--shots DIR] [--maintenance] [SCRIPT]\n"
+                                 "Runs the update wizard from a script of user actions (standard input when no\n"
+                                 "SCRIPT is given) and prints what the window does. --gui also drives the real\n"
+                                 "window offscreen; --shots saves a picture of it after every command.\n"
+                                 "--maintenance shows the service buttons (comparetables, directories).\n"};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool gui = false;
-  vmu::ScriptOptions options;
-  std::string shots;
-  std::string script;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--gui") {
-      gui = true;
-    } else if (arg == "--maintenance") {
-      options.maintenance = true;
-    } else if (arg == "--shots" && i + 1 < argc) {
-      shots = argv[++i];
-    } else if (arg == "--help" || arg == "-h" || (!arg.empty() && arg[0] == '-') || !script.empty()) {
-      return Usage();
-    } else {
-      script = arg;
-    }
+  vmu::cli::Arguments args;
+  if (auto status = vmu::cli::Parse(kProgram, argc, argv, {{"--gui"}, {"--maintenance"}, {"--shots", true}}, args,
+                                    std::cout, std::cerr)) {
+    return *status;
   }
+  if (args.operands.size() > 1) return vmu::cli::UsageError(kProgram, "one SCRIPT at most", std::cerr);
+  vmu::ScriptOptions options;
+  options.maintenance = args.Has("--maintenance");
+  const std::string shots = args.Value("--shots");
+  // "-" is standard input, as for other filters.
+  const std::string script = args.operands.empty() || args.operands.front() == "-" ? "" : args.operands.front();
+  const bool gui = args.Has("--gui") || !shots.empty();
   if (!shots.empty()) {
-    gui = true;
     std::error_code ec;
     std::filesystem::create_directories(shots, ec);
     if (ec) {

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "app/cli/command_line.h"
 #include "files/format_version.h"
 #include "package/manifest_keys.h"
 #include "package/package_files.h"
@@ -12,22 +14,24 @@
 #include "tools/pack/package_listing.h"
 #include "tools/pack/package_writer.h"
 #include "tools/pack/source_check.h"
+#include "tools/pack/unpacker_location.h"
 
 namespace {
 
 namespace key = vmu::package::key;
 using vmu::package::ManifestKey;
 
-constexpr const char* kUsage =
+const vmu::cli::Program kProgram{
+    "vmu-pack",
     "usage: vmu-pack SOURCE_FOLDER OUTPUT.VMU   check the folder and write the package\n"
-    "       vmu-pack --list PACKAGE             show the files and versions of a package\n";
+    "       vmu-pack --list PACKAGE             show the files and versions of a package\n"};
 
 int Pack(const std::string& folder, const std::string& output) {
   const vmu::pack::SourceCheck check = vmu::pack::CheckSourceFolder(folder);
   for (const std::string& warning : check.warnings) std::cerr << "vmu-pack: warning: " << warning << '\n';
   for (const std::string& problem : check.problems) std::cerr << "vmu-pack: " << problem << '\n';
   if (!check.problems.empty()) return 1;
-  vmu::pack::WritePackage(vmu::pack::UnpackerBesideThisProgram(), check.files, output);
+  vmu::pack::WritePackage(vmu::pack::FindUnpacker(), check.files, output);
   std::cout << "vmu-pack: wrote " << output << " (" << check.files.size() << " files)\n";
   return 0;
 }
@@ -68,16 +72,42 @@ int List(const std::string& package) {
   return 0;
 }
 
+// What vmu-pack does: the option that asks for it (none for packing), the
+// operands it takes and what it says when they are not right.
+struct Command {
+  std::string option;
+  std::size_t operands;
+  std::string wrong_operands;
+  int (*run)(const std::vector<std::string>&);
+};
+
+const std::vector<Command> kCommands = {
+    {"", 2, "give SOURCE_FOLDER and OUTPUT.VMU", [](const auto& a) { return Pack(a[0], a[1]); }},
+    {"--list", 1, "--list takes one PACKAGE", [](const auto& a) { return List(a[0]); }},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
-    if (argc == 3 && std::string(argv[1]) == "--list") return List(argv[2]);
-    if (argc == 3 && argv[1][0] != '-') return Pack(argv[1], argv[2]);
-  } catch (const std::exception& e) {
-    std::cerr << "vmu-pack: " << e.what() << '\n';
-    return 1;
+  std::vector<vmu::cli::Option> options;
+  for (const Command& command : kCommands) {
+    if (!command.option.empty()) options.push_back({command.option});
   }
-  std::cerr << kUsage;
-  return 2;
+  vmu::cli::Arguments args;
+  if (auto status = vmu::cli::Parse(kProgram, argc, argv, options, args, std::cout, std::cerr)) return *status;
+  if (args.options.size() > 1) return vmu::cli::UsageError(kProgram, "one command at a time", std::cerr);
+  const std::string chosen = args.options.empty() ? "" : args.options.front().first;
+  for (const Command& command : kCommands) {
+    if (command.option != chosen) continue;
+    if (args.operands.size() != command.operands) {
+      return vmu::cli::UsageError(kProgram, command.wrong_operands, std::cerr);
+    }
+    try {
+      return command.run(args.operands);
+    } catch (const std::exception& e) {
+      std::cerr << "vmu-pack: " << e.what() << '\n';
+      return 1;
+    }
+  }
+  return vmu::cli::UsageError(kProgram, "unknown command", std::cerr);
 }

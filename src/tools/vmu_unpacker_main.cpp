@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/cli/command_line.h"
 #include "platform/error.h"
 #include "platform/host/drive_map.h"
 #include "tools/pack/unpack.h"
@@ -25,8 +26,15 @@ std::string OwnFile() {
 int main(int argc, char** argv) {
   const std::string self = argc > 0 ? argv[0] : "VMU_ZP.exe";
   const std::string program = self.substr(self.find_last_of("/\\") + 1);
+  const vmu::cli::Program cli{program, "usage: " + program + " /auto FOLDER\n"};
+  // Only the first argument can be an option: the folder's pieces are taken as
+  // they come, even when one starts with a dash.
+  if (argc >= 2 && argv[1][0] == '-') {
+    vmu::cli::Arguments args;
+    if (auto status = vmu::cli::Parse(cli, 2, argv, {}, args, std::cout, std::cerr)) return *status;
+  }
   if (argc < 3 || ::strcasecmp(argv[1], "/auto") != 0) {
-    std::cerr << "usage: " << program << " /auto FOLDER\n";
+    std::cerr << cli.usage;
     return 2;
   }
   // A folder with blanks arrives in pieces: the command line is split at blanks.

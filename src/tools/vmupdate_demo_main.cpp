@@ -3,31 +3,38 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/cli/command_line.h"
 #include "platform/error.h"
 #include "tools/demo/demo_installation.h"
 #include "tools/demo/demo_packages.h"
-#include "tools/pack/package_writer.h"
+#include "tools/pack/unpacker_location.h"
+
+namespace {
+
+const vmu::cli::Program kProgram{"vmupdate-demo",
+                                 "usage: vmupdate-demo DIR\n"
+                                 "Makes DIR/prefix, a drive prefix holding a sample Velmora installation under\n"
+                                 "C:\\Program Files\\velmora\\ and a second one in C:\\Velmora-test\\, for trying\n"
+                                 "VM_Update (WINEPREFIX=DIR/prefix), and sample update packages in DIR/packages\n"
+                                 "(their sources in DIR/package-sources), copied into the user's Documents folder.\n"};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 || argv[1][0] == '-') {
-    std::cerr << "usage: vmupdate-demo DIR\n"
-                 "Makes DIR/prefix, a drive prefix holding a sample Velmora installation under\n"
-                 "C:\\Program Files\\velmora\\ and a second one in C:\\Velmora-test\\, for trying\n"
-                 "VM_Update (WINEPREFIX=DIR/prefix), and sample update packages in DIR/packages\n"
-                 "(their sources in DIR/package-sources), copied into the user's Documents folder.\n";
-    return 2;
-  }
+  vmu::cli::Arguments args;
+  if (auto status = vmu::cli::Parse(kProgram, argc, argv, {}, args, std::cout, std::cerr)) return *status;
+  if (args.operands.size() != 1) return vmu::cli::UsageError(kProgram, "give the folder DIR", std::cerr);
+  const std::string dir = args.operands.front();
   const char* user = std::getenv("USER");
   try {
-    vmu::DemoPaths paths = vmu::MakeDemoInstallation(argv[1], user && *user ? user : "user");
+    vmu::DemoPaths paths = vmu::MakeDemoInstallation(dir, user && *user ? user : "user");
     std::cout << "prefix              " << paths.prefix << "\n"
               << "program folder      " << paths.program_dir << "\n"
               << "VirtualStore        " << paths.virtual_store << "\n"
               << "data folder         " << paths.data_dir << " (made by the first start)\n"
               << "second installation " << paths.other_dir
               << " (program and data; choose it with \"Open andere programma map\")\n";
-    const std::vector<vmu::DemoPackage> packages =
-        vmu::MakeDemoPackages(argv[1], vmu::pack::UnpackerBesideThisProgram());
+    const std::vector<vmu::DemoPackage> packages = vmu::MakeDemoPackages(dir, vmu::pack::FindUnpacker());
     const std::string documents = vmu::DemoHostPath(paths, paths.documents);
     vmu::CopyDemoPackages(packages, documents);
     std::cout << "packages:\n";

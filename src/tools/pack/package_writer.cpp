@@ -114,14 +114,6 @@ void WriteZip(int fd, const std::string& path, const std::vector<SourceFile>& fi
 
 }  // namespace
 
-std::string UnpackerBesideThisProgram() {
-  char self[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-  if (n <= 0) RaiseErrno("cannot find this program", "/proc/self/exe");
-  std::string path(self, static_cast<std::size_t>(n));
-  return path.substr(0, path.rfind('/') + 1) + "vmu-unpacker";
-}
-
 void WritePackage(const std::string& unpacker, const std::vector<SourceFile>& files, const std::string& output) {
   WriteThroughTemporary(output, [&](int fd, const std::string& temp) {
     AppendFile(fd, temp, unpacker);

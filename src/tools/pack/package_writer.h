@@ -8,9 +8,6 @@
 
 namespace vmu::pack {
 
-// <folder of this program>/vmu-unpacker: the tools are installed side by side.
-std::string UnpackerBesideThisProgram();
-
 // Writes the package of `files` without checking them (CheckSourceFolder
 // does that). The output appears whole or not at all: it is written under
 // a temporary name beside it and renamed at the end.
