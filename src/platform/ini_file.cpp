@@ -119,8 +119,9 @@ std::optional<std::string> IniWrite(const std::optional<std::string>& content, c
 
   // Text appended after a cut-off UTF-16 unit would be read a byte out of
   // step: the value lost and the file growing on every write. The lone byte
-  // gets its missing high byte first (mostly the zero of a Latin letter).
-  const std::string completion = text.CutOff() ? std::string(1, '\0') : std::string();
+  // is first made a whole unit, a lone surrogate, so that it still reads as
+  // the one broken character it was and its line keeps its meaning.
+  const std::string completion = text.CutOff() ? std::string(1, '\xD8') : std::string();
   if (!result && section_found) {
     std::string insert = anchor.next == bytes.size() ? completion : std::string();
     if (!anchor.HasLineEnd()) insert += text.Encode(U"\r\n");

@@ -170,9 +170,12 @@ TEST(IniEncodingTest, Utf16CutOffInItsLastUnitTakesTheWriteOnce) {
   };
   const Case cases[] = {
       // A manifest of three bytes, as a broken download leaves it.
-      {"no section", bom + "e", "Main", bom + Utf16Le(u"e\r\n[Main]\r\nVer=1\r\n")},
+      {"no section", bom + "e", "Main", bom + "e\xD8" + Utf16Le(u"\r\n[Main]\r\nVer=1\r\n")},
       {"section ends in the cut", bom + Utf16Le(u"[Main]\r\nk=v") + "x", "Main",
-       bom + Utf16Le(u"[Main]\r\nk=vx\r\nVer=1\r\n")},
+       bom + Utf16Le(u"[Main]\r\nk=v") + "x\xD8" + Utf16Le(u"\r\nVer=1\r\n")},
+      // A broken surrogate pair stays two broken characters.
+      {"cut after a high surrogate", bom + Utf16Le(u"[Main]\r\nk=v\xD83D") + "x", "Main",
+       bom + Utf16Le(u"[Main]\r\nk=v\xD83D") + "x\xD8" + Utf16Le(u"\r\nVer=1\r\n")},
       // The cut lies after the section: nothing is appended behind it.
       {"cut elsewhere", bom + Utf16Le(u"[Main]\r\nk=v\r\n[B]\r\n") + "x", "Main",
        bom + Utf16Le(u"[Main]\r\nk=v\r\nVer=1\r\n[B]\r\n") + "x"},
@@ -183,7 +186,8 @@ TEST(IniEncodingTest, Utf16CutOffInItsLastUnitTakesTheWriteOnce) {
     ASSERT_TRUE(after);
     EXPECT_EQ(*after, c.expected);
     EXPECT_EQ(Read(*after, c.section, "Ver"), "1");
-    EXPECT_EQ(IniWrite(*after, c.section, "Ver", "1"), std::nullopt);  // the next visit changes nothing
+    EXPECT_EQ(Read(*after, c.section, "k"), Read(c.before, c.section, "k"));  // the cut line reads as before
+    EXPECT_EQ(IniWrite(*after, c.section, "Ver", "1"), std::nullopt);         // the next visit changes nothing
   }
 }
 
