@@ -54,8 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db, next, -1, &statement, &tail) != SQLITE_OK) break;
     for (int rows = 0; statement && rows < 100 && sqlite3_step(statement) == SQLITE_ROW; ++rows) {
-      for (int column = 0; column < sqlite3_column_count(statement); ++column)
-        sqlite3_column_text(statement, column);
+      for (int column = 0; column < sqlite3_column_count(statement); ++column) sqlite3_column_text(statement, column);
     }
     sqlite3_finalize(statement);
     next = tail;
