@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     app.installTranslator(&qt_dutch);
   }
 
-  vmu::HostFileSystem fs(vmu::DriveMap(vmu::DriveMap::DefaultPrefix()));
+  vmu::HostFileSystem fs{vmu::DriveMap(vmu::DriveMap::DefaultPrefix())};
   vmu::HostProcesses processes(fs);
   vmu::RunContext ctx(fs, processes, vmu::CurrentHostInfo(fs, argc > 0 ? argv[0] : nullptr));
   vmu::SqliteDatabases databases(fs);

@@ -59,6 +59,11 @@ int main(int argc, char** argv) {
   }
   std::ifstream file;
   if (!script.empty()) {
+    // A folder opens as a stream that reads nothing: the run would pass unseen.
+    if (std::filesystem::is_directory(script)) {
+      std::cerr << "vmupdate-script: cannot read " << script << ": it is a folder\n";
+      return 2;
+    }
     file.open(script);
     if (!file) {
       std::cerr << "vmupdate-script: cannot read " << script << '\n';

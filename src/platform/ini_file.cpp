@@ -117,13 +117,18 @@ std::optional<std::string> IniWrite(const std::optional<std::string>& content, c
       });
   if (unchanged) return std::nullopt;
 
+  // Text appended after a cut-off UTF-16 unit would be read a byte out of
+  // step: the value lost and the file growing on every write. The lone byte
+  // is first made a whole unit, a lone surrogate, so that it still reads as
+  // the one broken character it was and its line keeps its meaning.
+  const std::string completion = text.CutOff() ? std::string(1, '\xD8') : std::string();
   if (!result && section_found) {
-    std::string insert;
+    std::string insert = anchor.next == bytes.size() ? completion : std::string();
     if (!anchor.HasLineEnd()) insert += text.Encode(U"\r\n");
     insert += text.Encode(new_entry + U"\r\n");
     result = bytes.substr(0, anchor.next) + insert + bytes.substr(anchor.next);
   } else if (!result) {
-    result = bytes;
+    result = bytes + completion;
     // The last line needs its line break before a new section can follow.
     if (text.EndsOpen()) *result += text.Encode(U"\r\n");
     *result += text.Encode(U"[" + new_section + U"]\r\n" + new_entry + U"\r\n");

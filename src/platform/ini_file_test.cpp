@@ -162,6 +162,35 @@ TEST(IniEncodingTest, Utf16LittleEndianIsReadAndWrittenAsUtf16) {
   EXPECT_EQ(IniWrite(bom + Utf16Le(u"[A]"), "S", "k", "v"), bom + Utf16Le(u"[A]\r\n[S]\r\nk=v\r\n"));
 }
 
+TEST(IniEncodingTest, Utf16CutOffInItsLastUnitTakesTheWriteOnce) {
+  const std::string bom = "\xFF\xFE";
+  struct Case {
+    const char* what;
+    std::string before, section, expected;
+  };
+  const Case cases[] = {
+      // A manifest of three bytes, as a broken download leaves it.
+      {"no section", bom + "e", "Main", bom + "e\xD8" + Utf16Le(u"\r\n[Main]\r\nVer=1\r\n")},
+      {"section ends in the cut", bom + Utf16Le(u"[Main]\r\nk=v") + "x", "Main",
+       bom + Utf16Le(u"[Main]\r\nk=v") + "x\xD8" + Utf16Le(u"\r\nVer=1\r\n")},
+      // A broken surrogate pair stays two broken characters.
+      {"cut after a high surrogate", bom + Utf16Le(u"[Main]\r\nk=v\xD83D") + "x", "Main",
+       bom + Utf16Le(u"[Main]\r\nk=v\xD83D") + "x\xD8" + Utf16Le(u"\r\nVer=1\r\n")},
+      // The cut lies after the section: nothing is appended behind it.
+      {"cut elsewhere", bom + Utf16Le(u"[Main]\r\nk=v\r\n[B]\r\n") + "x", "Main",
+       bom + Utf16Le(u"[Main]\r\nk=v\r\nVer=1\r\n[B]\r\n") + "x"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::optional<std::string> after = IniWrite(c.before, c.section, "Ver", "1");
+    ASSERT_TRUE(after);
+    EXPECT_EQ(*after, c.expected);
+    EXPECT_EQ(Read(*after, c.section, "Ver"), "1");
+    EXPECT_EQ(Read(*after, c.section, "k"), Read(c.before, c.section, "k"));  // the cut line reads as before
+    EXPECT_EQ(IniWrite(*after, c.section, "Ver", "1"), std::nullopt);         // the next visit changes nothing
+  }
+}
+
 TEST(IniRobustnessTest, GarbageNeverCrashesAndKeepsTheBytes) {
   std::mt19937 random(1234);
   std::string garbage(10 * 1024 * 1024, '\0');

@@ -107,6 +107,8 @@ bool IniText::EndsOpen() const {
   return last != '\r' && last != '\n';
 }
 
+bool IniText::CutOff() const { return encoding_ == IniEncoding::kUtf16Le && (bytes_.size() - body_) % 2 != 0; }
+
 bool ReadIniLine(const IniText& text, std::size_t& pos, IniLine& line) {
   const std::size_t size = text.bytes().size();
   if (pos >= size) return false;

@@ -28,6 +28,8 @@ class IniText {
   std::size_t Advance(std::size_t pos, std::size_t count) const;
   // The last line lacks a line break (false for an empty text).
   bool EndsOpen() const;
+  // A UTF-16 text whose last unit lost its second byte.
+  bool CutOff() const;
   // The characters in this file's encoding.
   std::string Encode(std::u32string_view text) const;
 

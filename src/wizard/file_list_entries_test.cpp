@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 
 #include "testing/error_of.h"
@@ -45,6 +46,11 @@ TEST(InstallEntries, TheFirstBadEntryStopsTheReadingWithItsNumberAndName) {
     EXPECT_EQ(ErrorOf([&] { ReadInstallEntries(list, current); }), expected.first) << list;
     EXPECT_EQ(current, expected.second) << list;
   }
+  // A NUL would cut the name short on the host; refused with the rest, before any file is touched.
+  using namespace std::string_literals;
+  std::string current;
+  EXPECT_EQ(ErrorOf([&] { ReadInstallEntries("\"ok.txt\",1\r\n\"a\0.txt\",2"s, current); }), 52);
+  EXPECT_EQ(current, "a\0.txt"s);
 }
 
 }  // namespace

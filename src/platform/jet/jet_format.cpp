@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/ascii.h"
+#include "platform/error.h"
 #include "platform/jet/jet_date.h"
 #include "platform/jet/jet_text.h"
 
@@ -259,6 +260,8 @@ std::string DigitsOf(double value, const NumberPattern& p) {
 std::string FormatNumberSection(double value, std::string_view section, bool with_sign) {
   NumberPattern p = ParsePattern(section);
   double magnitude = std::fabs(value) * (p.percent ? 100 : 1);
+  // Jet's doubles hold no infinity: a percentage of a huge number overflows.
+  if (!std::isfinite(magnitude)) Raise(kOverflow);
   std::string body;
   if (p.scientific) {
     int whole_digits = std::max(p.min_whole, 1);
@@ -323,6 +326,7 @@ bool IsDatePattern(std::string_view f) {
 std::string JetFormat(const FormatArgument& value, std::string_view format) {
   const std::string* text = std::get_if<std::string>(&value);
   std::optional<double> number = text ? ParseNumber(*text) : std::get<double>(value);
+  if (!text && !std::isfinite(*number)) Raise(kOverflow);
   std::string name = AsciiLower(format);
 
   if (format.empty() || name == "general number") return text ? *text : NumberText(*number);

@@ -18,6 +18,8 @@ namespace vmu {
 // A number, or a text (a date in text, or anything else); never null.
 using FormatArgument = std::variant<double, std::string>;
 
+// Raises 6 (Overflow) for a number beyond the doubles' range, or one that
+// a percent pattern would take beyond it.
 std::string JetFormat(const FormatArgument& value, std::string_view format);
 
 }  // namespace vmu

@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <string>
 
 #include "platform/code_points.h"
@@ -142,6 +144,34 @@ std::string NumberText(double value) {
   return text;
 }
 
+namespace {
+
+// A number text outside the doubles' range. Too small: the nearest double
+// (0 or a denormal). Too large: the largest double when the text is no
+// larger than that double's own 15-digit text ("1.79769313486232E+308"
+// must read back), else infinity, which callers report as Overflow.
+double BeyondDouble(std::string_view body) {
+  const bool negative = body[0] == '-';
+  long double wide = 0;
+  const auto result = std::from_chars(body.data(), body.data() + body.size(), wide);
+  double magnitude;
+  if (result.ec == std::errc::result_out_of_range) {
+    // Beyond even the wide type: the exponent tells which way.
+    const size_t e = body.find_first_of("eE");
+    magnitude = e != std::string_view::npos && body.find('-', e) != std::string_view::npos
+                    ? 0
+                    : std::numeric_limits<double>::infinity();
+  } else if (std::fabs(wide) < 1) {
+    magnitude = static_cast<double>(std::fabs(wide));
+  } else {
+    magnitude = std::fabs(wide) <= 1.79769313486232E+308L ? std::numeric_limits<double>::max()
+                                                          : std::numeric_limits<double>::infinity();
+  }
+  return negative ? -magnitude : magnitude;
+}
+
+}  // namespace
+
 std::optional<double> ParseNumber(std::string_view text) {
   size_t begin = text.find_first_not_of(" \t");
   if (begin == std::string_view::npos) return std::nullopt;
@@ -167,7 +197,7 @@ std::optional<double> ParseNumber(std::string_view text) {
   if (body[0] == '+') body.remove_prefix(1);
   double value = 0;
   auto result = std::from_chars(body.data(), body.data() + body.size(), value);
-  if (result.ec == std::errc::result_out_of_range) return std::nullopt;
+  if (result.ec == std::errc::result_out_of_range) return BeyondDouble(body);
   return value;
 }
 

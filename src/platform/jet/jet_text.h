@@ -41,6 +41,9 @@ size_t ByteOffset(std::string_view text, size_t chars);
 std::string NumberText(double value);
 
 // Text that is a number as a whole, blanks around allowed ("12", " -1.5e3 ").
+// A number too small for a double reads as the nearest one (0); one too
+// large reads as infinity, which callers report as Overflow, except up to
+// the largest double's own text, which reads as that double.
 std::optional<double> ParseNumber(std::string_view text);
 
 }  // namespace vmu

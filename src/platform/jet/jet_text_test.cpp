@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/jet/jet_date.h"
 #include "platform/jet/jet_like.h"
 
@@ -22,6 +24,31 @@ TEST(JetText, NumberTextReadsBackAndUsesThePoint) {
   EXPECT_EQ(ParseNumber(" -1.5e3 "), -1500.0);
   EXPECT_FALSE(ParseNumber("12abc"));
   EXPECT_FALSE(ParseNumber(""));
+}
+
+// The extremes: the largest double's own text reads back as that double;
+// beyond it is infinity (the callers' Overflow), below the smallest is 0.
+TEST(JetText, NumbersAtTheEndsOfTheRange) {
+  const double largest = std::numeric_limits<double>::max();
+  const double infinity = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(NumberText(largest), "1.79769313486232E+308");
+  const std::pair<const char*, double> cases[] = {
+      {"1.79769313486232E+308", largest},
+      {"-1.79769313486232E+308", -largest},
+      {"1.7976931348623158E+308", largest},
+      {"1.79769313486233E+308", infinity},
+      {"2.5E+308", infinity},
+      {"-1e400", -infinity},
+      {"1e99999", infinity},
+      {"1e-400", 0.0},
+      {"-1e-99999", -0.0},
+      {"4.9e-324", 4.9e-324},
+  };
+  for (auto [text, expected] : cases) {
+    const auto value = ParseNumber(text);
+    ASSERT_TRUE(value) << text;
+    EXPECT_EQ(*value, expected) << text;
+  }
 }
 
 TEST(JetText, CaseAndOrderIgnoreLetterCaseButKeepAccentsAfterLetters) {

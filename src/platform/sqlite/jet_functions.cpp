@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
 #include "platform/jet/jet_date.h"
 #include "platform/jet/jet_format.h"
 #include "platform/jet/jet_like.h"
@@ -196,8 +197,16 @@ void InStr(sqlite3_context* ctx, int argc, Args argv) {
   sqlite3_result_int64(ctx, found);
 }
 
+// A double holds no infinity in Jet: a number beyond the range overflows.
+void ResultNumber(sqlite3_context* ctx, double value) {
+  if (!std::isfinite(value)) return Fail(ctx, kOverflow);
+  sqlite3_result_double(ctx, value);
+}
+
 void CStr(sqlite3_context* ctx, int, Args argv) {
   if (IsNull(argv[0])) return Fail(ctx, kInvalidUseOfNull);
+  if (sqlite3_value_type(argv[0]) == SQLITE_FLOAT && !std::isfinite(sqlite3_value_double(argv[0])))
+    return Fail(ctx, kOverflow);
   ResultText(ctx, TextOf(argv[0]));
 }
 
@@ -215,7 +224,7 @@ void CDbl(sqlite3_context* ctx, int, Args argv) {
   if (IsNull(argv[0])) return Fail(ctx, kInvalidUseOfNull);
   auto number = NumberOf(argv[0]);
   if (!number) return Fail(ctx, kTypeMismatch);
-  sqlite3_result_double(ctx, *number);
+  ResultNumber(ctx, *number);
 }
 
 void CDate(sqlite3_context* ctx, int, Args argv) {
@@ -273,7 +282,11 @@ void Format(sqlite3_context* ctx, int argc, Args argv) {
   FormatArgument value = type == SQLITE_INTEGER || type == SQLITE_FLOAT ? FormatArgument(sqlite3_value_double(argv[0]))
                                                                         : FormatArgument(TextOf(argv[0]));
   if (type == SQLITE_INTEGER && format.empty()) return ResultText(ctx, TextOf(argv[0]));
-  ResultText(ctx, JetFormat(value, format));
+  try {
+    ResultText(ctx, JetFormat(value, format));
+  } catch (const VbError& error) {
+    Fail(ctx, error.description().c_str());
+  }
 }
 
 // Round(number [, places]): half to even, as Jet.
@@ -284,7 +297,10 @@ void Round(sqlite3_context* ctx, int argc, Args argv) {
   long long places = 0;
   if (argc > 1 && !WholeArg(ctx, argv[1], 0, 15, places)) return;
   double scale = std::pow(10.0, static_cast<double>(places));
-  sqlite3_result_double(ctx, std::nearbyint(*number * scale) / scale);
+  if (!std::isfinite(*number)) return Fail(ctx, kOverflow);
+  const double scaled = *number * scale;
+  // Scaling a huge number overflows; a number that large has no places to round.
+  ResultNumber(ctx, std::isfinite(scaled) ? std::nearbyint(scaled) / scale : *number);
 }
 
 template <double (*Op)(double)>
@@ -293,7 +309,7 @@ void Whole(sqlite3_context* ctx, int, Args argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER) return sqlite3_result_value(ctx, argv[0]);
   auto number = NumberOf(argv[0]);
   if (!number) return Fail(ctx, kTypeMismatch);
-  sqlite3_result_double(ctx, Op(*number));
+  ResultNumber(ctx, Op(*number));
 }
 
 double Floor(double x) { return std::floor(x); }
@@ -323,7 +339,7 @@ void Val(sqlite3_context* ctx, int, Args argv) {
   }
   auto number = ParseNumber(text.substr(0, end));
   if (!number) number = ParseNumber(text.substr(0, mantissa));
-  sqlite3_result_double(ctx, number.value_or(0));
+  ResultNumber(ctx, number.value_or(0));
 }
 
 void IsNullFunction(sqlite3_context* ctx, int, Args argv) { sqlite3_result_int(ctx, IsNull(argv[0]) ? 1 : 0); }

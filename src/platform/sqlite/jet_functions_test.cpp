@@ -125,6 +125,28 @@ TEST(JetFunctions, ConversionsRoundHalfToEven) {
   EXPECT_EQ(Eval("date('2026-03-02', '+1 day')"), "'2026-03-03'");  // SQLite's own date() stays
 }
 
+// Jet has no infinity: what goes beyond the doubles overflows, and the text
+// CStr makes of the largest double reads back.
+TEST(JetFunctions, NumbersBeyondTheRangeOverflow) {
+  RunCases({
+      {"CStr(CDbl(CStr(1.7976931348623157e308)))", "'1.79769313486232E+308'"},
+      {"CDbl('-1.79769313486232E+308') = -1.7976931348623157e308", "1"},
+      {"Val('1.79769313486232E+308') = 1.7976931348623157e308", "1"},
+      {"Val('1e400')", "error: Overflow"},
+      {"Val('2.5E+308')", "error: Overflow"},
+      {"Val('1e-400')", "0.0"},
+      {"CDbl('1e400')", "error: Overflow"},
+      {"CLng('1e400')", "error: Overflow"},
+      {"CStr(1e999)", "error: Overflow"},
+      {"Int(1e999)", "error: Overflow"},
+      {"Round(1e308, 2) = 1e308", "1"},
+      {"Format(1e308, '0.00E+00%')", "error: Overflow"},
+      {"Format('1e400', '0.00')", "error: Overflow"},
+      {"Format(1e999)", "error: Overflow"},
+      {"Format(1e306, '0.00E+00%')", "'1.00E+308%'"},
+  });
+}
+
 TEST(JetFunctions, FormatDatesAndNumbers) {
   RunCases({
       {"Format('2026-03-02', 'dd-mm-yyyy')", "'02-03-2026'"},

@@ -37,7 +37,8 @@ void AppendFile(int out, const std::string& out_path, const std::string& from) {
 void WriteThroughTemporary(const std::string& output, const std::function<void(int, const std::string&)>& write) {
   std::string temp = output + ".tmp-XXXXXX";
   UniqueFd fd(::mkostemp(temp.data(), O_CLOEXEC));
-  if (fd.get() < 0) RaiseErrno("cannot create", temp);
+  // The temporary name means nothing to the user: name the output.
+  if (fd.get() < 0) RaiseErrno("cannot create", output);
   try {
     write(fd.get(), temp);
     // A package is a program.

@@ -75,9 +75,11 @@ std::string CheckManifest(const std::string& folder, const std::vector<std::stri
   return ManifestValue(content, package::key::kConvOldfile.name).value_or("");
 }
 
-void CheckFileList(const std::string& folder, const std::vector<std::string>& names, const std::string& list_name,
-                   const std::string& converted, SourceCheck& check) {
-  const package::FileList list = package::ParseFileList(ReadWholeFile(folder + "/" + list_name));
+}  // namespace
+
+void CheckFileList(std::string_view bytes, const std::string& list_name, const std::string& folder,
+                   const std::vector<std::string>& names, const std::string& converted, SourceCheck& check) {
+  const package::FileList list = package::ParseFileList(bytes);
   const auto unreadable = [&](int line, const std::string& what) {
     check.problems.push_back(list_name + " line " + std::to_string(line) + ": " + what +
                              "; write one entry per line: \"NAME\",LOCATION");
@@ -117,8 +119,6 @@ void CheckFileList(const std::string& folder, const std::vector<std::string>& na
                                "; remove one of the entries");
   }
 }
-
-}  // namespace
 
 std::vector<SourceFile> PackageFiles(const std::string& folder) {
   DIR* dir = ::opendir(folder.c_str());
@@ -160,7 +160,7 @@ SourceCheck CheckSourceFolder(const std::string& folder) {
   }
 
   if (auto list_name = FindName(names, package::kFileListName))
-    CheckFileList(folder, names, *list_name, converted, check);
+    CheckFileList(ReadWholeFile(folder + "/" + *list_name), *list_name, folder, names, converted, check);
   else
     check.problems.push_back(folder + ": " + package::kFileListName + " is missing; add the list of files to install");
   return check;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vmu::pack {
@@ -27,5 +28,11 @@ struct SourceCheck {
 };
 
 SourceCheck CheckSourceFolder(const std::string& folder);
+
+// The file list's part of the check, on the list's bytes: `names` are the
+// files of `folder`, `converted` the file the conversion makes there (or
+// empty). Adds to check.problems and check.warnings.
+void CheckFileList(std::string_view bytes, const std::string& list_name, const std::string& folder,
+                   const std::vector<std::string>& names, const std::string& converted, SourceCheck& check);
 
 }  // namespace vmu::pack
