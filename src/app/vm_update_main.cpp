@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <clocale>
 
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
@@ -42,6 +43,9 @@ class FormEvents : public vmu::WizardEvents {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setApplicationName("VM_Update");
+  // Qt has adopted the desktop's locale; numbers in files and databases keep
+  // the decimal point whatever C library call reads or writes them.
+  std::setlocale(LC_NUMERIC, "C");
 
   // Every text of the program is Dutch; Qt's own buttons and dialogs follow
   // when its Dutch translation is installed.
