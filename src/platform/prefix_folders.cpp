@@ -17,33 +17,22 @@ struct Named {
 
 // The value names Windows uses in the per-user "Shell Folders" key.
 const Named kUserFolders[] = {
-    {"Desktop", {0x00, 0x10}},   {"Programs", {0x02}},
-    {"Personal", {0x05}},        {"Favorites", {0x06}},
-    {"Startup", {0x07}},         {"Recent", {0x08}},
-    {"SendTo", {0x09}},          {"Start Menu", {0x0B}},
-    {"My Music", {0x0D}},        {"My Videos", {0x0E}},
-    {"NetHood", {0x13}},         {"Fonts", {0x14}},
-    {"Templates", {0x15}},       {"AppData", {0x1A}},
-    {"PrintHood", {0x1B}},       {"Local AppData", {0x1C}},
-    {"Cache", {0x20}},           {"Cookies", {0x21}},
-    {"History", {0x22}},         {"My Pictures", {0x27}},
-    {"Administrative Tools", {0x30}}, {"CD Burning", {0x3B}},
+    {"Desktop", {0x00, 0x10}}, {"Programs", {0x02}},    {"Personal", {0x05}},
+    {"Favorites", {0x06}},     {"Startup", {0x07}},     {"Recent", {0x08}},
+    {"SendTo", {0x09}},        {"Start Menu", {0x0B}},  {"My Music", {0x0D}},
+    {"My Videos", {0x0E}},     {"NetHood", {0x13}},     {"Fonts", {0x14}},
+    {"Templates", {0x15}},     {"AppData", {0x1A}},     {"PrintHood", {0x1B}},
+    {"Local AppData", {0x1C}}, {"Cache", {0x20}},       {"Cookies", {0x21}},
+    {"History", {0x22}},       {"My Pictures", {0x27}}, {"Administrative Tools", {0x30}},
+    {"CD Burning", {0x3B}},
 };
 
 // And in the machine-wide one.
 const Named kCommonFolders[] = {
-    {"Common Start Menu", {0x16}},
-    {"Common Programs", {0x17}},
-    {"Common Startup", {0x18}},
-    {"Common Desktop", {0x19}},
-    {"Common Favorites", {0x1F}},
-    {"Common AppData", {0x23}},
-    {"Common Templates", {0x2D}},
-    {"Common Documents", {0x2E}},
-    {"Common Administrative Tools", {0x2F}},
-    {"CommonMusic", {0x35}},
-    {"CommonPictures", {0x36}},
-    {"CommonVideo", {0x37}},
+    {"Common Start Menu", {0x16}}, {"Common Programs", {0x17}},  {"Common Startup", {0x18}},
+    {"Common Desktop", {0x19}},    {"Common Favorites", {0x1F}}, {"Common AppData", {0x23}},
+    {"Common Templates", {0x2D}},  {"Common Documents", {0x2E}}, {"Common Administrative Tools", {0x2F}},
+    {"CommonMusic", {0x35}},       {"CommonPictures", {0x36}},   {"CommonVideo", {0x37}},
     {"OEM Links", {0x3A}},
 };
 
@@ -89,8 +78,8 @@ PrefixFolders PrefixFoldersFromRegistry(const WineRegistry& user, const WineRegi
     Register(folders, {0x2A}, x86);
     Register(folders, {0x2B}, FirstOf({system.Value(kCurrentVersion32, "CommonFilesDir"), common_x86}));
     Register(folders, {0x2C}, common_x86);
-    folders.native_program_files = program_files && !program_files->empty() ? FolderText(*program_files)
-                                                                           : "C:\\Program Files";
+    folders.native_program_files =
+        program_files && !program_files->empty() ? FolderText(*program_files) : "C:\\Program Files";
   } else {
     Register(folders, {0x26, 0x2A}, program_files);
     Register(folders, {0x2B, 0x2C}, common_files);

@@ -21,8 +21,8 @@ std::string Quoted(const std::string& text) {
 }
 
 std::string Header(const std::string& relative_to, bool win64) {
-  return "WINE REGISTRY Version 2\n;; All keys relative to " + relative_to + "\n\n#arch=" +
-         (win64 ? "win64" : "win32") + "\n";
+  return "WINE REGISTRY Version 2\n;; All keys relative to " + relative_to +
+         "\n\n#arch=" + (win64 ? "win64" : "win32") + "\n";
 }
 
 std::string Key(const std::string& path, const std::vector<std::pair<std::string, std::string>>& values) {
@@ -33,8 +33,7 @@ std::string Key(const std::string& path, const std::vector<std::pair<std::string
     // Values of other types, as wineboot writes them, which a reader passes over.
     if (value.rfind("str(2):", 0) == 0 || value.rfind("dword:", 0) == 0 || value.rfind("hex", 0) == 0)
       text += Quoted(name) + "=" + value + "\n";
-    else
-      text += Quoted(name) + "=" + Quoted(value) + "\n";
+    else text += Quoted(name) + "=" + Quoted(value) + "\n";
   }
   return text;
 }
@@ -52,7 +51,7 @@ WinePrefix::WinePrefix(WinePrefixLayout layout) : prefix_(dir_.Sub("wine")), lay
 void WinePrefix::MakeFolders() {
   const std::string c = prefix_ + "/drive_c";
   const std::string profile = c + "/users/" + layout_.user;
-  std::vector<std::string> folders = {c + "/windows/system32",  c + "/windows/Fonts",
+  std::vector<std::string> folders = {c + "/windows/system32",           c + "/windows/Fonts",
                                       c + "/Program Files/Common Files", c + "/ProgramData",
                                       c + "/users/Public/Documents",     profile + "/AppData/Roaming",
                                       profile + "/AppData/Local",        profile + "/Favorites"};
@@ -120,14 +119,15 @@ void WinePrefix::WriteRegistry() {
     current_version.push_back({"ProgramFilesDir (x86)", "C:\\Program Files (x86)"});
     current_version.push_back({"ProgramW6432Dir", "C:\\Program Files"});
   }
-  std::string system = Header("\\\\Machine", win64) + Key("Software\\Microsoft\\Windows\\CurrentVersion", current_version) +
+  std::string system = Header("\\\\Machine", win64) +
+                       Key("Software\\Microsoft\\Windows\\CurrentVersion", current_version) +
                        Key(kShellFolders, {{"Common AppData", "C:\\ProgramData"},
                                            {"Common Desktop", "C:\\users\\Public\\Desktop"},
                                            {"Common Documents", "C:\\users\\Public\\Documents"}});
   if (win64)
-    system += Key("Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion",
-                  {{"CommonFilesDir", "C:\\Program Files (x86)\\Common Files"},
-                   {"ProgramFilesDir", "C:\\Program Files (x86)"}});
+    system += Key(
+        "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion",
+        {{"CommonFilesDir", "C:\\Program Files (x86)\\Common Files"}, {"ProgramFilesDir", "C:\\Program Files (x86)"}});
   WriteHostFile(prefix_ + "/system.reg", system);
   WriteHostFile(prefix_ + "/userdef.reg", Header("\\\\User\\\\.Default", win64));
 }

@@ -62,7 +62,7 @@ void RunScenario(const Scenario& s) {
   WinePrefix p(s.layout);
   const std::string& user = s.layout.user;
   const std::string local = s.layout.relocated.count("Local AppData") ? s.layout.relocated.at("Local AppData")
-                                                                     : "C:\\users\\" + user + "\\AppData\\Local";
+                                                                      : "C:\\users\\" + user + "\\AppData\\Local";
   const std::string store = local + "\\VirtualStore" + s.program_dir.substr(2);
   const std::string data_source = s.data_in_virtual_store ? store : s.program_dir;
   p.Write(s.program_dir + "VM.EXE", "#!/bin/sh\necho oud\n");
@@ -110,14 +110,24 @@ void RunScenario(const Scenario& s) {
 TEST(WinePrefixScenario, UpdatesCompleteInPrefixesAsWinebootMakesThem) {
   const std::string account = AccountName();
   Scenario scenarios[] = {
-      {"32-bit prefix, data in the VirtualStore", {.win64 = false, .user = "anna"}, "anna",
-       "C:\\Program Files\\velmora\\", "C:\\users\\anna\\AppData\\Roaming\\velmora\\", "C:\\users\\anna\\Documents",
+      {"32-bit prefix, data in the VirtualStore",
+       {.win64 = false, .user = "anna"},
+       "anna",
+       "C:\\Program Files\\velmora\\",
+       "C:\\users\\anna\\AppData\\Roaming\\velmora\\",
+       "C:\\users\\anna\\Documents",
        true},
-      {"64-bit prefix: Velmora under Program Files (x86)", {.win64 = true, .user = "anna"}, "anna",
-       "C:\\Program Files (x86)\\velmora\\", "C:\\users\\anna\\AppData\\Roaming\\velmora\\",
+      {"64-bit prefix: Velmora under Program Files (x86)",
+       {.win64 = true, .user = "anna"},
+       "anna",
+       "C:\\Program Files (x86)\\velmora\\",
+       "C:\\users\\anna\\AppData\\Roaming\\velmora\\",
        "C:\\users\\anna\\Documents"},
-      {"USER unset: the account's name", {.win64 = true, .user = account}, std::nullopt,
-       "C:\\Program Files (x86)\\velmora\\", "C:\\users\\" + account + "\\AppData\\Roaming\\velmora\\",
+      {"USER unset: the account's name",
+       {.win64 = true, .user = account},
+       std::nullopt,
+       "C:\\Program Files (x86)\\velmora\\",
+       "C:\\users\\" + account + "\\AppData\\Roaming\\velmora\\",
        "C:\\users\\" + account + "\\Documents"},
       {"Shell Folders relocated to another drive",
        {.win64 = true,
@@ -126,8 +136,11 @@ TEST(WinePrefixScenario, UpdatesCompleteInPrefixesAsWinebootMakesThem) {
                       {"Local AppData", "D:\\Profiel\\Lokaal"},
                       {"Personal", "D:\\Profiel\\Mijn documenten"}},
         .extra_drives = {{'d', "schijf-d"}}},
-       "anna", "C:\\Program Files (x86)\\velmora\\", "D:\\Profiel\\Gegevens\\velmora\\",
-       "D:\\Profiel\\Mijn documenten", true},
+       "anna",
+       "C:\\Program Files (x86)\\velmora\\",
+       "D:\\Profiel\\Gegevens\\velmora\\",
+       "D:\\Profiel\\Mijn documenten",
+       true},
   };
   for (const Scenario& s : scenarios) RunScenario(s);
 }
