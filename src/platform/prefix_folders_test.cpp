@@ -9,7 +9,8 @@ namespace {
 
 constexpr const char* kHeader = "WINE REGISTRY Version 2\n\n";
 constexpr const char* kCurrentVersion = "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion] 1\n";
-constexpr const char* kShellFolders = "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders] 1\n";
+constexpr const char* kShellFolders =
+    "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders] 1\n";
 
 PrefixFolders Folders(const std::string& user_reg, const std::string& system_reg) {
   return PrefixFoldersFromRegistry(ParseWineRegistry(user_reg), ParseWineRegistry(system_reg));
@@ -25,8 +26,8 @@ TEST(PrefixFolders, TheRegistryNamesTheFoldersAndTheRestIsComputedForTheArchitec
                                "\"ProgramFilesDir\"=\"C:\\\\Programmas\"\n"
                                "\"ProgramFilesDir (x86)\"=\"C:\\\\Programmas (x86)\"\n" +
                                kShellFolders + "\"Common Documents\"=\"E:\\\\Gedeeld\"\n";
-  const std::string system32 = std::string(kHeader) + "#arch=win32\n" + kCurrentVersion +
-                               "\"ProgramFilesDir\"=\"C:\\\\Programmas\"\n";
+  const std::string system32 =
+      std::string(kHeader) + "#arch=win32\n" + kCurrentVersion + "\"ProgramFilesDir\"=\"C:\\\\Programmas\"\n";
   struct Case {
     const char* what;
     std::string user_reg, system_reg;
@@ -80,7 +81,8 @@ TEST(PrefixFolders, APrefixWithoutRegistryFilesKeepsTheComputedLayout) {
   const PrefixFolders none;
   for (int number = -1; number <= 81; ++number)
     EXPECT_EQ(SpecialFolder(number, "bo", none), SpecialFolder(number, "bo")) << number;
-  EXPECT_EQ(ProgramFilesFolders("bo", none), (std::vector<std::string>{"C:\\Program Files", "C:\\Program Files (x86)"}));
+  EXPECT_EQ(ProgramFilesFolders("bo", none),
+            (std::vector<std::string>{"C:\\Program Files", "C:\\Program Files (x86)"}));
 }
 
 }  // namespace
