@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <clocale>
 #include <iostream>
 
 #include "app/cli/command_line.h"
@@ -63,6 +64,9 @@ int main(int argc, char** argv) {
   QIcon icon;
   for (int size : {32, 48, 256}) icon.addFile(QString(":/icons/vm-update-%1.png").arg(size), QSize(size, size));
   app.setWindowIcon(icon);
+  // Qt has adopted the desktop's locale; numbers in files and databases keep
+  // the decimal point whatever C library call reads or writes them.
+  std::setlocale(LC_NUMERIC, "C");
 
   // Every text of the program is Dutch; Qt's own buttons and dialogs follow
   // when its Dutch translation is installed.

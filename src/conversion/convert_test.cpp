@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "conversion/conversion_test_env.h"
+#include "testing/dutch_locale.h"
 #include "testing/error_of.h"
 #include "testing/failing_databases.h"
 
@@ -132,6 +133,21 @@ TEST(Convert, VersionsAreComparedAsTextAndWrongOnesAreRefusedWithTheirTexts) {
     EXPECT_EQ(e.databases.made, 3);
     EXPECT_EQ(e.prefix.Read(kOldDb), before);
   }
+}
+
+// Qt adopts the desktop's locale; a numeric version must still read as 5.2.
+TEST(Convert, NumericVersionsPassTheCheckUnderADutchLocale) {
+  testing::DutchLocale dutch;
+  if (!dutch.active()) GTEST_SKIP() << "locale nl_NL.UTF-8 not installed (scripts/install-deps)";
+  ConversionEnv e;
+  e.WithVersion(kOldDb, "5.1");
+  e.WithVersion(kNewDb, "5.2");
+  e.WithControlRows({});
+  e.Convert();
+  EXPECT_EQ(e.result.outcome, Outcome::Converted) << e.result.text;
+  EXPECT_EQ(e.Log(),
+            "Check versie oude database: 5.1 versus te verwachtte versie: 5.1\r\n"
+            "Check versie nieuwe database: 5.2 versus te verwachtte versie: 5.2\r\n");
 }
 
 TEST(Convert, AMissingVersionRowTakesTheErrorPath) {

@@ -1,7 +1,6 @@
 #include "conversion/field_values.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 
 #include "platform/error.h"
 
@@ -10,11 +9,30 @@ namespace vmu {
 namespace {
 
 // Fifteen significant digits, so that 0.1 + 0.2 shows as 0.3, with an
-// upper-case exponent.
+// upper-case exponent ("%.15G"). to_chars, unlike printf, always writes a
+// decimal point: Qt adopts the desktop's locale, which may use a comma.
 std::string RealText(double d) {
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.15G", d);
-  return buffer;
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::general, 15);
+  std::string text(buffer, result.ptr);
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+// A decimal number as a whole text ("5", "-0.5", "1E3"), read the same way
+// in every locale.
+std::optional<double> DecimalNumber(const std::string& text) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (first != last && *first == '+') {
+    ++first;
+    if (first != last && *first == '-') return std::nullopt;
+  }
+  double d = 0;
+  const auto result = std::from_chars(first, last, d, std::chars_format::general);
+  if (result.ec != std::errc() || result.ptr != last) return std::nullopt;
+  return d;
 }
 
 bool SameLetters(const std::string& text, const char* word) {
@@ -55,11 +73,7 @@ bool FieldIsTrue(const FieldValue& value) {
     const std::string t = Trimmed(*s);
     if (SameLetters(t, "true")) return true;
     if (SameLetters(t, "false")) return false;
-    if (!t.empty()) {
-      char* end = nullptr;
-      double d = std::strtod(t.c_str(), &end);
-      if (end == t.c_str() + t.size()) return d != 0;
-    }
+    if (const std::optional<double> d = DecimalNumber(t)) return *d != 0;
   }
   Raise(kTypeMismatch);
 }

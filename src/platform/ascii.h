@@ -23,6 +23,12 @@ inline std::string AsciiUpper(std::string_view text) {
   return out;
 }
 
+constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsAsciiLetterOrDigit(char c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
+// White space as the C locale's isspace knows it.
+constexpr bool IsAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // A blank within a line: space or tab.
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

@@ -4,12 +4,15 @@
 
 #include <string>
 
+#include "platform/shell_folders.h"
+
 namespace vmu {
 
 struct HostInfo {
-  std::string user_name = "user";      // for the special folders
+  std::string user_name = "user";      // the Windows user name, for the special folders
   std::string exe_name = "VM_Update";  // own executable name without extension
   std::string exe_folder;              // folder it runs from, Windows form, no trailing backslash
+  PrefixFolders prefix_folders;        // what the prefix's registry says of its folders
 };
 
 }  // namespace vmu

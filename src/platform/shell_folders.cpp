@@ -1,5 +1,7 @@
 #include "platform/shell_folders.h"
 
+#include "platform/ascii.h"
+
 namespace vmu {
 
 namespace {
@@ -65,10 +67,22 @@ Folder FolderFor(int number) {
   }
 }
 
-}  // namespace
+// How a prefix made by wineboot differs from the table above for a 32-bit
+// program: on 32-bit Windows there is one program-files folder and one system
+// folder; on 64-bit Windows a 32-bit program sees the x86 ones.
+Folder PrefixFolderFor(int number, PrefixArch arch) {
+  const bool win64 = arch == PrefixArch::kWin64;
+  switch (number) {
+    case 0x26:
+    case 0x2A: return {Base::Root, win64 ? "\\Program Files (x86)" : "\\Program Files"};
+    case 0x2B:
+    case 0x2C: return {Base::Root, win64 ? "\\Program Files (x86)\\Common Files" : "\\Program Files\\Common Files"};
+    case 0x29: return {Base::Root, win64 ? "\\windows\\syswow64" : "\\windows\\system32"};
+    default: return FolderFor(number);
+  }
+}
 
-std::string SpecialFolder(int number, const std::string& user) {
-  const Folder folder = FolderFor(number);
+std::string Computed(const Folder& folder, const std::string& user) {
   const std::string profile = "C:\\users\\" + user;
   std::string base;
   switch (folder.base) {
@@ -81,6 +95,30 @@ std::string SpecialFolder(int number, const std::string& user) {
     case Base::ProgramData: base = "C:\\ProgramData"; break;
   }
   return base + folder.rest;
+}
+
+}  // namespace
+
+std::string SpecialFolder(int number, const std::string& user, const PrefixFolders& prefix) {
+  if (prefix.arch == PrefixArch::kUnknown) return Computed(FolderFor(number), user);
+  if (const auto it = prefix.registered.find(number); it != prefix.registered.end()) return it->second;
+  return Computed(PrefixFolderFor(number, prefix.arch), user);
+}
+
+std::string SpecialFolder(int number, const std::string& user) { return SpecialFolder(number, user, {}); }
+
+std::vector<std::string> ProgramFilesFolders(const std::string& user, const PrefixFolders& prefix) {
+  std::vector<std::string> folders;
+  auto add = [&](const std::string& folder) {
+    if (folder.empty()) return;
+    for (const std::string& known : folders)
+      if (AsciiLower(known) == AsciiLower(folder)) return;
+    folders.push_back(folder);
+  };
+  add(SpecialFolder(kProgramFilesFolder, user, prefix));
+  add(SpecialFolder(kProgramFilesX86Folder, user, prefix));
+  if (prefix.arch == PrefixArch::kWin64) add(prefix.native_program_files);
+  return folders;
 }
 
 }  // namespace vmu

@@ -19,7 +19,9 @@ constexpr const char* kBackupListName = "VMbackuptool.ini";
 
 }  // namespace
 
-std::string SpecialFolderPath(RunContext& ctx, int number) { return SpecialFolder(number, ctx.host.user_name); }
+std::string SpecialFolderPath(RunContext& ctx, int number) {
+  return SpecialFolder(number, ctx.host.user_name, ctx.host.prefix_folders);
+}
 
 void MakeFolderPath(RunContext& ctx, Dialogs& dialogs, const std::string& path) {
   std::string rest = path;
@@ -128,7 +130,10 @@ DataDirChoice ResolveDataDir(RunContext& ctx, Dialogs& dialogs, std::string prog
   }
 
   const std::vector<std::string> pieces = SplitAtBackslash(program_folder);
-  const bool redirected = SameText(pieces[0] + "\\" + pieces[1], SpecialFolderPath(ctx, kProgramFilesFolder));
+  // Windows redirects writes below either program-files folder of a 64-bit system.
+  bool redirected = false;
+  for (const std::string& folder : ProgramFilesFolders(ctx.host.user_name, ctx.host.prefix_folders))
+    redirected = redirected || SameText(pieces[0] + "\\" + pieces[1], folder);
   std::string virtual_store_dir;
   if (redirected) {
     virtual_store_dir = SpecialFolderPath(ctx, kLocalAppData) + "\\VirtualStore" + program_folder.substr(2);

@@ -6,6 +6,8 @@
 
 #include "files/utility.h"
 #include "platform/error.h"
+#include "platform/shell_folders.h"
+#include "startup/directories_window.h"
 #include "startup/mdl_check_app_files.h"
 #include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
@@ -98,6 +100,31 @@ TEST_F(DirectoryFixture, BrowseForFileGivesNothingWithoutAnExistingFile) {
     EXPECT_EQ(BrowseForFile(ctx, dialogs, "T", "F", folder, ""), "") << answer;
     EXPECT_EQ(folder, "") << answer;
   }
+}
+
+// A 64-bit prefix shows a 32-bit program Program Files (x86); writes below
+// either program-files folder are redirected, so both keep data per user.
+TEST_F(DirectoryFixture, BothProgramFilesFoldersOfA64BitPrefixKeepTheDataPerUser) {
+  ctx.host.prefix_folders.arch = PrefixArch::kWin64;
+  ctx.host.prefix_folders.native_program_files = "C:\\Program Files";
+  const std::pair<const char*, const char*> installations[] = {
+      {"C:\\Program Files (x86)\\velmora\\", "C:\\users\\user\\AppData\\Roaming\\velmora\\"},
+      {"C:\\Program Files\\Velmora64\\", "C:\\users\\user\\AppData\\Roaming\\Velmora64\\"}};
+  for (const auto& [program, roaming] : installations) {
+    SCOPED_TRACE(program);
+    Put(std::string(program) + "VM_DBv01.mdb", "db");
+    Put(std::string(program) + "RptDB97.mdb", "rpt");
+    EXPECT_EQ(Resolve(program), roaming);
+    EXPECT_EQ(prefix.Read(std::string(roaming) + "VM_DBv01.mdb"), "db");
+    EXPECT_EQ(choice.missing_required, "");
+  }
+  // The special-folder window shows the same view.
+  const std::string list = SpecialFolderList(ctx);
+  EXPECT_NE(list.find("\r\n38: C:\\Program Files (x86)\r\n"), std::string::npos) << list;
+  EXPECT_NE(list.find("\r\n42: C:\\Program Files (x86)\r\n"), std::string::npos) << list;
+  // Elsewhere the program folder keeps its data.
+  for (int i = 1; i <= 2; ++i) Put(kApps + AppFileName(i), "x");
+  EXPECT_EQ(Resolve(kApps), kApps);
 }
 
 }  // namespace

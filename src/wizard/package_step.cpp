@@ -43,7 +43,8 @@ void PackageStep(FrmConversie& form) {
   dialog.filter = "Velmora update files (*.VMU)|*.VMU";
   dialog.folder = !folders.PackageDir.empty()
                       ? folders.PackageDir
-                      : ReadIni(ctx, "Defaults", "DefDir", SpecialFolder(kDocumentsFolder, ctx.host.user_name), "");
+                      : ReadIni(ctx, "Defaults", "DefDir",
+                                SpecialFolder(kDocumentsFolder, ctx.host.user_name, ctx.host.prefix_folders), "");
   dialog.file = "";
   const std::string chosen = view.ShowOpenFile(dialog);
   if (chosen.empty()) {

@@ -1,15 +1,52 @@
 #include "platform/host/read_host_info.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/prefix_folders.h"
+#include "platform/wine_registry.h"
 
 namespace vmu {
 
-HostInfo CurrentHostInfo(FileSystem& fs, const char* argv0) {
+namespace {
+
+// Wine's own choice: USER when set, else the account's name.
+std::string UserName() {
+  if (const char* user = std::getenv("USER"); user && *user) return user;
+  if (const passwd* account = ::getpwuid(::getuid()); account && account->pw_name && *account->pw_name)
+    return account->pw_name;
+  return "user";
+}
+
+// Parses the registry file; false when there is none to read.
+bool ReadRegistryFile(const std::string& path, WineRegistry& registry) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream text;
+  text << in.rdbuf();
+  registry = ParseWineRegistry(text.str());
+  return true;
+}
+
+}  // namespace
+
+PrefixFolders ReadPrefixFolders(const std::string& prefix) {
+  WineRegistry user, system;
+  const bool has_user = ReadRegistryFile(prefix + "/user.reg", user);
+  const bool has_system = ReadRegistryFile(prefix + "/system.reg", system);
+  if (!has_user && !has_system) return {};
+  return PrefixFoldersFromRegistry(user, system);
+}
+
+HostInfo CurrentHostInfo(HostFileSystem& fs, const char* argv0) {
   HostInfo info;
-  if (const char* user = std::getenv("USER"); user && *user) info.user_name = user;
+  info.user_name = UserName();
+  info.prefix_folders = ReadPrefixFolders(fs.map().prefix());
   std::filesystem::path self = argv0 ? argv0 : "VM_Update";
   info.exe_name = self.stem().string();
   std::error_code ec;

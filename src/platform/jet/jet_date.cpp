@@ -1,9 +1,10 @@
 #include "platform/jet/jet_date.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+
+#include "platform/ascii.h"
 
 namespace vmu {
 
@@ -22,8 +23,7 @@ bool Valid(const JetDate& d) {
 int Number(std::string_view text, size_t& pos, int* digits = nullptr) {
   size_t start = pos;
   long value = 0;
-  while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])) && pos - start < 6)
-    value = value * 10 + (text[pos++] - '0');
+  while (pos < text.size() && IsAsciiDigit(text[pos]) && pos - start < 6) value = value * 10 + (text[pos++] - '0');
   if (digits) *digits = static_cast<int>(pos - start);
   return pos == start ? -1 : static_cast<int>(value);
 }
@@ -44,12 +44,12 @@ bool ParseTime(std::string_view text, size_t& pos, JetDate& d) {
     if (d.second < 0) return false;
     if (pos < text.size() && text[pos] == '.') {  // fractions of a second are dropped
       ++pos;
-      while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) ++pos;
+      while (pos < text.size() && IsAsciiDigit(text[pos])) ++pos;
     }
   }
   SkipBlanks(text, pos);
   std::string rest;
-  for (size_t i = pos; i < text.size() && i < pos + 2; ++i) rest += static_cast<char>(std::toupper(text[i]));
+  for (size_t i = pos; i < text.size() && i < pos + 2; ++i) rest += AsciiUpper(text[i]);
   if (rest == "AM" || rest == "PM") {
     if (d.hour < 1 || d.hour > 12) return false;
     d.hour = d.hour % 12 + (rest == "PM" ? 12 : 0);

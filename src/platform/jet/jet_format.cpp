@@ -1,7 +1,7 @@
 #include "platform/jet/jet_format.h"
 
 #include <algorithm>
-#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -46,9 +46,7 @@ std::optional<JetDate> DateOf(const FormatArgument& value) {
 
 size_t RunLength(std::string_view f, size_t i) {
   size_t n = 1;
-  while (i + n < f.size() &&
-         std::tolower(static_cast<unsigned char>(f[i + n])) == std::tolower(static_cast<unsigned char>(f[i])))
-    ++n;
+  while (i + n < f.size() && AsciiLower(f[i + n]) == AsciiLower(f[i])) ++n;
   return n;
 }
 
@@ -56,9 +54,9 @@ size_t RunLength(std::string_view f, size_t i) {
 // before "s" means minutes.
 bool SecondsFollow(std::string_view f, size_t i) {
   for (; i < f.size(); ++i) {
-    char c = static_cast<char>(std::tolower(static_cast<unsigned char>(f[i])));
+    char c = static_cast<char>(AsciiLower(f[i]));
     if (c == 's') return true;
-    if (std::isalpha(static_cast<unsigned char>(c)) || c == '"') return false;
+    if (IsAsciiLetter(c) || c == '"') return false;
   }
   return false;
 }
@@ -96,7 +94,7 @@ std::string FormatDate(const JetDate& d, std::string_view f) {
       size_t length = lower.compare(i, 5, "am/pm") == 0 ? 5 : lower.compare(i, 3, "a/p") == 0 ? 3 : 4;
       bool pm = d.hour >= 12;
       std::string text = length == 3 ? (pm ? "P" : "A") : (pm ? "PM" : "AM");
-      if (std::islower(static_cast<unsigned char>(f[i]))) text = AsciiLower(text);
+      if (f[i] >= 'a' && f[i] <= 'z') text = AsciiLower(text);
       out += text;
       i += length;
       continue;
@@ -139,7 +137,7 @@ std::string FormatDate(const JetDate& d, std::string_view f) {
       case 'c': out += GeneralDate(d); break;
       default: out.append(f.substr(i, n)); break;
     }
-    if (std::isalpha(static_cast<unsigned char>(c))) after_hour = c == 'h';
+    if (IsAsciiLetter(c)) after_hour = c == 'h';
     i += n;
   }
   return out;
@@ -154,12 +152,15 @@ void DecimalDigits(double value, int decimals, std::string& whole, std::string& 
   fraction.assign(decimals, '0');
   value = std::fabs(value);
   if (value == 0 || !std::isfinite(value)) return;
+  // "%.14e", with a decimal point whatever the process locale.
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.14e", value);
+  const char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
+  const char* e = std::find(static_cast<const char*>(buffer), end, 'e');
   std::string digits;
-  for (const char* p = buffer; *p && *p != 'e'; ++p)
-    if (std::isdigit(static_cast<unsigned char>(*p))) digits += *p;
-  int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
+  for (const char* p = buffer; p != e; ++p)
+    if (IsAsciiDigit(*p)) digits += *p;
+  int exponent = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
   int point = exponent + 1;  // digits before the decimal point
   std::string w, f;
   if (point <= 0) {
@@ -306,7 +307,7 @@ std::string FormatNumber(double value, std::string_view f) {
 bool IsDatePattern(std::string_view f) {
   bool date = false;
   for (size_t i = 0; i < f.size(); ++i) {
-    char c = static_cast<char>(std::tolower(static_cast<unsigned char>(f[i])));
+    char c = static_cast<char>(AsciiLower(f[i]));
     if (c == '"') {
       size_t close = f.find('"', i + 1);
       i = close == std::string_view::npos ? f.size() : close;

@@ -1,7 +1,6 @@
 #include "platform/jet/jet_sql.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 #include <vector>
 
@@ -24,9 +23,9 @@ struct Node {
 
 using Seq = std::vector<Node>;
 
-bool WordStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || (c & 0x80); }
-bool WordChar(char c) { return WordStart(c) || std::isdigit(static_cast<unsigned char>(c)); }
-bool Digit(char c) { return std::isdigit(static_cast<unsigned char>(c)); }
+bool WordStart(char c) { return IsAsciiLetter(c) || c == '_' || (c & 0x80); }
+bool WordChar(char c) { return WordStart(c) || IsAsciiDigit(c); }
+bool Digit(char c) { return IsAsciiDigit(c); }
 
 // Jet string functions also come with a '$' (Left$, Mid$): the same function.
 const std::set<std::string> kDollarFunctions = {"left",  "right",  "mid",  "trim", "ltrim", "rtrim", "ucase",
@@ -65,7 +64,7 @@ void Add(Seq& tokens, Kind kind, std::string text) { tokens.push_back(Node{kind,
 
 size_t ReadSpace(std::string_view s, size_t i, Seq& tokens) {
   size_t j = i;
-  while (j < s.size() && std::isspace(static_cast<unsigned char>(s[j]))) ++j;
+  while (j < s.size() && IsAsciiSpace(s[j])) ++j;
   Add(tokens, Kind::kSpace, std::string(s.substr(i, j - i)));
   return j;
 }
@@ -160,7 +159,7 @@ size_t ReadOperator(std::string_view s, size_t i, Seq& tokens) {
 // Which reader the text at i needs.
 Reader ReaderAt(std::string_view s, size_t i) {
   char c = s[i];
-  if (std::isspace(static_cast<unsigned char>(c))) return ReadSpace;
+  if (IsAsciiSpace(c)) return ReadSpace;
   if (s.compare(i, 2, "--") == 0 || s.compare(i, 2, "/*") == 0) return ReadComment;
   if (c == '\'' || c == '"' || c == '`') return ReadQuoted;
   if (c == '[') return ReadBracketName;

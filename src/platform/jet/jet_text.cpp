@@ -1,11 +1,11 @@
 #include "platform/jet/jet_text.h"
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 
+#include "platform/ascii.h"
 #include "platform/code_points.h"
 
 namespace vmu {
@@ -180,17 +180,17 @@ std::optional<double> ParseNumber(std::string_view text) {
   size_t i = 0;
   if (i < body.size() && (body[i] == '+' || body[i] == '-')) ++i;
   size_t digits = 0;
-  while (i < body.size() && std::isdigit(static_cast<unsigned char>(body[i]))) ++i, ++digits;
+  while (i < body.size() && IsAsciiDigit(body[i])) ++i, ++digits;
   if (i < body.size() && body[i] == '.') {
     ++i;
-    while (i < body.size() && std::isdigit(static_cast<unsigned char>(body[i]))) ++i, ++digits;
+    while (i < body.size() && IsAsciiDigit(body[i])) ++i, ++digits;
   }
   if (digits == 0) return std::nullopt;
   if (i < body.size() && (body[i] == 'e' || body[i] == 'E')) {
     ++i;
     if (i < body.size() && (body[i] == '+' || body[i] == '-')) ++i;
     size_t exponent_digits = 0;
-    while (i < body.size() && std::isdigit(static_cast<unsigned char>(body[i]))) ++i, ++exponent_digits;
+    while (i < body.size() && IsAsciiDigit(body[i])) ++i, ++exponent_digits;
     if (exponent_digits == 0) return std::nullopt;
   }
   if (i != body.size()) return std::nullopt;

@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <set>
@@ -13,8 +12,8 @@ namespace vmu {
 
 namespace {
 
-bool Space(char c) { return std::isspace(static_cast<unsigned char>(c)); }
-bool Digit(char c) { return std::isdigit(static_cast<unsigned char>(c)); }
+bool Space(char c) { return IsAsciiSpace(c); }
+bool Digit(char c) { return IsAsciiDigit(c); }
 
 }  // namespace
 
@@ -42,7 +41,7 @@ bool TextColumnWithNumberAffinity(std::string_view declared_type) {
       "TIME",    "TIMESTAMP", "SMALLDATETIME", "LONG",    "SHORT"};
   std::string type = AsciiUpper(declared_type);
   size_t end = 0;
-  while (end < type.size() && (std::isalnum(static_cast<unsigned char>(type[end])) || type[end] == '_')) ++end;
+  while (end < type.size() && (IsAsciiLetterOrDigit(type[end]) || type[end] == '_')) ++end;
   std::string first_word = type.substr(0, end);
   return affinity != Affinity::kInteger && !kNumberTypes.count(first_word);
 }

@@ -1,7 +1,5 @@
 #include "platform/sqlite/jet_connection_string.h"
 
-#include <cctype>
-
 #include "platform/ascii.h"
 #include "platform/sqlite/sqlite_error.h"
 

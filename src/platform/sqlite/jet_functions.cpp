@@ -3,12 +3,12 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/ascii.h"
 #include "platform/error.h"
 #include "platform/jet/jet_date.h"
 #include "platform/jet/jet_format.h"
@@ -323,17 +323,17 @@ void Val(sqlite3_context* ctx, int, Args argv) {
     if (c != ' ' && c != '\t') text += c;
   size_t end = 0;
   if (end < text.size() && (text[end] == '+' || text[end] == '-')) ++end;
-  while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+  while (end < text.size() && IsAsciiDigit(text[end])) ++end;
   if (end < text.size() && text[end] == '.') {
     ++end;
-    while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+    while (end < text.size() && IsAsciiDigit(text[end])) ++end;
   }
   size_t mantissa = end;
   if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
     size_t e = end + 1;
     if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
-    if (e < text.size() && std::isdigit(static_cast<unsigned char>(text[e]))) {
-      while (e < text.size() && std::isdigit(static_cast<unsigned char>(text[e]))) ++e;
+    if (e < text.size() && IsAsciiDigit(text[e])) {
+      while (e < text.size() && IsAsciiDigit(text[e])) ++e;
       end = e;
     }
   }

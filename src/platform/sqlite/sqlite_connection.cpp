@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <cctype>
 #include <set>
 
 #include "platform/ascii.h"
@@ -17,7 +16,7 @@ namespace vmu {
 namespace {
 
 std::string WithoutTrailingSemicolons(std::string sql) {
-  while (!sql.empty() && (std::isspace(static_cast<unsigned char>(sql.back())) || sql.back() == ';')) sql.pop_back();
+  while (!sql.empty() && (IsAsciiSpace(sql.back()) || sql.back() == ';')) sql.pop_back();
   return sql;
 }
 
@@ -25,7 +24,7 @@ bool StartsWithSelect(const std::string& text) {
   size_t begin = text.find_first_not_of(" \t\r\n(");
   if (begin == std::string::npos || text.size() - begin < 6) return false;
   return AsciiLower(text.substr(begin, 6)) == "select" &&
-         (text.size() == begin + 6 || !std::isalnum(static_cast<unsigned char>(text[begin + 6])));
+         (text.size() == begin + 6 || !IsAsciiLetterOrDigit(text[begin + 6]));
 }
 
 }  // namespace

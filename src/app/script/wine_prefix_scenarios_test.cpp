@@ -1,0 +1,149 @@
+// Whole updates in prefixes laid out as wineboot makes them: start-up finds
+// Velmora and its data folder as Wine shows them to a 32-bit program, and
+// the update completes there.
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+
+#include "app/script/script_runner.h"
+#include "testing/wine_prefix.h"
+
+namespace vmu {
+namespace {
+
+using testing::WinePrefix;
+using testing::WinePrefixLayout;
+
+// USER as the test wants it, restored afterwards.
+class UserVariable {
+ public:
+  explicit UserVariable(const std::optional<std::string>& value) {
+    if (const char* old = std::getenv("USER")) old_ = old;
+    if (value) setenv("USER", value->c_str(), 1);
+    else unsetenv("USER");
+  }
+  ~UserVariable() {
+    if (old_) setenv("USER", old_->c_str(), 1);
+    else unsetenv("USER");
+  }
+
+ private:
+  std::optional<std::string> old_;
+};
+
+std::string AccountName() {
+  const passwd* account = getpwuid(getuid());
+  return account ? account->pw_name : "user";
+}
+
+struct Scenario {
+  const char* name;
+  WinePrefixLayout layout;
+  std::optional<std::string> user_variable;  // nullopt: USER unset
+  std::string program_dir;                   // where Velmora lies
+  std::string data_dir;                      // where start-up must put its data
+  std::string documents;                     // where the file dialog opens
+  bool data_in_virtual_store = false;        // else only in the program folder
+};
+
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return out;
+}
+
+void RunScenario(const Scenario& s) {
+  SCOPED_TRACE(s.name);
+  WinePrefix p(s.layout);
+  const std::string& user = s.layout.user;
+  const std::string local = s.layout.relocated.count("Local AppData") ? s.layout.relocated.at("Local AppData")
+                                                                      : "C:\\users\\" + user + "\\AppData\\Local";
+  const std::string store = local + "\\VirtualStore" + s.program_dir.substr(2);
+  const std::string data_source = s.data_in_virtual_store ? store : s.program_dir;
+  p.Write(s.program_dir + "VM.EXE", "#!/bin/sh\necho oud\n");
+  p.Write(data_source + "VM_DBv01.mdb", "db");
+  p.Write(data_source + "RptDB97.mdb", "rpt");
+  p.Write(data_source + "VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
+
+  // The package lies in the user's Documents, a link into the home folder;
+  // it is a program that unpacks into the data folder's Update folder.
+  const std::string source = p.home() + "/bron";
+  testing::WriteHostFile(source + "/VM.EXE", "#!/bin/sh\necho nieuw\n");
+  testing::WriteHostFile(source + "/installatieV2.ini",
+                         "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n");
+  testing::WriteHostFile(source + "/FileList.VML", "\"VM.EXE\",1\r\n");
+  const std::string package = s.documents + "\\upd.VMU";
+  p.Write(package, "#!/bin/sh\ncp '" + source + "'/* '" + p.Host(s.data_dir + "Update") + "'/\n");
+  chmod(p.Host(package).c_str(), 0755);
+
+  UserVariable variable(s.user_variable);
+  std::istringstream in("prefix " + p.prefix() + "\nstart\nfile " + package +
+                        "\npress next\nwait unpack\npress next\npress next\n");
+  std::ostringstream out;
+  const int status = RunScript(in, out);
+  const std::string transcript = out.str();
+  auto has = [&](const std::string& line) { return transcript.find(line + "\n") != std::string::npos; };
+
+  EXPECT_EQ(status, 0) << transcript;
+  EXPECT_TRUE(has("set Label1(2) text \"" + Escaped(s.program_dir) + "\\r\\n" + Escaped(s.data_dir) + "\""))
+      << transcript;
+  EXPECT_TRUE(has("filedialog title \"Open de update file\" filter \"Velmora update files (*.VMU)|*.VMU\" folder \"" +
+                  Escaped(s.documents) + "\" file \"\" -> \"" + Escaped(package) + "\""))
+      << transcript;
+  EXPECT_NE(transcript.find("set Label1(1) text \"De Update is succesvol verlopen"), std::string::npos);
+  EXPECT_TRUE(has("end"));
+  EXPECT_EQ(p.Read(s.program_dir + "VM.EXE"), "#!/bin/sh\necho nieuw\n");
+  EXPECT_EQ(p.Read(s.data_dir + "ConversieBackup-1\\VM.EXE"), "#!/bin/sh\necho oud\n");
+  EXPECT_EQ(p.Read(s.data_dir + "VM.ini"), "[Main]\r\nVersion=10302\r\nVersionUpdate=6\r\n");
+  EXPECT_EQ(p.Read(s.data_dir + "VM_DBv01.mdb"), "db");
+  if (s.data_in_virtual_store) EXPECT_FALSE(p.Exists(store + "VM_DBv01.mdb"));
+  EXPECT_NE(p.Read(s.data_dir + "ConversieLog.TXT").find("Update succesvol verlopen\r\n"), std::string::npos);
+  // Nothing lands in the profile of a user Wine does not know.
+  if (user != "user") EXPECT_FALSE(p.Exists("C:\\users\\user"));
+}
+
+TEST(WinePrefixScenario, UpdatesCompleteInPrefixesAsWinebootMakesThem) {
+  const std::string account = AccountName();
+  Scenario scenarios[] = {
+      {"32-bit prefix, data in the VirtualStore",
+       {.win64 = false, .user = "anna"},
+       "anna",
+       "C:\\Program Files\\velmora\\",
+       "C:\\users\\anna\\AppData\\Roaming\\velmora\\",
+       "C:\\users\\anna\\Documents",
+       true},
+      {"64-bit prefix: Velmora under Program Files (x86)",
+       {.win64 = true, .user = "anna"},
+       "anna",
+       "C:\\Program Files (x86)\\velmora\\",
+       "C:\\users\\anna\\AppData\\Roaming\\velmora\\",
+       "C:\\users\\anna\\Documents"},
+      {"USER unset: the account's name",
+       {.win64 = true, .user = account},
+       std::nullopt,
+       "C:\\Program Files (x86)\\velmora\\",
+       "C:\\users\\" + account + "\\AppData\\Roaming\\velmora\\",
+       "C:\\users\\" + account + "\\Documents"},
+      {"Shell Folders relocated to another drive",
+       {.win64 = true,
+        .user = "anna",
+        .relocated = {{"AppData", "D:\\Profiel\\Gegevens"},
+                      {"Local AppData", "D:\\Profiel\\Lokaal"},
+                      {"Personal", "D:\\Profiel\\Mijn documenten"}},
+        .extra_drives = {{'d', "schijf-d"}}},
+       "anna",
+       "C:\\Program Files (x86)\\velmora\\",
+       "D:\\Profiel\\Gegevens\\velmora\\",
+       "D:\\Profiel\\Mijn documenten",
+       true},
+  };
+  for (const Scenario& s : scenarios) RunScenario(s);
+}
+
+}  // namespace
+}  // namespace vmu
