@@ -33,8 +33,9 @@ Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs) {
   }
   MessageBoxSpec message;
   message.icon = Icon::Information;
-  message.text = std::string("De vorige update is onderbroken. Velmora is teruggezet naar de versie van voor die "
-                             "update.") +
+  message.text = std::string(
+                     "De vorige update is onderbroken. Velmora is teruggezet naar de versie van voor die "
+                     "update.") +
                  kCrLf + kCrLf + "U kunt de update opnieuw uitvoeren.";
   dialogs.ShowMessage(message);
   return Recovery::Restored;
@@ -46,8 +47,9 @@ bool UpdateUnfinished(RunContext& ctx) {
 }
 
 std::string UnfinishedUpdateText() {
-  return std::string("De vorige update is onderbroken en is nog niet teruggezet. Sluit Velmora af of start uw "
-                     "computer opnieuw op, en start daarna het update programma opnieuw.");
+  return std::string(
+      "De vorige update is onderbroken en is nog niet teruggezet. Sluit Velmora af of start uw "
+      "computer opnieuw op, en start daarna het update programma opnieuw.");
 }
 
 }  // namespace vmu

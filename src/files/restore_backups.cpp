@@ -35,16 +35,15 @@ void RestoreFromJournal(RunContext& ctx, const UpdateJournal& journal, std::stri
   }
   file.clear();
   for (const std::string& folder : folders) fs.SyncFolder(folder);
-  if (!journal.version_update.empty() &&
-      ReadVersionUpdate(fs, journal.data_dir) != journal.version_update)
+  if (!journal.version_update.empty() && ReadVersionUpdate(fs, journal.data_dir) != journal.version_update)
     WriteVersionUpdate(fs, journal.data_dir, journal.version_update);
   RemoveJournal(fs, journal.data_dir);
 }
 
 void RemoveLeftovers(RunContext& ctx, const UpdateJournal& journal) {
   const std::string& data = journal.data_dir;
-  for (const std::string& folder : {journal.program_dir, data, data + "ConversieBackup-1\\",
-                                    data + "ConversieBackup-2\\", data + "Update\\"}) {
+  for (const std::string& folder :
+       {journal.program_dir, data, data + "ConversieBackup-1\\", data + "ConversieBackup-2\\", data + "Update\\"}) {
     if (!folder.empty()) ctx.fs.RemoveTemporaryFiles(folder);
   }
 }

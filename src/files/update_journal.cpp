@@ -107,7 +107,13 @@ void WriteJournal(FileSystem& fs, const UpdateJournal& journal) {
 
 void RemoveJournal(FileSystem& fs, const std::string& data_dir) {
   if (fs.FileExists(JournalPath(data_dir))) fs.DeleteFile(JournalPath(data_dir));
-  fs.SyncFolder(data_dir);
+  // Once the journal is gone the work is done: a failed flush now means only
+  // that a power cut could bring the journal back, and the next start would
+  // then undo the work whole.
+  try {
+    fs.SyncFolder(data_dir);
+  } catch (const VbError&) {
+  }
 }
 
 }  // namespace vmu

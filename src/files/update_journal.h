@@ -34,7 +34,7 @@ struct UpdateJournal {
   std::string version_update;  // "VersionUpdate" to put back; empty leaves it
   std::string phase = kPhaseStarted;
   std::vector<JournalFile> replaced;
-  std::vector<std::string> added;  // files the work creates, with no previous version
+  std::vector<std::string> added;                              // files the work creates, with no previous version
   std::vector<std::pair<std::string, std::string>> converted;  // database moved from, to
 };
 
@@ -50,7 +50,7 @@ std::optional<UpdateJournal> ReadJournal(FileSystem& fs, const std::string& data
 // Through a temporary file that is flushed and renamed: a crash leaves the
 // old journal or the new one, never half of one.
 void WriteJournal(FileSystem& fs, const UpdateJournal& journal);
-// Removes the journal durably: the last step of the work.
+// Removes the journal, and flushes that where it can: the last step of the work.
 void RemoveJournal(FileSystem& fs, const std::string& data_dir);
 
 }  // namespace vmu
