@@ -6,17 +6,40 @@
 
 namespace vmu {
 
+namespace {
+
+// The previous version in the backup folder, durably, while Target still
+// holds it: from here on one of the two names always has it.
+void KeepPrevious(FileSystem& fs, const std::string& target, const std::string& backup) {
+  if (fs.FileExists(backup)) Raise(kFileAlreadyExists);
+  if (!fs.LinkFile(target, backup)) {
+    fs.CopyFile(target, backup);
+    fs.SyncFile(backup);
+  }
+  fs.SyncFolder(DirectoryOfPath(backup));
+}
+
+}  // namespace
+
+int AddedFileMode(int package_mode) { return (package_mode & 0111) ? 0755 : 0644; }
+
 void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir, const std::string& source,
                     const std::string& target, int location) {
-  if (ctx.fs.FileExists(target)) {
+  const bool replaces = ctx.fs.FileExists(target);
+  int mode = 0;
+  if (replaces) {
     if (location < 1 || location > 2) Raise(kSubscriptOutOfRange);
+    mode = ctx.fs.FileMode(target);
     const std::string backup = backup_dir[location] + FileNameOfPath(target);
-    ctx.fs.MoveFile(target, backup);
-    // Logged only once the move has succeeded: the log tells what is in the backup folder.
+    KeepPrevious(ctx.fs, target, backup);
+    // Logged only once the backup is there: the log tells what is in the backup folder.
     LogText(ctx, "Verplaatsen " + target + " naar " + backup);
   }
   LogText(ctx, "Kopieren " + source + " naar " + target);
+  if (!replaces) mode = AddedFileMode(ctx.fs.FileMode(source));
   ctx.fs.CopyFile(source, target);
+  ctx.fs.SetFileMode(target, mode);
+  ctx.fs.SyncFile(target);
 }
 
 }  // namespace vmu

@@ -2,43 +2,78 @@
 
 #include <limits>
 
+#include "files/backup_record.h"
 #include "files/conversion_log.h"
+#include "files/restore_backups.h"
+#include "files/update_journal.h"
 #include "files/utility.h"
+#include "files/version_update.h"
 #include "platform/error.h"
 
 namespace vmu {
 
+namespace {
+
+// The roll-back as a journal: every file of both backup folders back into
+// its folder, the added files away, the recorded counter back.
+UpdateJournal RollBackJournal(RunContext& ctx, std::array<std::string, 3>& backup_dir, int16_t& dir_index,
+                              bool completed_installation) {
+  FileSystem& fs = ctx.fs;
+  const std::string& data_dir = ctx.folders.DataDir;
+  const std::array<std::string, 3> target_dir = {"", ctx.folders.ProgramDir, data_dir};
+  UpdateJournal journal;
+  journal.kind = kRollBackKind;
+  journal.program_dir = ctx.folders.ProgramDir;
+  journal.data_dir = data_dir;
+  journal.package = "laatste update, uit " + data_dir + "ConversieBackup-1\\ en -2\\";
+  for (dir_index = 1; dir_index <= 2; ++dir_index) {
+    backup_dir[dir_index] = data_dir + "ConversieBackup-" + std::to_string(dir_index) + "\\";
+    for (const std::string& name : fs.ListFiles(backup_dir[dir_index] + "*.*")) {
+      const std::string backup = backup_dir[dir_index] + name;
+      journal.replaced.push_back({target_dir[dir_index] + name, backup, fs.FileMode(backup)});
+    }
+  }
+  if (!completed_installation) return journal;  // a failed installation never raised the counter
+
+  if (const std::optional<BackupRecord> record = ReadBackupRecord(fs, data_dir)) {
+    journal.version_update = record->version_update;
+    journal.added = record->added;
+  } else if (!journal.replaced.empty()) {
+    // Backups of an older wizard, which kept no record: the installation they
+    // undo raised the counter by one. Recorded now, so that a second press
+    // puts back the same value instead of lowering it again.
+    const int update = ToInt32(ReadVersionUpdate(fs, data_dir));
+    if (update == (std::numeric_limits<int32_t>::min)()) Raise(kOverflow);
+    journal.version_update = std::to_string(update - 1);
+    WriteBackupRecord(fs, data_dir, BackupRecord{journal.version_update, {}});
+  }
+  return journal;
+}
+
+}  // namespace
+
 bool fTurnBack(RunContext& ctx, Dialogs& dialogs, std::array<std::string, 3>& backup_dir, int16_t& dir_index,
                bool completed_installation) {
   const std::string& data_dir = ctx.folders.DataDir;
-  const std::array<std::string, 3> target_dir = {"", ctx.folders.ProgramDir, data_dir};
   std::string file;  // the file being handled, for the message
   try {
     LogText(ctx, std::string(kCrLf) + "*******************" + kCrLf + "Terugdraaien installatie");
-    for (dir_index = 1; dir_index <= 2; ++dir_index) {
-      backup_dir[dir_index] = data_dir + "ConversieBackup-" + std::to_string(dir_index) + "\\";
-      const std::string& target = target_dir[dir_index];
-      for (const std::string& name : ctx.fs.ListFiles(backup_dir[dir_index] + "*.*")) {
-        file = name;
-        LogText(ctx, "Verwijderen " + target + name);
-        // An installation that broke off between moving the old file aside
-        // and copying the new one leaves no target: the backup still goes back.
-        if (ctx.fs.FileExists(target + name)) ctx.fs.DeleteFile(target + name);
-        LogText(ctx, "Kopiëren " + backup_dir[dir_index] + name + " naar " + target + name);
-        ctx.fs.CopyFile(backup_dir[dir_index] + name, target + name);
-      }
+    UpdateJournal journal;
+    std::optional<UpdateJournal> pending = ReadJournal(ctx.fs, data_dir);
+    if (pending && !completed_installation) {
+      // The automatic restore: the installation's own journal says what it changed.
+      journal = *pending;
+      for (dir_index = 1; dir_index <= 2; ++dir_index)
+        backup_dir[dir_index] = data_dir + "ConversieBackup-" + std::to_string(dir_index) + "\\";
+    } else {
+      journal = RollBackJournal(ctx, backup_dir, dir_index, completed_installation);
+      WriteJournal(ctx.fs, journal);
     }
-    file.clear();
-    // The restored files reach the disk before the counter says so.
-    ctx.fs.Flush();
-    if (completed_installation) {
-      const std::string ini = data_dir + "VM.ini";
-      const int update = ToInt32(ReadIni(ctx, "Main", "VersionUpdate", "0", ini));
-      if (update == (std::numeric_limits<int32_t>::min)()) Raise(kOverflow);
-      WriteIni(ctx.fs, ini, "Main", "VersionUpdate", std::to_string(update - 1));
-    }
+    RestoreFromJournal(ctx, journal, file);
     return true;
   } catch (const VbError& e) {
+    // The journal stays: the next start finishes the work.
+    LogTextIfPossible(ctx, "FOUT " + std::to_string(e.number()) + " - " + e.description());
     MessageBoxSpec message;
     message.title = "Fout bij terugzetten";
     message.icon = Icon::Exclamation;

@@ -11,11 +11,15 @@
 
 namespace vmu {
 
-// Copies every file of both backup folders back into its target folder; the
-// backups stay. A completed installation also has "VersionUpdate" in VM.ini
-// lowered by one; after a failed one it was never raised. Fills backup_dir
-// and leaves dir_index at 3, as the loop over the locations does. Never
-// raises: a failure stops the restore with a message, and the result is false.
+// Copies every file of both backup folders back over its installed file
+// (which is never missing meanwhile); the backups stay. A completed
+// installation also loses the files it added and gets back the
+// "VersionUpdate" it replaced, as the backup record says, so a second run
+// changes nothing more. The automatic restore after a failed installation
+// follows that installation's journal instead. The work is journalled: a
+// crash is finished by the next start. Fills backup_dir and leaves
+// dir_index at 3. Never raises: a failure is logged ("FOUT "), stops the
+// restore with a message, and the result is false.
 bool fTurnBack(RunContext& ctx, Dialogs& dialogs, std::array<std::string, 3>& backup_dir, int16_t& dir_index,
                bool completed_installation);
 

@@ -42,14 +42,16 @@ TEST_F(TurnBackFixture, RestoresBothFoldersKeepsTheBackupsAndLowersTheCounterOnl
   EXPECT_NE(Ini().find("VersionUpdate=4\r\n"), std::string::npos);
   EXPECT_TRUE(dialogs.messages.empty());
 
-  // No backups: only the header; a missing counter becomes -1.
+  // No backups: only the header, and the counter of an installation that was
+  // never updated stays as it is.
   prefix.Write("C:\\data\\VM.ini", "[Main]\r\n");
   std::filesystem::remove_all(prefix.Host("C:\\data\\ConversieBackup-1"));
   std::filesystem::remove_all(prefix.Host("C:\\data\\ConversieBackup-2"));
+  std::filesystem::remove(prefix.Host("C:\\data\\ConversieBackup.ini"));
   prefix.Write("C:\\data\\ConversieLog.TXT", "");
   EXPECT_TRUE(Run(true));
   EXPECT_EQ(Log(), "\r\n*******************\r\nTerugdraaien installatie\r\n");
-  EXPECT_EQ(Ini(), "[Main]\r\nVersionUpdate=-1\r\n");
+  EXPECT_EQ(Ini(), "[Main]\r\n");
 }
 
 TEST_F(TurnBackFixture, AFailureStopsWithAMessageNamingTheFile) {
@@ -69,15 +71,18 @@ TEST_F(TurnBackFixture, AFailureStopsWithAMessageNamingTheFile) {
   EXPECT_FALSE(prefix.Exists("C:\\data\\Factuur.ini"));  // later files untouched
   EXPECT_NE(Ini().find("VersionUpdate=5\r\n"), std::string::npos);
 
-  // A counter that is no number fails after the files, naming none.
+  // Backups without a record, and a counter that is no number: refused
+  // before any file changes, naming none.
   ctx.folders.ProgramDir = "C:\\prog\\";
+  std::filesystem::remove(prefix.Host("C:\\data\\ConversieBackup.ini"));
   prefix.Write("C:\\data\\VM.ini", "[Main]\r\nVersionUpdate=vijf\r\n");
   EXPECT_FALSE(Run(true));
   EXPECT_EQ(dialogs.messages.back().text.rfind("Fout bij het terugzetten van bestand \r\n\r\nmet omschrijving : "
                                                "Type mismatch\r\n",
                                                0),
             0u);
-  EXPECT_EQ(prefix.Read("C:\\data\\Factuur.ini"), "oud factuur");
+  EXPECT_FALSE(prefix.Exists("C:\\data\\Factuur.ini"));
+  EXPECT_NE(Log().find("FOUT 13 - Type mismatch\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // Every failure raises a VbError with the number the host maps it to.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,47 @@ class FileSystem {
   // source's permission bits. The target is replaced whole or not at all;
   // that it has reached the disk is only certain after Flush.
   virtual void CopyFile(const std::string& from, const std::string& to) = 0;
-  // Makes every file written so far durable, before work is recorded as done.
+  // Makes every file written so far durable. Coarse (the whole file system);
+  // the installation flushes exactly what it wrote with SyncFile/SyncFolder.
   virtual void Flush() {}
+
+  // Gives an existing file a second name (a hard link), so that the same
+  // bytes stay reachable under both; the file itself is never touched.
+  // False, with nothing changed, where that cannot be: the names lie on
+  // different file systems or the file system has no links. 58 when the new
+  // name exists, 53/76 when the file or the new name's folder is missing,
+  // 61 when the folder cannot grow. The new name is durable after SyncFolder
+  // of its folder.
+  virtual bool LinkFile(const std::string& from, const std::string& to) = 0;
+  // Makes the file's content durable (fsync): 53 when it is missing, 61 or
+  // 75 when the disk cannot take it. Its name is durable only after
+  // SyncFolder of its folder.
+  virtual void SyncFile(const std::string& path) = 0;
+  // Makes the folder's names durable: files created, renamed into or
+  // removed from it (fsync of the folder). 76 when it is missing, 75 when
+  // the disk fails.
+  virtual void SyncFolder(const std::string& folder) = 0;
+  // The file's permission bits (owner, group, others: 0777 at most); 53 when
+  // it is missing.
+  virtual int FileMode(const std::string& path) = 0;
+  // Sets the permission bits at once (durable with the file's next
+  // SyncFile); 53 when missing, 70 when the file is not ours to change.
+  virtual void SetFileMode(const std::string& path, int mode) = 0;
+  // The file's size in bytes; 53 when it is missing.
+  virtual std::uint64_t FileSize(const std::string& path) = 0;
+  // Bytes this user may still write on the file system that holds the
+  // folder (or, for a folder that does not exist yet, its nearest existing
+  // parent); 76 when no parent exists.
+  virtual std::uint64_t FreeSpace(const std::string& folder) = 0;
+  // Text that is equal for two folders exactly when they lie on one file
+  // system (where a file can be linked or renamed from one to the other);
+  // measured like FreeSpace.
+  virtual std::string VolumeOf(const std::string& folder) = 0;
+  // Removes the temporary files that an interrupted copy or write (a killed
+  // process, a power cut) left behind in the folder; nothing when there are
+  // none or the folder is missing. Files of running writes are the caller's
+  // to avoid.
+  virtual void RemoveTemporaryFiles(const std::string& folder) = 0;
   // Lets the file be started as a program (on Windows any .exe can be).
   virtual void AllowExecution(const std::string& path) = 0;
   // Appends text (UTF-8 inside, Windows-1252 on disk) and CR LF.

@@ -1,5 +1,6 @@
 #include "startup/main_module.h"
 
+#include "files/recover_update.h"
 #include "package/package_files.h"
 #include "platform/error.h"
 #include "platform/shell_folders.h"
@@ -50,6 +51,9 @@ void Main(FrmConversie& form) {
     view.SetText(Control::Label1_2, folders.ProgramDir + kCrLf + folders.DataDir);
     view.SetText(Control::Label1_3, std::string("Programma folder: ") + kCrLf + "Data folder: ");
     view.ShowWindow();
+    // An update that broke off is undone before the user can do anything;
+    // when it cannot be, the message says why and the wizard goes on.
+    RecoverInterruptedUpdate(ctx, view);
   } catch (const VbError& e) {
     ShowMessageOk(view, e.description() + kCrLf + "Deze functie wordt nu afgesloten");
     view.EndProgram();

@@ -1,5 +1,6 @@
 #include "startup/other_location.h"
 
+#include "files/recover_update.h"
 #include "package/package_files.h"
 #include "platform/error.h"
 #include "platform/shell_folders.h"
@@ -38,6 +39,7 @@ void cmdOpenLocation_Click(FrmConversie& form) {
     folders.UpdateIniPath = folders.DataDir.empty() ? "\\Update.ini" : folders.DataDir + "Update.ini";
     view.SetText(Control::Label1_2, folders.ProgramDir + kCrLf + folders.DataDir);
 
+    RecoverInterruptedUpdate(ctx, view);
     // Back to the welcome page, for the new installation.
     form.state.Step = 0;
     view.SetText(Control::CmdWizard_1, "Volgende >>");

@@ -29,6 +29,15 @@ class ForwardingFileSystem : public FileSystem {
   void MoveFile(const std::string& a, const std::string& b) override { inner_.MoveFile(a, b); }
   void CopyFile(const std::string& a, const std::string& b) override { inner_.CopyFile(a, b); }
   void Flush() override { inner_.Flush(); }
+  bool LinkFile(const std::string& a, const std::string& b) override { return inner_.LinkFile(a, b); }
+  void SyncFile(const std::string& p) override { inner_.SyncFile(p); }
+  void SyncFolder(const std::string& p) override { inner_.SyncFolder(p); }
+  int FileMode(const std::string& p) override { return inner_.FileMode(p); }
+  void SetFileMode(const std::string& p, int mode) override { inner_.SetFileMode(p, mode); }
+  std::uint64_t FileSize(const std::string& p) override { return inner_.FileSize(p); }
+  std::uint64_t FreeSpace(const std::string& p) override { return inner_.FreeSpace(p); }
+  std::string VolumeOf(const std::string& p) override { return inner_.VolumeOf(p); }
+  void RemoveTemporaryFiles(const std::string& p) override { inner_.RemoveTemporaryFiles(p); }
   void AllowExecution(const std::string& path) override { inner_.AllowExecution(path); }
   void AppendLine(const std::string& p, const std::string& t) override { inner_.AppendLine(p, t); }
   std::string ReadBytes(const std::string& p) override { return inner_.ReadBytes(p); }

@@ -1,15 +1,79 @@
 #include "wizard/install_files.h"
 
+#include <exception>
+#include <set>
+
+#include "files/backup_record.h"
 #include "files/copy_with_backup.h"
+#include "files/format_version.h"
+#include "files/space_check.h"
+#include "files/update_journal.h"
 #include "files/utility.h"
+#include "files/version_update.h"
 #include "package/file_list.h"
 #include "package/package_files.h"
+#include "platform/ascii.h"
 #include "platform/error.h"
 #include "wizard/file_list_entries.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/lock_file.h"
 
 namespace vmu {
+
+namespace {
+
+struct Plan {
+  std::vector<InstallEntry> entries;
+  std::vector<PlannedCopy> copies;  // by entry, installed locations only
+  std::exception_ptr list_error;    // a damaged list: an installation error once installing starts
+};
+
+Plan PlanInstallation(FrmConversie& form, const std::string& list_path) {
+  RunContext& ctx = form.ctx;
+  const WizardState& s = form.state;
+  const std::string folders[3] = {"", ctx.folders.ProgramDir, ctx.folders.DataDir};
+  Plan plan;
+  if (!ctx.fs.FileExists(list_path)) return plan;
+  try {
+    plan.entries = ReadInstallEntries(ctx.fs.ReadBytes(list_path), form.press.InstallingEntry);
+  } catch (const VbError&) {
+    plan.list_error = std::current_exception();
+    return plan;
+  }
+  for (const InstallEntry& entry : plan.entries) {
+    if (!package::IsInstalledLocation(entry.location)) continue;
+    PlannedCopy copy;
+    copy.source = s.UpdateDir + entry.name;
+    copy.target = folders[entry.location] + entry.name;
+    copy.backup = ctx.folders.DataDir + "ConversieBackup-" + std::to_string(entry.location) + "\\" + entry.name;
+    copy.replaces = ctx.fs.FileExists(copy.target);
+    plan.copies.push_back(copy);
+  }
+  return plan;
+}
+
+// What the installation will do, before it does any of it.
+UpdateJournal InstallJournal(FrmConversie& form, const Plan& plan) {
+  RunContext& ctx = form.ctx;
+  const WizardState& s = form.state;
+  UpdateJournal journal;
+  journal.kind = kInstallKind;
+  journal.package = s.UpdateDir + " (versie " + FormatVersion(s.Ver, true, s.VerUpdate) + ")";
+  journal.program_dir = ctx.folders.ProgramDir;
+  journal.data_dir = ctx.folders.DataDir;
+  journal.version_update = ReadVersionUpdate(ctx.fs, ctx.folders.DataDir);
+  journal.phase = kPhaseFiles;
+  std::set<std::string> seen;
+  for (const PlannedCopy& copy : plan.copies) {
+    // A name listed twice is kept once: the first time it is what was there before.
+    if (!seen.insert(AsciiUpper(copy.target)).second) continue;
+    if (copy.replaces) journal.replaced.push_back({copy.target, copy.backup, ctx.fs.FileMode(copy.target)});
+    else journal.added.push_back(copy.target);
+  }
+  return journal;
+}
+
+}  // namespace
 
 bool ApplicationClosed(FrmConversie& form) {
   if (!form.ctx.fs.FileExists(DatabaseLockFile(form.ctx.folders.DataDir))) return true;
@@ -27,7 +91,20 @@ void InstallFiles(FrmConversie& form) {
   RunContext& ctx = form.ctx;
   WizardState& s = form.state;
   const std::string& data_dir = ctx.folders.DataDir;
+  const std::string list_path = s.UpdateDir + package::kFileListName;
 
+  // Room for everything first: a full disk is refused before anything changes.
+  const Plan plan = PlanInstallation(form, list_path);
+  const std::string shortage = FreeSpaceShortage(ctx.fs, plan.copies);
+  if (!shortage.empty()) {
+    s.FailureFlag = true;
+    s.ResultText = shortage;
+    form.LogText("Onvoldoende schijfruimte: " + shortage);
+    return;
+  }
+
+  // The record describes the backups about to be emptied: it goes first.
+  RemoveBackupRecord(ctx.fs, data_dir);
   for (s.DirIndex = 1; s.DirIndex <= 2; ++s.DirIndex) {
     s.BackupDir[s.DirIndex] = data_dir + "ConversieBackup-" + std::to_string(s.DirIndex) + "\\";
     form.CheckDir(s.BackupDir[s.DirIndex]);
@@ -36,7 +113,6 @@ void InstallFiles(FrmConversie& form) {
     if (!ctx.fs.ListFiles(s.BackupDir[s.DirIndex]).empty()) Raise(kPathFileAccessError);
   }
 
-  const std::string list_path = s.UpdateDir + package::kFileListName;
   if (!ctx.fs.FileExists(list_path)) {
     s.FailureFlag = true;
     form.LogText("Kan " + list_path + " niet vinden");
@@ -47,22 +123,30 @@ void InstallFiles(FrmConversie& form) {
                    "Druk op Vorige om eventueel een andere updatefile te selecteren";
     return;
   }
-  const std::string bytes = ctx.fs.ReadBytes(list_path);
   form.press.Installing = true;
+  if (plan.list_error) std::rethrow_exception(plan.list_error);
 
-  const std::string folders[3] = {"", ctx.folders.ProgramDir, data_dir};
-  for (const InstallEntry& entry : ReadInstallEntries(bytes, form.press.InstallingEntry)) {
+  // Before the first file changes: the journal that lets the next start undo
+  // a broken-off installation, and the record that lets a roll-back undo a
+  // finished one.
+  const UpdateJournal journal = InstallJournal(form, plan);
+  WriteJournal(ctx.fs, journal);
+  WriteBackupRecord(ctx.fs, data_dir, BackupRecord{journal.version_update, journal.added});
+
+  std::size_t copy = 0;
+  for (const InstallEntry& entry : plan.entries) {
     if (!package::IsInstalledLocation(entry.location)) continue;
+    const PlannedCopy& planned = plan.copies[copy++];
     form.press.InstallingEntry = entry.name;
-    const std::string target = folders[entry.location] + entry.name;
-    // A file the update adds has no backup; the restore removes it by this list.
-    if (!ctx.fs.FileExists(target)) form.press.AddedFiles.push_back(target);
-    CopyWithBackup(ctx, s.BackupDir, s.UpdateDir + entry.name, target, entry.location);
+    CopyWithBackup(ctx, s.BackupDir, planned.source, planned.target, entry.location);
   }
 
-  // The new files reach the disk before the update is recorded as installed.
-  ctx.fs.Flush();
-  WriteIni(ctx.fs, data_dir + "VM.ini", "Main", "VersionUpdate", std::to_string(s.VerUpdate));
+  // Every new file and every name reaches the disk before the update is
+  // recorded as installed; the journal goes last.
+  for (const std::string& folder : {ctx.folders.ProgramDir, data_dir, s.BackupDir[1], s.BackupDir[2]})
+    ctx.fs.SyncFolder(folder);
+  WriteVersionUpdate(ctx.fs, data_dir, std::to_string(s.VerUpdate));
+  RemoveJournal(ctx.fs, data_dir);
 }
 
 }  // namespace vmu

@@ -1,5 +1,6 @@
 #include "wizard/package_step.h"
 
+#include "files/recover_update.h"
 #include "files/utility.h"
 #include "platform/shell_folders.h"
 #include "wizard/frm_conversie.h"
@@ -29,8 +30,9 @@ void PackageStep(FrmConversie& form) {
   WizardState& state = form.state;
 
   view.SetEnabled(Control::cmdTurnBack, false);
-  // Every update attempt starts a new log.
-  DeleteIfThere(ctx.fs, folders.DataDir + "ConversieLog.TXT");
+  // Every update attempt starts a new log, unless an update that broke off
+  // is still to be undone: its log is what support needs.
+  if (!UpdateUnfinished(ctx)) DeleteIfThere(ctx.fs, folders.DataDir + "ConversieLog.TXT");
   view.SetEnabled(Control::cmdOpenLocation, false);
   view.SetText(Control::Label1_1, "Opzoeken update bestand");
   view.SetProgressMax(5);

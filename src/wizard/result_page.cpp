@@ -46,6 +46,8 @@ void FrmConversie::CleanUpUpdateFolder() {
     LogText("Opruimen installatiefiles");
     if (!ctx.fs.ListFiles(folder + "\\").empty()) ctx.fs.DeleteFiles(folder + "\\*.*");
     LogText("verwijderen installatiedirectory " + folder);
+    // A crashed copy's temporary file would keep the folder from going.
+    ctx.fs.RemoveTemporaryFiles(folder + "\\");
     if (ctx.fs.FolderExists(folder)) ctx.fs.RemoveFolder(folder);
   } catch (const VbError& e) {
     LogTextIfPossible(

@@ -1,4 +1,5 @@
 // The roll-back button "Terugdraaien Update" of the welcome page.
+#include "files/recover_update.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/lock_file.h"
 
@@ -28,6 +29,18 @@ void FrmConversie::cmdTurnBack_Click() {
   ask.text = "De bestanden worden teruggezet naar " + ctx.folders.ProgramDir + kCrLf + kCrLf + "Doorgaan?";
   if (view.ShowMessage(ask) != Answer::Yes) return;
 
+  // An update that broke off is undone first; while it cannot be, the
+  // backups belong to it and no roll-back may touch them.
+  if (const Recovery recovery = RecoverInterruptedUpdate(ctx, view); recovery != Recovery::NothingPending) {
+    if (recovery == Recovery::Failed) {
+      MessageBoxSpec refused;
+      refused.title = title;
+      refused.icon = Icon::Exclamation;
+      refused.text = UnfinishedUpdateText();
+      view.ShowMessage(refused);
+    }
+    return;
+  }
   const bool restored = fTurnBack(true);
 
   MessageBoxSpec report;

@@ -1,5 +1,8 @@
 #include "wizard/update_step.h"
 
+#include "files/format_version.h"
+#include "files/recover_update.h"
+#include "files/update_journal.h"
 #include "files/utility.h"
 #include "platform/error.h"
 #include "wizard/conversion_step.h"
@@ -9,6 +12,26 @@
 #include "wizard/version_check.h"
 
 namespace vmu {
+
+namespace {
+
+// The conversion writes only inside the update folder, ending with the move
+// of the new database to the old one's name; its journal lets the next
+// start clear what a crash left there.
+void ConvertWithJournal(FrmConversie& form) {
+  const WizardState& s = form.state;
+  UpdateJournal journal;
+  journal.package = s.UpdateDir + " (versie " + FormatVersion(s.Ver, true, s.VerUpdate) + ")";
+  journal.program_dir = form.ctx.folders.ProgramDir;
+  journal.data_dir = form.ctx.folders.DataDir;
+  journal.phase = kPhaseStarted;
+  journal.converted.emplace_back(s.ConvNewfile, s.ConvOldfile);
+  WriteJournal(form.ctx.fs, journal);
+  ConvertDatabase(form);
+  RemoveJournal(form.ctx.fs, journal.data_dir);
+}
+
+}  // namespace
 
 void UpdateStep(FrmConversie& form) {
   WizardView& view = form.view;
@@ -41,8 +64,16 @@ void UpdateStep(FrmConversie& form) {
   }
 
   if (s.CloseFlag == 1 && !ApplicationClosed(form)) return;
+  // An update that broke off is undone before another one starts; while it
+  // cannot be, nothing is installed or converted.
+  if (RecoverInterruptedUpdate(form.ctx, form.view) == Recovery::Failed) {
+    s.FailureFlag = true;
+    s.ResultText = UnfinishedUpdateText();
+    form.ShowResultPage();
+    return;
+  }
   // The conversion runs before any file of the installation is touched.
-  if (s.ConvertFlag == 1) ConvertDatabase(form);
+  if (s.ConvertFlag == 1) ConvertWithJournal(form);
   if (s.FailureFlag) {
     form.ShowResultPage();
     return;
@@ -59,21 +90,10 @@ void AutomaticRestore(FrmConversie& form) {
   message.text = s.ResultText + kCrLf +
                  "De bestanden worden nu weer teruggezet zodat u met de huidige versie van Velmora kunt doorwerken";
   form.view.ShowMessage(message);
-  // The counter was not raised yet, so it is left alone. The failing entry's
-  // backup stays: it is that file's previous version, and the restore puts
-  // it back even though the entry's target is gone.
+  // The installation's journal says what to put back: the replaced files,
+  // the added ones away, the counter as it was. When that fails the journal
+  // stays, and the next start tries again.
   form.fTurnBack(false);
-  // Files the update added had no previous version: removing them leaves the
-  // installation as it was.
-  for (const std::string& added : form.press.AddedFiles) {
-    try {
-      if (!form.ctx.fs.FileExists(added)) continue;
-      form.LogText("Verwijderen " + added);
-      form.ctx.fs.DeleteFile(added);
-    } catch (const VbError&) {
-      // An added file that stays does no harm to the previous version.
-    }
-  }
 }
 
 }  // namespace vmu

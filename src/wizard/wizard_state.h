@@ -41,8 +41,7 @@ struct WizardState {
 struct PressState {
   std::string CurrentAction;
   bool Installing = false;
-  std::string InstallingEntry;          // name of the list entry being installed
-  std::vector<std::string> AddedFiles;  // targets the installation created, with no backup
+  std::string InstallingEntry;  // name of the list entry being installed
 };
 
 }  // namespace vmu

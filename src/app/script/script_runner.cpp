@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include "app/script/script_processes.h"
@@ -80,6 +81,7 @@ class Session {
   ScriptWindow* window_;
   ScriptOptions options_;
   std::string prefix_;
+  std::optional<std::uint64_t> free_space_;
   std::unique_ptr<HostFileSystem> fs_;
   std::unique_ptr<HostProcesses> host_processes_;
   std::unique_ptr<ScriptProcesses> processes_;
@@ -107,6 +109,12 @@ void Session::Run(const std::string& command, const std::string& argument) {
     if (form_) Fail("prefix must come before start", 2);
     prefix_ = argument;
     setenv("WINEPREFIX", prefix_.c_str(), 1);  // the unpacker maps paths the same way
+  } else if (command == "freespace") {
+    // Every disk answers this many megabytes free: a full disk without filling one.
+    if (form_) Fail("freespace must come before start", 2);
+    if (argument.empty() || argument.find_first_not_of("0123456789") != std::string::npos)
+      Fail("freespace needs megabytes", 2);
+    free_space_ = std::stoull(argument) * 1024 * 1024;
   } else if (command == "start") {
     if (form_) Fail("already started", 2);
     Start();
@@ -150,7 +158,9 @@ void Session::Start() {
   fs_ = std::make_unique<HostFileSystem>(DriveMap(prefix_.empty() ? DriveMap::DefaultPrefix() : prefix_));
   host_processes_ = std::make_unique<HostProcesses>(*fs_);
   processes_ = std::make_unique<ScriptProcesses>(*host_processes_, out_);
-  ctx_ = std::make_unique<RunContext>(*fs_, *processes_, CurrentHostInfo(*fs_, "VM_Update"));
+  if (free_space_) fs_->PretendFreeSpace(*free_space_);
+  FileSystem* logic_fs = options_.file_system ? options_.file_system(*fs_) : fs_.get();
+  ctx_ = std::make_unique<RunContext>(*logic_fs, *processes_, CurrentHostInfo(*fs_, "VM_Update"));
   databases_ = std::make_unique<SqliteDatabases>(*fs_);
   ctx_->databases = databases_.get();
   WizardView* view = &recorder_;

@@ -2,6 +2,7 @@
 // wizard logic and prints the transcript.
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -23,6 +24,9 @@ class ScriptWindow {
 struct ScriptOptions {
   // Runs the wizard as a maintenance build does (service buttons shown).
   bool maintenance = false;
+  // The file system the wizard's logic works through, given the host's one
+  // (for tests that break it on purpose); none: the host's own.
+  std::function<FileSystem*(FileSystem& host)> file_system;
 };
 
 // Exit status: 0 normally; 2 for a script error; 3 when a dialog had no

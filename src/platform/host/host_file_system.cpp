@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -376,6 +377,112 @@ void HostFileSystem::CopyFile(const std::string& from, const std::string& to) {
 void HostFileSystem::Flush() {
   Fd root(open(map_.prefix().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (root.get() < 0 || syncfs(root.get()) != 0) sync();
+}
+
+bool HostFileSystem::LinkFile(const std::string& from, const std::string& to) {
+  const std::string source = map_.ToHost(from);
+  const std::string target = map_.ToHost(to);
+  // The file a symbolic link names, not the link: the backup must keep the
+  // old bytes when the link's file is replaced.
+  if (linkat(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+  const int err = errno;
+  if (err == EXDEV || err == EPERM || err == EOPNOTSUPP || err == EMLINK) return false;
+  if (err == EEXIST) Raise(kFileAlreadyExists);
+  if (err == ENOENT) {
+    struct stat st;
+    RaiseErrno(err, stat(source.c_str(), &st) != 0 ? source : target);
+  }
+  RaiseErrno(err, target);
+}
+
+void HostFileSystem::SyncFile(const std::string& path) {
+  const std::string host = map_.ToHost(path);
+  Fd fd(open(host.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) RaiseErrno(errno, host);
+  if (fsync(fd.get()) != 0) RaiseErrno(errno, host);
+  if (const int err = fd.Close()) RaiseErrno(err, host);
+}
+
+void HostFileSystem::SyncFolder(const std::string& folder) {
+  const std::string host = map_.ToHost(folder);
+  Fd fd(open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() < 0) Raise(errno == ENOENT || errno == ENOTDIR ? kPathNotFound : ErrorNumberForErrno(errno, host));
+  // Some file systems cannot sync a folder (EINVAL); their names are durable as written.
+  if (fsync(fd.get()) != 0 && errno != EINVAL) RaiseErrno(errno, host);
+}
+
+int HostFileSystem::FileMode(const std::string& path) {
+  const std::string host = map_.ToHost(path);
+  struct stat st;
+  if (stat(host.c_str(), &st) != 0) RaiseErrno(errno, host);
+  return static_cast<int>(st.st_mode & 0777);
+}
+
+void HostFileSystem::SetFileMode(const std::string& path, int mode) {
+  const std::string host = map_.ToHost(path);
+  if (chmod(host.c_str(), static_cast<mode_t>(mode & 0777)) != 0) RaiseErrno(errno, host);
+}
+
+std::uint64_t HostFileSystem::FileSize(const std::string& path) {
+  const std::string host = map_.ToHost(path);
+  struct stat st;
+  if (stat(host.c_str(), &st) != 0) RaiseErrno(errno, host);
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+namespace {
+
+// The folder itself or, when it does not exist yet, its nearest existing parent.
+std::string ExistingFolder(std::string host) {
+  while (!IsFolder(host)) {
+    if (host == "/" || host == "." || host.empty()) Raise(kPathNotFound);
+    host = ParentOf(host);
+  }
+  return host;
+}
+
+// A name an interrupted TempBeside (".name.vmu-123") or unpacker (".vmu-unpack-...") leaves.
+bool IsLeftTemporary(const std::string& name) {
+  if (name.rfind(".vmu-unpack-", 0) == 0) return true;
+  if (name.empty() || name[0] != '.') return false;
+  const std::size_t mark = name.rfind(".vmu-");
+  if (mark == std::string::npos || mark == 0 || mark + 5 == name.size()) return false;
+  return name.find_first_not_of("0123456789", mark + 5) == std::string::npos;
+}
+
+}  // namespace
+
+std::uint64_t HostFileSystem::FreeSpace(const std::string& folder) {
+  const std::string host = ExistingFolder(map_.ToHost(folder));
+  if (pretended_free_) return *pretended_free_;
+  struct statvfs vfs;
+  if (statvfs(host.c_str(), &vfs) != 0) RaiseErrno(errno, host);
+  return static_cast<std::uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+}
+
+std::string HostFileSystem::VolumeOf(const std::string& folder) {
+  const std::string host = ExistingFolder(map_.ToHost(folder));
+  struct stat st;
+  if (stat(host.c_str(), &st) != 0) RaiseErrno(errno, host);
+  return std::to_string(static_cast<unsigned long long>(st.st_dev));
+}
+
+void HostFileSystem::RemoveTemporaryFiles(const std::string& folder) {
+  const std::string host = map_.ToHost(folder);
+  DIR* dir = opendir(host.c_str());
+  if (!dir) {
+    if (errno == ENOENT || errno == ENOTDIR) return;
+    RaiseErrno(errno, host);
+  }
+  std::vector<std::string> names;
+  while (dirent* entry = readdir(dir)) {
+    if (IsLeftTemporary(entry->d_name)) names.push_back(entry->d_name);
+  }
+  closedir(dir);
+  for (const std::string& name : names) {
+    const std::string path = host + "/" + name;
+    if (unlink(path.c_str()) != 0 && errno != ENOENT) RaiseErrno(errno, path);
+  }
 }
 
 void HostFileSystem::AllowExecution(const std::string& path) {

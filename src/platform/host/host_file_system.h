@@ -1,6 +1,8 @@
 // The FileSystem on this Linux host, through a DriveMap.
 #pragma once
 
+#include <optional>
+
 #include "platform/file_system.h"
 #include "platform/host/drive_map.h"
 
@@ -20,6 +22,15 @@ class HostFileSystem : public FileSystem {
   void MoveFile(const std::string& from, const std::string& to) override;
   void CopyFile(const std::string& from, const std::string& to) override;
   void Flush() override;
+  bool LinkFile(const std::string& from, const std::string& to) override;
+  void SyncFile(const std::string& path) override;
+  void SyncFolder(const std::string& folder) override;
+  int FileMode(const std::string& path) override;
+  void SetFileMode(const std::string& path, int mode) override;
+  std::uint64_t FileSize(const std::string& path) override;
+  std::uint64_t FreeSpace(const std::string& folder) override;
+  std::string VolumeOf(const std::string& folder) override;
+  void RemoveTemporaryFiles(const std::string& folder) override;
   void AllowExecution(const std::string& path) override;
   void AppendLine(const std::string& path, const std::string& text) override;
   std::string ReadBytes(const std::string& path) override;
@@ -29,8 +40,13 @@ class HostFileSystem : public FileSystem {
 
   const DriveMap& map() const { return map_; }
 
+  // Makes FreeSpace answer this many bytes everywhere, for sessions that
+  // show what a full disk does without filling one.
+  void PretendFreeSpace(std::uint64_t bytes) { pretended_free_ = bytes; }
+
  private:
   DriveMap map_;
+  std::optional<std::uint64_t> pretended_free_;
 };
 
 // Windows wildcard match ("*.*" matches every name), without regard to case.

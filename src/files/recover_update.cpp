@@ -1,0 +1,55 @@
+#include "files/recover_update.h"
+
+#include "files/conversion_log.h"
+#include "files/restore_backups.h"
+#include "files/update_journal.h"
+#include "platform/error.h"
+
+namespace vmu {
+
+Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs) {
+  const std::string& data_dir = ctx.folders.DataDir;
+  if (data_dir.empty() || !ctx.fs.FileExists(JournalPath(data_dir))) return Recovery::NothingPending;
+  std::string file = kJournalFileName;  // the file being handled, for the message
+  try {
+    LogText(ctx, std::string(kCrLf) + "*******************" + kCrLf + "Herstellen onderbroken update");
+    const UpdateJournal journal = ParseJournal(ctx.fs.ReadBytes(JournalPath(data_dir)));
+    LogText(ctx, "Journaal: " + journal.kind + " van " + journal.package + ", fase " + journal.phase);
+    file.clear();
+    RemoveLeftovers(ctx, journal);
+    RestoreFromJournal(ctx, journal, file);
+    LogText(ctx, "Herstel voltooid, VersionUpdate " + journal.version_update);
+  } catch (const VbError& e) {
+    LogTextIfPossible(ctx, "FOUT " + std::to_string(e.number()) + " - " + e.description());
+    MessageBoxSpec message;
+    message.icon = Icon::Exclamation;
+    message.text = std::string("De vorige update is onderbroken en kon niet worden teruggezet.") + kCrLf +
+                   "Het bestand " + (file.empty() ? std::string("VM.ini") : file) + " kon niet worden hersteld (" +
+                   e.description() + ")." + kCrLf + kCrLf +
+                   "Sluit Velmora af of start uw computer opnieuw op, en start daarna het update programma opnieuw. "
+                   "Uw vorige bestanden blijven bewaard.";
+    dialogs.ShowMessage(message);
+    return Recovery::Failed;
+  }
+  MessageBoxSpec message;
+  message.icon = Icon::Information;
+  message.text = std::string(
+                     "De vorige update is onderbroken. Velmora is teruggezet naar de versie van voor die "
+                     "update.") +
+                 kCrLf + kCrLf + "U kunt de update opnieuw uitvoeren.";
+  dialogs.ShowMessage(message);
+  return Recovery::Restored;
+}
+
+bool UpdateUnfinished(RunContext& ctx) {
+  const std::string& data_dir = ctx.folders.DataDir;
+  return !data_dir.empty() && ctx.fs.FileExists(JournalPath(data_dir));
+}
+
+std::string UnfinishedUpdateText() {
+  return std::string(
+      "De vorige update is onderbroken en is nog niet teruggezet. Sluit Velmora af of start uw "
+      "computer opnieuw op, en start daarna het update programma opnieuw.");
+}
+
+}  // namespace vmu
