@@ -20,7 +20,8 @@ struct Crashed {};
 class FaultFileSystem : public ForwardingFileSystem {
  public:
   // `at` 0: never breaks (counts the operations of a clean run).
-  FaultFileSystem(FileSystem& inner, Fault fault, int at) : ForwardingFileSystem(inner), inner_(inner), fault_(fault), at_(at) {}
+  FaultFileSystem(FileSystem& inner, Fault fault, int at)
+      : ForwardingFileSystem(inner), inner_(inner), fault_(fault), at_(at) {}
 
   int operations() const { return count_; }
 

@@ -123,8 +123,9 @@ Counts SweepScenario(const std::string& prepare, const std::string& scenario) {
       ++counts.runs;
       if (now == before) ++counts.old_state;
       else if (now == after) ++counts.new_state;
-      else ADD_FAILURE() << "fault " << static_cast<int>(fault) << " at operation " << at << " of " << operations
-                         << ": neither the old nor the new state";
+      else
+        ADD_FAILURE() << "fault " << static_cast<int>(fault) << " at operation " << at << " of " << operations
+                      << ": neither the old nor the new state";
     }
   }
   return counts;
@@ -143,7 +144,6 @@ TEST(CrashSweep, RollBackIsOldOrNewAfterEveryFault) {
   std::cout << "terugdraaien: " << c.runs << " runs, " << c.old_state << " old, " << c.new_state << " new\n";
 }
 
-
 // End to end: the roll-back puts back the recorded counter however often it
 // runs, a never-updated installation keeps its counter, and a full disk is
 // refused before anything changes.
@@ -156,9 +156,10 @@ TEST(RollBackScenario, CounterAndFullDisk) {
 
   s.Run(kInstall, Fault::Once, 0, "freespace 0\n");  // no room: refused, nothing changed
   EXPECT_EQ(s.Snapshot(), before);
-  EXPECT_NE(s.p.Read(kData + "ConversieLog.TXT").find("Onvoldoende schijfruimte: Er is niet genoeg vrije "
-                                                        "schijfruimte voor deze update in de map C:\\Program "
-                                                        "Files\\velmora\\"),
+  EXPECT_NE(s.p.Read(kData + "ConversieLog.TXT")
+                .find("Onvoldoende schijfruimte: Er is niet genoeg vrije "
+                      "schijfruimte voor deze update in de map C:\\Program "
+                      "Files\\velmora\\"),
             std::string::npos)
       << s.p.Read(kData + "ConversieLog.TXT");
 
