@@ -1,5 +1,6 @@
 // vmu-pack SOURCE_FOLDER OUTPUT.VMU: checks the folder and writes the package.
 // vmu-pack --list PACKAGE: shows a package's files and versions.
+// vmu-pack --keygen, --sign, --verify, --minisig: signatures (signing_commands.h).
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -11,6 +12,7 @@
 #include "tools/pack/manifest.h"
 #include "tools/pack/package_listing.h"
 #include "tools/pack/package_writer.h"
+#include "tools/pack/signing_commands.h"
 #include "tools/pack/source_check.h"
 
 namespace {
@@ -73,11 +75,12 @@ int List(const std::string& package) {
 int main(int argc, char** argv) {
   try {
     if (argc == 3 && std::string(argv[1]) == "--list") return List(argv[2]);
+    if (const int status = vmu::pack::RunSigningCommand(argc, argv); status >= 0) return status;
     if (argc == 3 && argv[1][0] != '-') return Pack(argv[1], argv[2]);
   } catch (const std::exception& e) {
     std::cerr << "vmu-pack: " << e.what() << '\n';
     return 1;
   }
-  std::cerr << kUsage;
+  std::cerr << kUsage << vmu::pack::kSigningUsage;
   return 2;
 }
