@@ -8,7 +8,8 @@ constexpr uint32_t kEndSignature = 0x06054b50;
 
 uint32_t Get(std::string_view bytes, std::size_t at, int size) {
   uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<std::size_t>(i)]);
+  for (int i = size - 1; i >= 0; --i)
+    value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<std::size_t>(i)]);
   return value;
 }
 
@@ -67,8 +68,7 @@ std::optional<SealLayout> FindSeal(std::string_view tail, uint64_t file_size, st
     seal.hash_begin = seal.version == 1 ? seal.archive_start : 0;
     // The central directory (offsets from the file's start) ends at the end record.
     const uint64_t directory = Get(tail, p + 16, 4), directory_size = Get(tail, p + 12, 4);
-    if (seal.archive_start > directory || directory + directory_size != seal.end_record)
-      return fail("malformed seal");
+    if (seal.archive_start > directory || directory + directory_size != seal.end_record) return fail("malformed seal");
     return seal;
   }
   return fail("no sealed archive at its end");

@@ -39,7 +39,9 @@ void Read(int fd, char* data, std::size_t size, uint64_t offset, const std::stri
   while (size > 0) {
     const ssize_t n = ::pread(fd, data, size, static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw std::runtime_error("cannot read " + path + (n < 0 ? std::string(": ") + std::strerror(errno) : ": it ended early"));
+    if (n <= 0)
+      throw std::runtime_error("cannot read " + path +
+                               (n < 0 ? std::string(": ") + std::strerror(errno) : ": it ended early"));
     data += n;
     size -= static_cast<std::size_t>(n);
     offset += static_cast<uint64_t>(n);
@@ -85,7 +87,8 @@ PackageCheck CheckPackageFile(const std::string& host_path, const std::vector<pa
     blake.Update(buffer.data(), n);
     at += n;
   }
-  if (sha.HexDigest() != seal.sha256) return Verdict(PackageVerdict::Damaged, "its contents do not match their SHA-256");
+  if (sha.HexDigest() != seal.sha256)
+    return Verdict(PackageVerdict::Damaged, "its contents do not match their SHA-256");
   if (!keys) return Verdict(PackageVerdict::Intact, "whole");
   if (seal.signature.empty()) return Verdict(PackageVerdict::Unsigned, "it carries no signature");
 

@@ -84,17 +84,15 @@ package::SignatureFile SignPrehashed(const SecretKey& key, const std::array<uint
   signature.prehashed = true;
   signature.id = key.id;
   signature.trusted_comment = trusted_comment;
-  crypto_sign_detached(signature.signature.data(), nullptr, message_hash.data(), message_hash.size(),
-                       key.key.data());
+  crypto_sign_detached(signature.signature.data(), nullptr, message_hash.data(), message_hash.size(), key.key.data());
   std::string global(signature.signature.begin(), signature.signature.end());
   global += trusted_comment;
-  crypto_sign_detached(signature.global_signature.data(), nullptr, reinterpret_cast<const unsigned char*>(global.data()),
-                       global.size(), key.key.data());
+  crypto_sign_detached(signature.global_signature.data(), nullptr,
+                       reinterpret_cast<const unsigned char*>(global.data()), global.size(), key.key.data());
   return signature;
 }
 
-bool VerifySignature(const package::PublicKey& key, const package::SignatureFile& signature,
-                     std::string_view message) {
+bool VerifySignature(const package::PublicKey& key, const package::SignatureFile& signature, std::string_view message) {
   Initialise();
   if (key.id != signature.id) return false;
   if (crypto_sign_verify_detached(signature.signature.data(), reinterpret_cast<const unsigned char*>(message.data()),

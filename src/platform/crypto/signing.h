@@ -40,7 +40,6 @@ package::SignatureFile SignPrehashed(const SecretKey& key, const std::array<uint
 // Checks both signatures of a signature file against a key; `message` is
 // the BLAKE2b-512 of the signed bytes for a prehashed signature, else the
 // bytes themselves.
-bool VerifySignature(const package::PublicKey& key, const package::SignatureFile& signature,
-                     std::string_view message);
+bool VerifySignature(const package::PublicKey& key, const package::SignatureFile& signature, std::string_view message);
 
 }  // namespace vmu::crypto

@@ -21,7 +21,8 @@ constexpr std::size_t kBlock = 1 << 20;
 // The trusted comment names the file; control characters would end its line.
 std::string TrustedComment(const std::string& file_name) {
   std::string name = file_name.substr(0, 200);
-  std::replace_if(name.begin(), name.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x20; }, '?');
+  std::replace_if(
+      name.begin(), name.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x20; }, '?');
   return "timestamp:" + std::to_string(std::time(nullptr)) + "\tfile:" + name + "\thashed";
 }
 
@@ -40,8 +41,9 @@ void CopyRange(int from, const std::string& from_path, int to, const std::string
 void SignSealedPackage(int fd, const std::string& path, const crypto::SecretKey& key, const std::string& file_name) {
   const PackageLayout layout = ReadSeal(fd, path);
   if (layout.version != 2)
-    throw PackError(path + ": the package was made by an older vmu-pack, whose unpacker knows no signatures; pack it "
-                           "again to sign it");
+    throw PackError(path +
+                    ": the package was made by an older vmu-pack, whose unpacker knows no signatures; pack it "
+                    "again to sign it");
   VerifySeal(fd, layout, path);
 
   // The comment's length is part of what is signed: it is fixed first, from
@@ -101,9 +103,8 @@ void ExportSignature(const std::string& package, const std::string& data_output)
   const PackageLayout layout = ReadSeal(in.get(), package);
   VerifySeal(in.get(), layout, package);
   if (layout.signature.empty()) throw PackError(package + ": the package is not signed");
-  WriteThroughTemporary(data_output, [&](int fd, const std::string& temp) {
-    CopyRange(in.get(), package, fd, temp, layout.signed_end);
-  });
+  WriteThroughTemporary(
+      data_output, [&](int fd, const std::string& temp) { CopyRange(in.get(), package, fd, temp, layout.signed_end); });
   WriteThroughTemporary(data_output + ".minisig", [&](int fd, const std::string& temp) {
     WriteAll(fd, layout.signature.data(), layout.signature.size(), temp);
   });

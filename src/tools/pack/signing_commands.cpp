@@ -37,7 +37,7 @@ std::string ReadPassword() {
   }
   const std::string prompt = "Password: ";
   (void)!::write(tty, prompt.data(), prompt.size());
-  termios old {};
+  termios old{};
   const bool quiet = ::tcgetattr(tty, &old) == 0;
   if (quiet) {
     termios silent = old;
@@ -99,7 +99,7 @@ int Verify(const std::string& keys_path, const std::string& package) {
     return 0;
   }
   const char* what = check.verdict == PackageVerdict::Damaged ? "the package is damaged or incomplete"
-                                                               : "the package is not signed by a trusted key";
+                                                              : "the package is not signed by a trusted key";
   std::cerr << "vmu-pack: " << package << ": " << what << " (" << check.detail << ")\n";
   return 1;
 }
