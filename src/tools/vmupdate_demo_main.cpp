@@ -5,6 +5,7 @@
 
 #include "platform/error.h"
 #include "tools/demo/demo_installation.h"
+#include "tools/demo/demo_keys.h"
 #include "tools/demo/demo_packages.h"
 #include "tools/pack/package_writer.h"
 
@@ -26,8 +27,12 @@ int main(int argc, char** argv) {
               << "data folder         " << paths.data_dir << " (made by the first start)\n"
               << "second installation " << paths.other_dir
               << " (program and data; choose it with \"Open andere programma map\")\n";
+    const vmu::DemoKeys keys = vmu::MakeDemoKeys(argv[1]);
+    vmu::InstallDemoTrustedKeys(paths, keys);
+    std::cout << "signing key         " << vmu::package::KeyIdText(keys.supplier.public_key.id)
+              << " (trusted by both installations; the key pair is in " << argv[1] << "/keys)\n";
     const std::vector<vmu::DemoPackage> packages =
-        vmu::MakeDemoPackages(argv[1], vmu::pack::UnpackerBesideThisProgram());
+        vmu::MakeDemoPackages(argv[1], vmu::pack::UnpackerBesideThisProgram(), &keys);
     const std::string documents = vmu::DemoHostPath(paths, paths.documents);
     vmu::CopyDemoPackages(packages, documents);
     std::cout << "packages:\n";

@@ -36,14 +36,10 @@ KeyPair GenerateKeyPair() {
 }
 
 std::string UnencryptedSecretKeyFileText(const SecretKey& key) {
+  // As `minisign -G -W` writes it: no scrypt parameters, and a checksum of zeros.
   package::SecretKeyFile file;
-  // minisign stores the scrypt parameters it would use even without a password.
-  file.opslimit = 0;
-  file.memlimit = 0;
-  const auto checksum = Checksum(key);
   std::copy(key.id.begin(), key.id.end(), file.keynum.begin());
   std::copy(key.key.begin(), key.key.end(), file.keynum.begin() + 8);
-  std::copy(checksum.begin(), checksum.end(), file.keynum.begin() + 72);
   return package::SecretKeyFileText(file);
 }
 
@@ -61,8 +57,16 @@ SecretKey UnlockSecretKey(const package::SecretKeyFile& file, std::string_view p
   SecretKey key;
   std::copy_n(keynum.begin(), 8, key.id.begin());
   std::copy_n(keynum.begin() + 8, 64, key.key.begin());
+  // minisign leaves the checksum of a key without password empty; the key's
+  // public half, kept in it, must match its seed either way.
   const auto checksum = Checksum(key);
-  const bool intact = sodium_memcmp(checksum.data(), keynum.data() + 72, 32) == 0;
+  const bool unchecked = !file.encrypted && sodium_is_zero(keynum.data() + 72, 32);
+  bool intact = unchecked || sodium_memcmp(checksum.data(), keynum.data() + 72, 32) == 0;
+  std::array<uint8_t, 32> pub{};
+  std::array<uint8_t, 64> derived{};
+  crypto_sign_seed_keypair(pub.data(), derived.data(), key.key.data());
+  intact = intact && sodium_memcmp(derived.data(), key.key.data(), 64) == 0;
+  sodium_memzero(derived.data(), derived.size());
   sodium_memzero(keynum.data(), keynum.size());
   if (!intact)
     throw std::runtime_error(file.encrypted ? "wrong password for the secret key" : "the secret key is damaged");
