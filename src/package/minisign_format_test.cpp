@@ -21,7 +21,8 @@ const std::string kSignature =
 
 TEST(Base64, EncodesAndDecodesTheStandardAlphabetWithPadding) {
   const std::pair<std::string, std::string> cases[] = {
-      {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {std::string("\xff\xfe\x00", 3), "//4A"}};
+      {"", ""},        {"f", "Zg=="},        {"fo", "Zm8="},
+      {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {std::string("\xff\xfe\x00", 3), "//4A"}};
   for (const auto& [bytes, text] : cases) {
     EXPECT_EQ(Base64Encode(bytes), text);
     EXPECT_EQ(Base64Decode(text), bytes) << text;
@@ -41,7 +42,8 @@ TEST(MinisignFiles, ReadsWhatMinisignWritesAndWritesItBack) {
   EXPECT_FALSE(secret.encrypted);
   EXPECT_TRUE(std::equal(key->id.begin(), key->id.end(), secret.keynum.begin()));
   // minisign calls even an unencrypted key "encrypted" in its comment; the key line is what counts.
-  EXPECT_EQ(SecretKeyFileText(secret).substr(SecretKeyFileText(secret).find('\n')), kSecretFile.substr(kSecretFile.find('\n')));
+  EXPECT_EQ(SecretKeyFileText(secret).substr(SecretKeyFileText(secret).find('\n')),
+            kSecretFile.substr(kSecretFile.find('\n')));
 
   std::string why;
   const auto signature = ParseSignatureFile(kSignature, &why);
@@ -57,9 +59,9 @@ TEST(MinisignFiles, RefusesWhatIsNotOne) {
   EXPECT_FALSE(ParsePublicKeyLine("RU" + kPublicLine.substr(2)));  // not "Ed"
   EXPECT_FALSE(ParsePublicKeyLine("# " + kPublicLine));
 
-  for (const std::string& bad : {std::string(""), kSecretFile.substr(kSecretFile.find('\n') + 1),
-                                 kSecretFile.substr(0, kSecretFile.size() - 6) + "A=\n",
-                                 "untrusted comment: x\n" + kPublicLine + "\n"})
+  for (const std::string& bad :
+       {std::string(""), kSecretFile.substr(kSecretFile.find('\n') + 1),
+        kSecretFile.substr(0, kSecretFile.size() - 6) + "A=\n", "untrusted comment: x\n" + kPublicLine + "\n"})
     EXPECT_THROW(ParseSecretKeyFile(bad), std::runtime_error) << bad;
 
   std::string lines[4];
@@ -88,8 +90,8 @@ TEST(MinisignFiles, RefusesWhatIsNotOne) {
 TEST(TrustedKeys, OneKeyALineWithCommentsAndMinisignsOwnPublicKeyFiles) {
   std::vector<int> bad;
   const auto keys = ParseTrustedKeys("# leverancier\r\n\r\n" + kPublicLine +
-                                         "\r\nuntrusted comment: minisign public key 1\r\nniet een sleutel\r\n" +
-                                         "  " + kPublicLine + "  \n",
+                                         "\r\nuntrusted comment: minisign public key 1\r\nniet een sleutel\r\n" + "  " +
+                                         kPublicLine + "  \n",
                                      &bad);
   ASSERT_EQ(keys.size(), 2u);
   EXPECT_EQ(KeyIdText(keys[1].id), "DDCBE121BE00109D");

@@ -16,12 +16,10 @@ void Refuse(FrmConversie& form, const std::string& text) {
 
 std::string Reason(const PackageCheck& check) {
   switch (check.verdict) {
-    case PackageVerdict::Unsigned:
-      return "het bestand is niet ondertekend.";
+    case PackageVerdict::Unsigned: return "het bestand is niet ondertekend.";
     case PackageVerdict::UnknownKey:
       return "het bestand is ondertekend met een onbekende sleutel (" + check.key_id + ").";
-    default:
-      return "de handtekening past niet bij de inhoud van het bestand.";
+    default: return "de handtekening past niet bij de inhoud van het bestand.";
   }
 }
 

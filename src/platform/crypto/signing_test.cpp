@@ -35,7 +35,8 @@ TEST(Signing, ChecksWhatMinisignSignedAndUsesItsSecretKey) {
   const SecretKey secret = UnlockSecretKey(
       package::ParseSecretKeyFile(
           "untrusted comment: minisign encrypted secret key\n"
-          "RWQAAEIyAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAnRAAviHhy90JJAgTacaky7h7h3w2YRLeqGrzaj/"
+          "RWQAAEIyAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAnRAAviHhy90JJAgTacaky7h7h3w2YRLeqGrz"
+          "aj/"
           "oOa/+dFCXlr7vTzSvj8sb9UoySX/SVW8P0WTJuuctbApaPW35DOgdQ40hAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=\n"),
       "");
   EXPECT_EQ(PublicKeyOf(secret).key, key->key);
