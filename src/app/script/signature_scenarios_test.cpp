@@ -24,7 +24,9 @@ namespace stdfs = std::filesystem;
 using testing::ReadHostFile;
 using testing::WriteHostFile;
 
-std::string Tool(const std::string& name) { return (stdfs::read_symlink("/proc/self/exe").parent_path() / name).string(); }
+std::string Tool(const std::string& name) {
+  return (stdfs::read_symlink("/proc/self/exe").parent_path() / name).string();
+}
 
 struct Demo {
   Demo() {
@@ -96,9 +98,9 @@ TEST(SignatureScenario, RefusedPackagesAreNamedAndLeaveNothingBehind) {
   // The supplier's package goes on to the unpacker.
   const std::string out = demo.Run("file C:\\users\\anna\\Documents\\update-10302-06.VMU\npress next\nwait unpack\n");
   EXPECT_NE(out.find("staat klaar om geïnstalleerd te worden"), std::string::npos) << out;
-  EXPECT_EQ(demo.Log().substr(0, demo.Log().find("\r\n")),
-            "Handtekening van updatefile C:\\users\\anna\\Documents\\update-10302-06.VMU in orde (sleutel " + supplier +
-                ")");
+  EXPECT_EQ(
+      demo.Log().substr(0, demo.Log().find("\r\n")),
+      "Handtekening van updatefile C:\\users\\anna\\Documents\\update-10302-06.VMU in orde (sleutel " + supplier + ")");
   EXPECT_TRUE(stdfs::exists(demo.Data() + "Update/installatieV2.ini"));
 }
 
@@ -120,7 +122,8 @@ TEST(SignatureScenario, ASignedPackageMayBringNewTrustedKeys) {
   const crypto::KeyPair next = crypto::GenerateKeyPair();
   const std::string source = demo.dir.Sub("package-sources/update-10302-06");
   WriteHostFile(source + "/" + kTrustedKeysName, TrustedKeysText(next.public_key));
-  WriteHostFile(source + "/FileList.VML", ReadHostFile(source + "/FileList.VML") + "\"" + kTrustedKeysName + "\",1\r\n");
+  WriteHostFile(source + "/FileList.VML",
+                ReadHostFile(source + "/FileList.VML") + "\"" + kTrustedKeysName + "\",1\r\n");
   pack::WritePackage(Tool("vmu-unpacker"), demo.Sources("update-10302-06"), demo.Documents() + "/rotation.VMU",
                      &demo.keys.supplier.secret_key);
   std::string out = demo.Run("file C:\\users\\anna\\Documents\\rotation.VMU\npress next\nwait unpack\npress next\n");

@@ -1,6 +1,7 @@
 #include "tools/pack/package_signer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -108,6 +109,10 @@ void ExportSignature(const std::string& package, const std::string& data_output)
   WriteThroughTemporary(data_output + ".minisig", [&](int fd, const std::string& temp) {
     WriteAll(fd, layout.signature.data(), layout.signature.size(), temp);
   });
+  // A signature is no program.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::chmod((data_output + ".minisig").c_str(), 0666 & ~mask);
 }
 
 }  // namespace vmu::pack
