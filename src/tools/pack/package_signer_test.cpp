@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "platform/crypto/hashing.h"
 #include "platform/crypto/package_verification.h"
 #include "tools/pack/file_io.h"
 #include "tools/pack/pack_test_support.h"
@@ -126,6 +127,24 @@ TEST(PackageSignature, UnsignedAndForeignPackagesAndResigning) {
   EXPECT_EQ(Check(resigned, &s.trusted).verdict, PackageVerdict::Signed);
   SignPackage(s.key.secret_key, foreign, resigned);
   EXPECT_EQ(Check(resigned, &s.trusted).verdict, PackageVerdict::Signed);
+
+  // A package of the first kind (seal over the archive alone) is whole and unsigned; signing it is refused
+  // because its unpacker would not know the new seal.
+  UniqueFd fd = OpenForReading(unsigned_package);
+  const PackageLayout layout = ReadSeal(fd.get(), unsigned_package);
+  std::string first_kind = ReadHostFile(unsigned_package).substr(0, layout.comment_start);
+  const std::string seal_start = "VMU-SEAL 1 start=" + std::to_string(layout.archive_start) + " sha256=";
+  first_kind[layout.end_record + 20] = static_cast<char>(seal_start.size() + 64);
+  first_kind[layout.end_record + 21] = 0;
+  first_kind += seal_start + crypto::Sha256Hex(first_kind.substr(layout.archive_start));
+  WriteHostFile(s.dir.Sub("first-kind.VMU"), first_kind);
+  EXPECT_EQ(Check(s.dir.Sub("first-kind.VMU"), nullptr).verdict, PackageVerdict::Intact);
+  EXPECT_EQ(Check(s.dir.Sub("first-kind.VMU"), &s.trusted).verdict, PackageVerdict::Unsigned);
+  EXPECT_THROW(SignPackage(s.key.secret_key, s.dir.Sub("first-kind.VMU"), s.dir.Sub("never.VMU")), PackError);
+  ::chmod(s.dir.Sub("first-kind.VMU").c_str(), 0755);
+  const auto run = RunProgram({s.dir.Sub("first-kind.VMU"), "/auto", s.dir.Sub("first")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Tree(s.dir.Sub("first")), Tree(s.dir.Sub("src")));
 
   // A damaged package is not signed, and no output is left.
   const std::string damaged = s.Altered("damaged.VMU", [](std::string& b) { b[500] ^= 1; });
