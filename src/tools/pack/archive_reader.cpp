@@ -130,7 +130,11 @@ void ArchiveReader::ReadData(const std::function<void(const void*, std::size_t, 
   uint64_t at = current_.local_header + kLocalSize + Get(local + 26, 2) + Get(local + 28, 2);
   if (at + current_.compressed > directory_start_) Fail("unreadable archive data (entry out of place)");
 
-  std::vector<uint8_t> in(kBlock), out(kBlock);
+  // Allocated once for all entries: a package may hold thousands of small files.
+  std::vector<uint8_t>& in = in_;
+  std::vector<uint8_t>& out = out_;
+  in.resize(kBlock);
+  out.resize(kBlock);
   uLong crc = crc32(0, nullptr, 0);
   uint64_t written = 0;
   const auto emit = [&](const uint8_t* data, std::size_t size) {

@@ -53,6 +53,7 @@ class ArchiveReader {
   Where current_;
   uint64_t current_size_ = 0;
   bool has_current_ = false;
+  std::vector<uint8_t> in_, out_;
 };
 
 }  // namespace vmu::pack
