@@ -11,6 +11,7 @@ cmake_minimum_required(VERSION 3.22)
 set(allowed_platform           platform)
 set(allowed_platform/host      platform platform/host)
 set(allowed_platform/jet       platform platform/jet)
+set(allowed_platform/crypto    platform platform/crypto package)
 set(allowed_platform/sqlite    platform platform/jet platform/sqlite)
 set(allowed_platform/qt        platform platform/qt files package conversion wizard startup)
 set(allowed_platform/headless  platform platform/headless wizard)
@@ -19,9 +20,9 @@ set(allowed_files              platform package files)
 set(allowed_conversion         platform platform/jet package files conversion)
 set(allowed_wizard             platform package files conversion wizard)
 set(allowed_startup            platform package files conversion wizard startup)
-set(allowed_testing            platform platform/host platform/jet platform/sqlite platform/headless package files
-                               conversion wizard startup testing)
-set(allowed_tools/pack         platform platform/host package files tools/pack)
+set(allowed_testing            platform platform/host platform/jet platform/sqlite platform/headless platform/crypto
+                               package files conversion wizard startup testing)
+set(allowed_tools/pack         platform platform/host platform/crypto package files tools/pack)
 set(allowed_app/cli            app/cli)
 # The fuzzing harnesses drive any layer but the programs.
 set(allowed_fuzz               platform platform/host platform/jet platform/sqlite package files conversion wizard

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "app/cli/command_line.h"
+#include "platform/crypto/host_package_checker.h"
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_processes.h"
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
   vmu::RunContext ctx(fs, processes, vmu::CurrentHostInfo(fs, argc > 0 ? argv[0] : nullptr));
   vmu::SqliteDatabases databases(fs);
   ctx.databases = &databases;
+  vmu::HostPackageChecker packages(fs);
+  ctx.packages = &packages;
 #ifdef VMU_MAINTENANCE
   // A maintenance build, for support staff (CMake option VMU_MAINTENANCE).
   ctx.maintenance = true;

@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/host_info.h"
+#include "platform/package_checker.h"
 #include "platform/processes.h"
 
 namespace vmu {
@@ -28,6 +29,8 @@ struct RunContext {
   HostInfo host;
   FolderSettings folders;
   Databases* databases = nullptr;  // the database engine, for the conversion
+  // Checks a chosen package before it is copied or started; none: unchecked.
+  PackageChecker* packages = nullptr;
   // A service build or session: shows the buttons for the table comparison
   // and the special folders, which the wizard keeps from users.
   bool maintenance = false;

@@ -1,5 +1,6 @@
 // vmu-pack SOURCE_FOLDER OUTPUT.VMU: checks the folder and writes the package.
 // vmu-pack --list PACKAGE: shows a package's files and versions.
+// vmu-pack --keygen, --sign, --verify, --minisig: signatures (signing_commands.h).
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -13,6 +14,7 @@
 #include "tools/pack/manifest.h"
 #include "tools/pack/package_listing.h"
 #include "tools/pack/package_writer.h"
+#include "tools/pack/signing_commands.h"
 #include "tools/pack/source_check.h"
 #include "tools/pack/unpacker_location.h"
 
@@ -22,9 +24,9 @@ namespace key = vmu::package::key;
 using vmu::package::ManifestKey;
 
 const vmu::cli::Program kProgram{
-    "vmu-pack",
-    "usage: vmu-pack SOURCE_FOLDER OUTPUT.VMU   check the folder and write the package\n"
-    "       vmu-pack --list PACKAGE             show the files and versions of a package\n"};
+    "vmu-pack", std::string("usage: vmu-pack SOURCE_FOLDER OUTPUT.VMU   check the folder and write the package\n"
+                            "       vmu-pack --list PACKAGE             show the files and versions of a package\n") +
+                    vmu::pack::kSigningUsage};
 
 int Pack(const std::string& folder, const std::string& output) {
   const vmu::pack::SourceCheck check = vmu::pack::CheckSourceFolder(folder);
@@ -76,14 +78,30 @@ int List(const std::string& package) {
 // operands it takes and what it says when they are not right.
 struct Command {
   std::string option;
-  std::size_t operands;
+  std::size_t min_operands, max_operands;
   std::string wrong_operands;
   int (*run)(const std::vector<std::string>&);
 };
 
+// The signing commands take their words as a command line of their own.
+int Signing(const char* option, const std::vector<std::string>& operands) {
+  std::vector<std::string> words = {"vmu-pack", option};
+  words.insert(words.end(), operands.begin(), operands.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  const int status = vmu::pack::RunSigningCommand(static_cast<int>(argv.size()), argv.data());
+  if (status < 0) return vmu::cli::UsageError(kProgram, std::string(option) + " takes other operands", std::cerr);
+  return status;
+}
+
 const std::vector<Command> kCommands = {
-    {"", 2, "give SOURCE_FOLDER and OUTPUT.VMU", [](const auto& a) { return Pack(a[0], a[1]); }},
-    {"--list", 1, "--list takes one PACKAGE", [](const auto& a) { return List(a[0]); }},
+    {"", 2, 2, "give SOURCE_FOLDER and OUTPUT.VMU", [](const auto& a) { return Pack(a[0], a[1]); }},
+    {"--list", 1, 1, "--list takes one PACKAGE", [](const auto& a) { return List(a[0]); }},
+    {"--keygen", 0, 2, "--keygen takes no files or PUBLIC_KEY SECRET_KEY",
+     [](const auto& a) { return Signing("--keygen", a); }},
+    {"--sign", 3, 3, "--sign takes SECRET_KEY SOURCE OUTPUT.VMU", [](const auto& a) { return Signing("--sign", a); }},
+    {"--verify", 2, 2, "--verify takes PUBLIC_KEY PACKAGE", [](const auto& a) { return Signing("--verify", a); }},
+    {"--minisig", 2, 2, "--minisig takes PACKAGE DATA", [](const auto& a) { return Signing("--minisig", a); }},
 };
 
 }  // namespace
@@ -99,7 +117,7 @@ int main(int argc, char** argv) {
   const std::string chosen = args.options.empty() ? "" : args.options.front().first;
   for (const Command& command : kCommands) {
     if (command.option != chosen) continue;
-    if (args.operands.size() != command.operands) {
+    if (args.operands.size() < command.min_operands || args.operands.size() > command.max_operands) {
       return vmu::cli::UsageError(kProgram, command.wrong_operands, std::cerr);
     }
     try {

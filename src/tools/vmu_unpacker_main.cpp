@@ -9,8 +9,8 @@
 
 #include "app/cli/command_line.h"
 #include "platform/error.h"
-#include "platform/host/drive_map.h"
 #include "tools/pack/unpack.h"
+#include "tools/pack/unpack_target.h"
 
 namespace {
 
@@ -41,8 +41,7 @@ int main(int argc, char** argv) {
   std::string folder = argv[2];
   for (int i = 3; i < argc; ++i) folder += std::string(" ") + argv[i];
   try {
-    const std::string host = folder[0] == '/' ? folder : vmu::DriveMap(vmu::DriveMap::DefaultPrefix()).ToHost(folder);
-    vmu::pack::UnpackPackage(OwnFile(), host);
+    vmu::pack::UnpackPackage(OwnFile(), vmu::pack::UnpackTarget(folder));
   } catch (const vmu::VbError& e) {
     std::cerr << program << ": " << folder << ": " << e.description() << '\n';
     return 1;

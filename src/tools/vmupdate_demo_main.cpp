@@ -6,6 +6,7 @@
 #include "app/cli/command_line.h"
 #include "platform/error.h"
 #include "tools/demo/demo_installation.h"
+#include "tools/demo/demo_keys.h"
 #include "tools/demo/demo_packages.h"
 #include "tools/pack/unpacker_location.h"
 
@@ -34,7 +35,11 @@ int main(int argc, char** argv) {
               << "data folder         " << paths.data_dir << " (made by the first start)\n"
               << "second installation " << paths.other_dir
               << " (program and data; choose it with \"Open andere programma map\")\n";
-    const std::vector<vmu::DemoPackage> packages = vmu::MakeDemoPackages(dir, vmu::pack::FindUnpacker());
+    const vmu::DemoKeys keys = vmu::MakeDemoKeys(dir);
+    vmu::InstallDemoTrustedKeys(paths, keys);
+    std::cout << "signing key         " << vmu::package::KeyIdText(keys.supplier.public_key.id)
+              << " (trusted by both installations; the key pair is in " << dir << "/keys)\n";
+    const std::vector<vmu::DemoPackage> packages = vmu::MakeDemoPackages(dir, vmu::pack::FindUnpacker(), &keys);
     const std::string documents = vmu::DemoHostPath(paths, paths.documents);
     vmu::CopyDemoPackages(packages, documents);
     std::cout << "packages:\n";

@@ -4,6 +4,7 @@
 #include "files/utility.h"
 #include "platform/shell_folders.h"
 #include "wizard/frm_conversie.h"
+#include "wizard/package_trust.h"
 
 namespace vmu {
 
@@ -63,6 +64,13 @@ void PackageStep(FrmConversie& form) {
   folders.PackageDir = DirectoryOfPath(chosen);
   WriteIni(ctx.fs, folders.UpdateIniPath, "Defaults", "DefDir", folders.PackageDir);
   state.UpdateDir = folders.DataDir + "Update\\";
+
+  // Nothing of a package that is damaged or not from the supplier is copied or run.
+  if (!PackageIsTrusted(form, chosen, chosen_name)) {
+    view.SetVisible(Control::Pbr, false);
+    form.CmdWizard_Click(0);
+    return;
+  }
 
   view.SetProgressValue(2);
   form.CheckDir(state.UpdateDir);

@@ -13,6 +13,7 @@
 
 #include "app/script/script_runner.h"
 #include "testing/fault_file_system.h"
+#include "testing/sealed_package.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {
@@ -47,7 +48,8 @@ struct Sweep {
              {"installatieV2.ini", "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n"},
              {"FileList.VML", "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n"}})
       testing::WriteHostFile(source + "/" + name, bytes);
-    p.Write("C:\\pakket\\upd.VMU", "#!/bin/sh\ncp '" + source + "'/* '" + p.Host(kData + "Update") + "'/\n");
+    p.Write("C:\\pakket\\upd.VMU",
+            testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(kData + "Update") + "'/\nexit 0\n"));
     chmod(p.Host("C:\\pakket\\upd.VMU").c_str(), 0755);
   }
   void Put(const std::string& path, const std::string& bytes, int mode) {

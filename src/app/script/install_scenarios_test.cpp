@@ -12,6 +12,7 @@
 
 #include "app/script/script_runner.h"
 #include "testing/conversion_files.h"
+#include "testing/sealed_package.h"
 #include "testing/test_prefix.h"
 #include "tools/demo/demo_installation.h"
 #include "tools/demo/demo_packages.h"
@@ -85,6 +86,8 @@ std::string WithoutResumeLines(std::string log) {
 }
 
 const std::string kInstallLog =
+    "Updatefile C:\\pakket\\upd.VMU niet op een handtekening gecontroleerd: geen UpdateSleutels.txt in de "
+    "programmamap\r\n"
     "Maken C:\\users\\anna\\AppData\\Roaming\\velmora\\Update\\\r\n"
     "lezen INIfile installatieV2.ini\r\ncheck new update\r\n"
     "Maken C:\\users\\anna\\AppData\\Roaming\\velmora\\ConversieBackup-1\\\r\n"
@@ -104,7 +107,8 @@ const std::string kInstallLog =
 TEST(InstallScenario, InstallThenRollBackByteForByte) {
   Installation i;
   // A package is any program that unpacks into the folder it is given.
-  i.p.Write("C:\\pakket\\upd.VMU", "#!/bin/sh\ncp '" + i.source + "'/* '" + i.p.Host(kData + "Update") + "'/\n");
+  i.p.Write("C:\\pakket\\upd.VMU", testing::SealedPackage("#!/bin/sh\ncp '" + i.source + "'/* '" +
+                                                          i.p.Host(kData + "Update") + "'/\nexit 0\n"));
   chmod(i.p.Host("C:\\pakket\\upd.VMU").c_str(), 0755);
   i.p.Write(kData + "ConversieLog.TXT", "vorige update\r\n");
 

@@ -7,6 +7,7 @@
 
 #include "app/script/script_processes.h"
 #include "app/script/tee_view.h"
+#include "platform/crypto/host_package_checker.h"
 #include "platform/error.h"
 #include "platform/headless/script_view.h"
 #include "platform/headless/transcript.h"
@@ -86,6 +87,7 @@ class Session {
   std::unique_ptr<HostProcesses> host_processes_;
   std::unique_ptr<ScriptProcesses> processes_;
   std::unique_ptr<SqliteDatabases> databases_;
+  std::unique_ptr<HostPackageChecker> packages_;
   std::unique_ptr<RunContext> ctx_;
   std::unique_ptr<TeeView> tee_;
   std::unique_ptr<FrmConversie> form_;
@@ -163,6 +165,8 @@ void Session::Start() {
   ctx_ = std::make_unique<RunContext>(*logic_fs, *processes_, CurrentHostInfo(*fs_, "VM_Update"));
   databases_ = std::make_unique<SqliteDatabases>(*fs_);
   ctx_->databases = databases_.get();
+  packages_ = std::make_unique<HostPackageChecker>(*fs_);
+  ctx_->packages = packages_.get();
   WizardView* view = &recorder_;
   if (window_) {
     tee_ = std::make_unique<TeeView>(recorder_, window_->Window(*fs_));

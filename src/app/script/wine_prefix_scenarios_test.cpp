@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "app/script/script_runner.h"
+#include "testing/sealed_package.h"
 #include "testing/wine_prefix.h"
 
 namespace vmu {
@@ -78,7 +79,8 @@ void RunScenario(const Scenario& s) {
                          "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n");
   testing::WriteHostFile(source + "/FileList.VML", "\"VM.EXE\",1\r\n");
   const std::string package = s.documents + "\\upd.VMU";
-  p.Write(package, "#!/bin/sh\ncp '" + source + "'/* '" + p.Host(s.data_dir + "Update") + "'/\n");
+  p.Write(package, testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(s.data_dir + "Update") +
+                                          "'/\nexit 0\n"));
   chmod(p.Host(package).c_str(), 0755);
 
   UserVariable variable(s.user_variable);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/sealed_package.h"
 #include "testing/temp_dir.h"
 #include "tools/demo/demo_installation.h"
 
@@ -44,7 +45,7 @@ TEST(OffscreenWindow, ShowsWhatTheLogicSaysAfterStartUp) {
   DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
   // A package that unpacks nothing is enough to reach the second page.
   const std::string package = demo.prefix + "/drive_c/pakket/leeg.VMU";
-  testing::WriteHostFile(package, "#!/bin/sh\nexit 0\n");
+  testing::WriteHostFile(package, testing::SealedPackage("#!/bin/sh\nexit 0\n"));
   testing::WriteHostFile(dir.Sub("session.txt"), "prefix " + demo.prefix +
                                                      "\nstart\ndump\nfile C:\\pakket\\leeg.VMU\npress next\n"
                                                      "wait unpack\ndump\n");
@@ -55,7 +56,7 @@ TEST(OffscreenWindow, ShowsWhatTheLogicSaysAfterStartUp) {
   // A fresh installation for the second run: start-up migrates files.
   std::filesystem::remove_all(demo.prefix);
   MakeDemoInstallation(dir.path(), "anna");
-  testing::WriteHostFile(package, "#!/bin/sh\nexit 0\n");
+  testing::WriteHostFile(package, testing::SealedPackage("#!/bin/sh\nexit 0\n"));
   std::string gui =
       RunCommand(env + script + " --gui --shots " + dir.Sub("shots") + " " + dir.Sub("session.txt"), &gui_status);
   ASSERT_EQ(headless_status, 0) << headless;

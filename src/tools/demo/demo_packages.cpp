@@ -78,7 +78,7 @@ std::vector<pack::SourceFile> CheckedFiles(const stdfs::path& source) {
 
 }  // namespace
 
-std::vector<DemoPackage> MakeDemoPackages(const std::string& dir, const std::string& unpacker) {
+std::vector<DemoPackage> MakeDemoPackages(const std::string& dir, const std::string& unpacker, const DemoKeys* keys) {
   const std::vector<Sample> samples = {
       {"update-10302-06", "installatieV2.ini", Versions("10302", "6", "10302", "5"), "01.03.02 / 0006", kCleanList,
        true, "installs 01.03.02 / 0006: replaces VM.EXE and screens.ini, adds Handleiding.txt"},
@@ -116,8 +116,14 @@ std::vector<DemoPackage> MakeDemoPackages(const std::string& dir, const std::str
     // shows what the wizard does with such a package.
     const std::vector<pack::SourceFile> files =
         sample.checked ? CheckedFiles(source) : pack::PackageFiles(source.string());
-    pack::WritePackage(unpacker, files, output);
+    pack::WritePackage(unpacker, files, output, keys ? &keys->supplier.secret_key : nullptr);
     made.push_back({output, sample.description});
+  }
+  if (keys) {
+    const std::string output = (root / "packages" / "foreign-signature.VMU").string();
+    pack::WritePackage(unpacker, CheckedFiles(root / "package-sources" / samples.front().name), output,
+                       &keys->stranger.secret_key);
+    made.push_back({output, "refused: signed with a key the installations do not trust"});
   }
   return made;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/demo/demo_keys.h"
+
 namespace vmu {
 
 struct DemoPackage {
@@ -15,7 +17,10 @@ struct DemoPackage {
 // Writes the source folders under DIR/package-sources/ and the packages
 // into DIR/packages/, with `unpacker` at the head of each. The demo
 // installation is 01.03.02 / 0005 once start-up has moved its settings.
-std::vector<DemoPackage> MakeDemoPackages(const std::string& dir, const std::string& unpacker);
+// With keys, every package is signed by the supplier, and one more, a copy
+// of the first signed by the stranger, shows the refusal.
+std::vector<DemoPackage> MakeDemoPackages(const std::string& dir, const std::string& unpacker,
+                                          const DemoKeys* keys = nullptr);
 
 // Copies the packages into a host folder (the user's documents, where the
 // wizard's file dialog opens), replacing earlier copies.

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/crypto/hashing.h"
+#include "platform/crypto/package_verification.h"
 #include "tools/pack/file_io.h"
-#include "tools/pack/sha256.h"
 
 namespace vmu::pack {
 
@@ -12,9 +13,8 @@ namespace {
 
 constexpr uint32_t kEndSignature = 0x06054b50;
 constexpr uint32_t kCentralSignature = 0x02014b50;
-constexpr std::size_t kEndSize = 22;
+constexpr std::size_t kEndSize = package::kZipEndRecordSize;
 constexpr std::size_t kCentralSize = 46;
-constexpr const char* kSealPrefix = "VMU-SEAL 1 start=";
 
 uint32_t Get(const uint8_t* p, int bytes) {
   uint32_t value = 0;
@@ -41,16 +41,10 @@ Directory DirectoryOf(const uint8_t* end_record) {
   throw PackError(path + ": the package is damaged or incomplete (" + why + ")");
 }
 
-bool IsHex(const std::string& text) {
-  for (char ch : text)
-    if (!((ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f'))) return false;
-  return true;
-}
-
 }  // namespace
 
 std::string HashRange(int fd, uint64_t begin, uint64_t end, const std::string& path) {
-  Sha256 hash;
+  crypto::Sha256 hash;
   std::vector<char> buffer(1 << 20);
   while (begin < end) {
     const auto n = static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), end - begin));
@@ -90,47 +84,39 @@ void SealArchive(int fd, uint64_t archive_start, const std::string& path) {
   if (archive_start + dir.offset >= 0xFFFFFFFF)
     throw PackError(path + ": the archive is too large for a package (4 GB)");
   PwriteAll(fd, central.data(), central.size(), archive_start + dir.offset, path);
-
-  const std::string hash_placeholder(64, '0');
-  const std::string comment_start = kSealPrefix + std::to_string(archive_start) + " sha256=";
   Put(end_record + 16, 4, archive_start + dir.offset);
-  Put(end_record + 20, 2, comment_start.size() + hash_placeholder.size());
   PwriteAll(fd, end_record, kEndSize, end_pos, path);
 
-  const std::string comment = comment_start + HashRange(fd, archive_start, size, path);
-  PwriteAll(fd, comment.data(), comment.size(), size, path);
+  PackageLayout layout;
+  layout.archive_start = archive_start;
+  layout.end_record = end_pos;
+  layout.comment_start = size;
+  WriteSealLine(fd, layout, package::SealLine(archive_start, std::string(64, '0')).size(), path);
+}
+
+std::string WriteSealLine(int fd, const PackageLayout& layout, std::size_t comment_size, const std::string& path) {
+  if (comment_size > 0xFFFF) throw PackError(path + ": the seal does not fit in the archive's comment");
+  uint8_t length[2];
+  Put(length, 2, comment_size);
+  PwriteAll(fd, length, 2, layout.end_record + 20, path);
+  const std::string line = package::SealLine(layout.archive_start, HashRange(fd, 0, layout.comment_start, path));
+  PwriteAll(fd, line.data(), line.size(), layout.comment_start, path);
+  return line;
 }
 
 PackageLayout ReadSeal(int fd, const std::string& path) {
-  const uint64_t size = FileSize(fd, path);
-  // The seal is short: the end record is within the last few hundred bytes.
-  const auto tail_size = static_cast<std::size_t>(std::min<uint64_t>(size, kEndSize + 256));
-  std::vector<uint8_t> tail(tail_size);
-  PreadAll(fd, tail.data(), tail.size(), size - tail_size, path);
-  for (std::size_t p = tail_size >= kEndSize ? tail_size - kEndSize + 1 : 0; p-- > 0;) {
-    if (Get(&tail[p], 4) != kEndSignature || p + kEndSize + Get(&tail[p + 20], 2) != tail_size) continue;
-    const std::string comment(reinterpret_cast<const char*>(&tail[p + kEndSize]), tail_size - p - kEndSize);
-    const std::string prefix = kSealPrefix;
-    const std::size_t hash_at = comment.find(" sha256=");
-    if (comment.compare(0, prefix.size(), prefix) != 0 || hash_at == std::string::npos) Damaged(path, "no seal");
-    PackageLayout layout;
-    layout.sealed_end = size - tail_size + p + kEndSize;
-    const std::string start_text = comment.substr(prefix.size(), hash_at - prefix.size());
-    if (start_text.empty() || start_text.size() > 15 || start_text.find_first_not_of("0123456789") != std::string::npos)
-      Damaged(path, "malformed seal");
-    layout.archive_start = std::stoull(start_text);
-    layout.sha256 = comment.substr(hash_at + 8);
-    const Directory dir = DirectoryOf(&tail[p]);
-    if (layout.sha256.size() != 64 || !IsHex(layout.sha256) || layout.archive_start > dir.offset ||
-        dir.offset + dir.size != layout.sealed_end - kEndSize)
-      Damaged(path, "malformed seal");
-    return layout;
+  crypto::SealedPackage sealed;
+  try {
+    sealed = crypto::ReadPackageSeal(fd, path);
+  } catch (const std::runtime_error& e) {
+    throw PackError(e.what());
   }
-  Damaged(path, "no sealed archive at its end");
+  if (!sealed.found) Damaged(path, sealed.why);
+  return sealed.seal;
 }
 
 void VerifySeal(int fd, const PackageLayout& layout, const std::string& path) {
-  if (HashRange(fd, layout.archive_start, layout.sealed_end, path) != layout.sha256)
+  if (HashRange(fd, layout.hash_begin, layout.comment_start, path) != layout.sha256)
     Damaged(path, "its contents do not match their SHA-256");
 }
 

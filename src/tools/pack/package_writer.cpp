@@ -13,6 +13,7 @@
 
 #include "tools/pack/file_io.h"
 #include "tools/pack/package_format.h"
+#include "tools/pack/package_signer.h"
 
 namespace vmu::pack {
 
@@ -32,8 +33,8 @@ void AppendFile(int out, const std::string& out_path, const std::string& from) {
   }
 }
 
-// Runs `write` on a temporary file beside `output`, then makes it the
-// output; on failure the temporary file goes and the output is untouched.
+}  // namespace
+
 void WriteThroughTemporary(const std::string& output, const std::function<void(int, const std::string&)>& write) {
   std::string temp = output + ".tmp-XXXXXX";
   UniqueFd fd(::mkostemp(temp.data(), O_CLOEXEC));
@@ -53,6 +54,8 @@ void WriteThroughTemporary(const std::string& output, const std::function<void(i
     throw;
   }
 }
+
+namespace {
 
 struct Sink {
   int fd;
@@ -115,12 +118,14 @@ void WriteZip(int fd, const std::string& path, const std::vector<SourceFile>& fi
 
 }  // namespace
 
-void WritePackage(const std::string& unpacker, const std::vector<SourceFile>& files, const std::string& output) {
+void WritePackage(const std::string& unpacker, const std::vector<SourceFile>& files, const std::string& output,
+                  const crypto::SecretKey* key) {
   WriteThroughTemporary(output, [&](int fd, const std::string& temp) {
     AppendFile(fd, temp, unpacker);
     const uint64_t start = FileSize(fd, temp);
     WriteZip(fd, temp, files);
     SealArchive(fd, start, temp);
+    if (key) SignSealedPackage(fd, temp, *key, output.substr(output.rfind('/') + 1));
   });
 }
 

@@ -1,0 +1,143 @@
+// Step 2's check of the chosen package, driven through the script driver on
+// the demo installation: refusals leave nothing behind, a signed package
+// goes on, and a signed package may bring new trusted keys.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "app/script/script_runner.h"
+#include "package/minisign_format.h"
+#include "testing/test_prefix.h"
+#include "tools/demo/demo_installation.h"
+#include "tools/demo/demo_keys.h"
+#include "tools/demo/demo_packages.h"
+#include "tools/pack/package_writer.h"
+#include "tools/pack/source_check.h"
+#include "wizard/package_trust.h"
+
+namespace vmu {
+namespace {
+
+namespace stdfs = std::filesystem;
+using testing::ReadHostFile;
+using testing::WriteHostFile;
+
+std::string Tool(const std::string& name) {
+  return (stdfs::read_symlink("/proc/self/exe").parent_path() / name).string();
+}
+
+struct Demo {
+  Demo() {
+    paths = MakeDemoInstallation(dir.path(), "anna");
+    keys = MakeDemoKeys(dir.path());
+    InstallDemoTrustedKeys(paths, keys);
+    CopyDemoPackages(MakeDemoPackages(dir.path(), Tool("vmu-unpacker"), &keys), Documents());
+    // An unsigned package and a half-downloaded one beside them.
+    pack::WritePackage(Tool("vmu-unpacker"), Sources("update-10302-06"), Documents() + "/unsigned.VMU");
+    const std::string whole = ReadHostFile(Documents() + "/update-10302-06.VMU");
+    WriteHostFile(Documents() + "/half.VMU", whole.substr(0, whole.size() / 2));
+  }
+  std::string Documents() const { return DemoHostPath(paths, paths.documents); }
+  std::string Data() const { return paths.prefix + "/drive_c/users/anna/AppData/Roaming/velmora/"; }
+  std::string KeyFile() const { return DemoHostPath(paths, paths.program_dir + kTrustedKeysName); }
+  std::vector<pack::SourceFile> Sources(const std::string& name) const {
+    return pack::CheckSourceFolder(dir.Sub("package-sources/" + name)).files;
+  }
+  std::string Run(const std::string& script, int expected_status = 0) {
+    setenv("USER", "anna", 1);
+    std::istringstream in("prefix " + paths.prefix + "\nstart\n" + script);
+    std::ostringstream out;
+    EXPECT_EQ(RunScript(in, out), expected_status) << out.str();
+    return out.str();
+  }
+  std::string Log() const { return ReadHostFile(Data() + "ConversieLog.TXT"); }
+
+  vmu::testing::TempDir dir;
+  DemoPaths paths;
+  DemoKeys keys;
+};
+
+std::string Msgbox(const std::string& text) {
+  return "msgbox title \"VM_Update\" text \"" + text + "\" buttons ok icon critical default 1 -> ok\n";
+}
+
+const std::string kNotFromSupplier =
+    "] komt niet van de leverancier van Velmora of is gewijzigd nadat het is ondertekend. De update wordt niet "
+    "geïnstalleerd.\\r\\n\\r\\nReden: ";
+
+TEST(SignatureScenario, RefusedPackagesAreNamedAndLeaveNothingBehind) {
+  Demo demo;
+  const std::string supplier = package::KeyIdText(demo.keys.supplier.public_key.id);
+  const std::string stranger = package::KeyIdText(demo.keys.stranger.public_key.id);
+  struct Case {
+    std::string file, message, log;
+  };
+  const Case cases[] = {
+      {"foreign-signature.VMU",
+       "Het updatefile [foreign-signature.VMU" + kNotFromSupplier + "het bestand is ondertekend met een onbekende " +
+           "sleutel (" + stranger + ").",
+       "geweigerd: geen geldige handtekening (it is signed by the unknown key " + stranger + ")"},
+      {"unsigned.VMU", "Het updatefile [unsigned.VMU" + kNotFromSupplier + "het bestand is niet ondertekend.",
+       "geweigerd: geen geldige handtekening (it carries no signature)"},
+      {"half.VMU",
+       "Het updatefile [half.VMU] is beschadigd of onvolledig.\\r\\n\\r\\nDownload de update opnieuw en kies dan het "
+       "nieuwe bestand.",
+       "geweigerd: beschadigd of onvolledig (no sealed archive at its end)"},
+  };
+  for (const Case& c : cases) {
+    const std::string out = demo.Run("answer ok\nfile C:\\users\\anna\\Documents\\" + c.file + "\npress next\ndump\n");
+    EXPECT_NE(out.find(Msgbox(c.message)), std::string::npos) << out;
+    EXPECT_NE(out.find("state Label2 text \"Stap 1 van 3\""), std::string::npos) << out;
+    EXPECT_EQ(out.find("start \""), std::string::npos) << out;
+    EXPECT_EQ(demo.Log(), "Updatefile C:\\users\\anna\\Documents\\" + c.file + " " + c.log + "\r\n");
+    EXPECT_FALSE(stdfs::exists(demo.Data() + "Update/VMU_ZP.exe")) << c.file;
+  }
+
+  // The supplier's package goes on to the unpacker.
+  const std::string out = demo.Run("file C:\\users\\anna\\Documents\\update-10302-06.VMU\npress next\nwait unpack\n");
+  EXPECT_NE(out.find("staat klaar om geïnstalleerd te worden"), std::string::npos) << out;
+  EXPECT_EQ(
+      demo.Log().substr(0, demo.Log().find("\r\n")),
+      "Handtekening van updatefile C:\\users\\anna\\Documents\\update-10302-06.VMU in orde (sleutel " + supplier + ")");
+  EXPECT_TRUE(stdfs::exists(demo.Data() + "Update/installatieV2.ini"));
+}
+
+TEST(SignatureScenario, WithoutTrustedKeysOnlyDamageIsRefused) {
+  Demo demo;
+  stdfs::remove(demo.KeyFile());
+  std::string out = demo.Run("file C:\\users\\anna\\Documents\\unsigned.VMU\npress next\nwait unpack\n");
+  EXPECT_NE(out.find("staat klaar om geïnstalleerd te worden"), std::string::npos) << out;
+  EXPECT_EQ(demo.Log().substr(0, demo.Log().find("\r\n")),
+            "Updatefile C:\\users\\anna\\Documents\\unsigned.VMU niet op een handtekening gecontroleerd: geen "
+            "UpdateSleutels.txt in de programmamap");
+  out = demo.Run("answer ok\nfile C:\\users\\anna\\Documents\\half.VMU\npress next\n");
+  EXPECT_NE(out.find("is beschadigd of onvolledig"), std::string::npos) << out;
+}
+
+// Key rotation: a package signed with the current key installs the new key file.
+TEST(SignatureScenario, ASignedPackageMayBringNewTrustedKeys) {
+  Demo demo;
+  const crypto::KeyPair next = crypto::GenerateKeyPair();
+  const std::string source = demo.dir.Sub("package-sources/update-10302-06");
+  WriteHostFile(source + "/" + kTrustedKeysName, TrustedKeysText(next.public_key));
+  WriteHostFile(source + "/FileList.VML",
+                ReadHostFile(source + "/FileList.VML") + "\"" + kTrustedKeysName + "\",1\r\n");
+  pack::WritePackage(Tool("vmu-unpacker"), demo.Sources("update-10302-06"), demo.Documents() + "/rotation.VMU",
+                     &demo.keys.supplier.secret_key);
+  std::string out = demo.Run("file C:\\users\\anna\\Documents\\rotation.VMU\npress next\nwait unpack\npress next\n");
+  EXPECT_NE(out.find("De Update is succesvol verlopen"), std::string::npos) << out;
+  EXPECT_EQ(ReadHostFile(demo.KeyFile()), TrustedKeysText(next.public_key));
+
+  // The old key's packages are now foreign; the new key's are trusted.
+  out = demo.Run("answer ok\nfile C:\\users\\anna\\Documents\\update-10302-06.VMU\npress next\n");
+  EXPECT_NE(out.find("ondertekend met een onbekende sleutel"), std::string::npos) << out;
+  pack::WritePackage(Tool("vmu-unpacker"), demo.Sources("needs-newer"), demo.Documents() + "/next.VMU",
+                     &next.secret_key);
+  out = demo.Run("file C:\\users\\anna\\Documents\\next.VMU\npress next\nwait unpack\n");
+  EXPECT_NE(out.find("staat klaar om geïnstalleerd te worden"), std::string::npos) << out;
+}
+
+}  // namespace
+}  // namespace vmu

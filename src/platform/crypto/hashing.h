@@ -1,0 +1,42 @@
+// Hashes from libsodium: SHA-256 for the package's seal, BLAKE2b for
+// minisign's prehashed signatures and key checksums.
+#pragma once
+
+#include <sodium.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vmu::crypto {
+
+class Sha256 {
+ public:
+  Sha256();
+  void Update(const void* data, std::size_t size);
+  // The digest as 64 lower-case hex digits; the object is spent afterwards.
+  std::string HexDigest();
+
+ private:
+  crypto_hash_sha256_state state_;
+};
+
+std::string Sha256Hex(std::string_view data);
+
+template <std::size_t N>
+class Blake2b {
+ public:
+  Blake2b();
+  void Update(const void* data, std::size_t size);
+  std::array<uint8_t, N> Digest();
+
+ private:
+  crypto_generichash_blake2b_state state_;
+};
+
+using Blake2b512 = Blake2b<64>;
+using Blake2b256 = Blake2b<32>;
+
+}  // namespace vmu::crypto

@@ -1,0 +1,12 @@
+// Test packages that pass the wizard's check without vmu-pack: a program
+// followed by an empty zip archive, sealed as vmu-pack seals it.
+#pragma once
+
+#include <string>
+
+namespace vmu::testing {
+
+// A shell script given here must end itself ("exit 0"): the archive follows it.
+std::string SealedPackage(const std::string& program);
+
+}  // namespace vmu::testing
