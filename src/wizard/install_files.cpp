@@ -7,6 +7,7 @@
 #include "platform/error.h"
 #include "wizard/file_list_entries.h"
 #include "wizard/frm_conversie.h"
+#include "wizard/install_progress.h"
 #include "wizard/lock_file.h"
 
 namespace vmu {
@@ -51,13 +52,16 @@ void InstallFiles(FrmConversie& form) {
   form.press.Installing = true;
 
   const std::string folders[3] = {"", ctx.folders.ProgramDir, data_dir};
-  for (const InstallEntry& entry : ReadInstallEntries(bytes, form.press.InstallingEntry)) {
+  const std::vector<InstallEntry> entries = ReadInstallEntries(bytes, form.press.InstallingEntry);
+  InstallProgress progress(form.view, entries);
+  for (const InstallEntry& entry : entries) {
     if (!package::IsInstalledLocation(entry.location)) continue;
     form.press.InstallingEntry = entry.name;
     const std::string target = folders[entry.location] + entry.name;
     // A file the update adds has no backup; the restore removes it by this list.
     if (!ctx.fs.FileExists(target)) form.press.AddedFiles.push_back(target);
     CopyWithBackup(ctx, s.BackupDir, s.UpdateDir + entry.name, target, entry.location);
+    progress.FileDone();
   }
 
   // The new files reach the disk before the update is recorded as installed.
