@@ -58,8 +58,9 @@ TEST(InstallProgress, StepsStopAtTheNumberOfFiles) {
     progress.FileDone();
     EXPECT_EQ(view.ProgressValue(), 2);
   }
-  EXPECT_EQ(out.str(), "set Pbr max 2\nset Pbr value 0\nset Pbr visible true\nredraw\nset Pbr value 1\n"
-                       "set Pbr value 2\nset Pbr visible false\n");
+  EXPECT_EQ(out.str(),
+            "set Pbr max 2\nset Pbr value 0\nset Pbr visible true\nredraw\nset Pbr value 1\n"
+            "set Pbr value 2\nset Pbr visible false\n");
 }
 
 }  // namespace
