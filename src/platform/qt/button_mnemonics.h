@@ -9,7 +9,7 @@
 namespace vmu {
 
 struct MnemonicRequest {
-  std::string caption;     // as the logic sets it, UTF-8
+  std::string caption;    // as the logic sets it, UTF-8
   char preferred = '\0';  // the letter wanted, when the caption has it
 };
 
