@@ -16,6 +16,7 @@
 #include "platform/error.h"
 #include "wizard/file_list_entries.h"
 #include "wizard/frm_conversie.h"
+#include "wizard/install_progress.h"
 #include "wizard/lock_file.h"
 
 namespace vmu {
@@ -134,11 +135,13 @@ void InstallFiles(FrmConversie& form) {
   WriteBackupRecord(ctx.fs, data_dir, BackupRecord{journal.version_update, journal.added});
 
   std::size_t copy = 0;
+  InstallProgress progress(form.view, plan.entries);
   for (const InstallEntry& entry : plan.entries) {
     if (!package::IsInstalledLocation(entry.location)) continue;
     const PlannedCopy& planned = plan.copies[copy++];
     form.press.InstallingEntry = entry.name;
     CopyWithBackup(ctx, s.BackupDir, planned.source, planned.target, entry.location);
+    progress.FileDone();
   }
 
   // Every new file and every name reaches the disk before the update is

@@ -29,4 +29,12 @@ std::vector<std::vector<Control>> LinesOf(Area area) {
   }
 }
 
+std::vector<Control> ReadingOrder() {
+  std::vector<Control> order;
+  for (Area area : {Area::SideTop, Area::SideBottom, Area::Main, Area::Progress, Area::Bottom}) {
+    for (const auto& line : LinesOf(area)) order.insert(order.end(), line.begin(), line.end());
+  }
+  return order;
+}
+
 }  // namespace vmu

@@ -12,4 +12,9 @@ namespace vmu {
 // numbered from 0 on without gaps; the first empty row ends the area.
 std::vector<std::vector<Control>> LinesOf(Area area);
 
+// Every control in the order a reader meets it: the left column, then the
+// main column, the progress bar and the bottom row, each line left to right.
+// The keyboard's Tab order follows it.
+std::vector<Control> ReadingOrder();
+
 }  // namespace vmu

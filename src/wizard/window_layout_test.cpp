@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vmu {
 namespace {
 
@@ -29,6 +31,22 @@ TEST(WindowLayout, EveryControlStandsInOneLineWhereTheWindowHasIt) {
     for (const auto& line : LinesOf(area)) placed += static_cast<int>(line.size());
   }
   EXPECT_EQ(placed, kControlCount);
+}
+
+TEST(WindowLayout, ReadingOrderGoesDownTheSideThenTheMainColumnThenAlongTheBottom) {
+  const std::vector<Control> order = ReadingOrder();
+  ASSERT_EQ(order.size(), static_cast<size_t>(kControlCount));
+  std::vector<Control> buttons;
+  for (Control c : order) {
+    if (Info(c).kind == ControlKind::Button) buttons.push_back(c);
+  }
+  EXPECT_EQ(buttons, (std::vector<Control>{Control::cmdTurnBack, Control::cmdOpenLocation, Control::cmdOpenDirectories,
+                                           Control::CmdCompareTables, Control::CmdStartApp, Control::CancelButton,
+                                           Control::CmdWizard_0, Control::CmdWizard_1}));
+  // The page's text comes after the side column and before the bottom row.
+  const auto at = [&](Control c) { return std::find(order.begin(), order.end(), c) - order.begin(); };
+  EXPECT_LT(at(Control::CmdStartApp), at(Control::Label1_1));
+  EXPECT_LT(at(Control::Label1_1), at(Control::CancelButton));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "platform/qt/qt_wizard_window.h"
 
@@ -32,7 +33,9 @@ struct OffscreenGui::Impl {
 };
 
 OffscreenGui::OffscreenGui(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // An offscreen setting with options (a screen of a given size) is kept.
+  const char* platform = getenv("QT_QPA_PLATFORM");
+  if (!platform || std::string_view(platform).rfind("offscreen", 0) != 0) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Qt wants a private runtime folder and complains on every start without one.
   if (!getenv("XDG_RUNTIME_DIR")) {
     runtime_ = (std::filesystem::temp_directory_path() / "vmupdate-runtime-XXXXXX").string();

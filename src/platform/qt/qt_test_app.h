@@ -10,7 +10,8 @@ namespace vmu::testing {
 
 inline void EnsureQtApp() {
   if (QApplication::instance()) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // An offscreen setting with options (a screen of a given size) is kept.
+  if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "qt_tests";
   static char* argv[] = {name, nullptr};

@@ -12,11 +12,17 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 #include "platform/error.h"
 #include "platform/program_end.h"
+#include "platform/qt/button_mnemonics.h"
+#include "platform/qt/picture_widget.h"
 #include "platform/qt/qt_directories_window.h"
 #include "platform/qt/qt_event_guard.h"
 #include "platform/qt/qt_file_filter.h"
@@ -48,8 +54,18 @@ QString DisplayText(const std::string& text) {
   return shown;
 }
 
-// A button shows "&" as it stands, not as a shortcut marker.
-QString ButtonText(const std::string& text) { return DisplayText(text).replace("&", "&&"); }
+// The buttons in the order in which they choose their mnemonic, each with
+// the letter it would like: the wizard's own buttons first, so that theirs
+// stay the same whatever the others say.
+struct ButtonKey {
+  Control control;
+  char preferred;
+};
+constexpr ButtonKey kButtonKeys[] = {
+    {Control::CmdWizard_1, 'V'},    {Control::CancelButton, 'A'},    {Control::CmdWizard_0, 'R'},
+    {Control::cmdTurnBack, 'T'},    {Control::cmdOpenLocation, 'O'}, {Control::cmdOpenDirectories, 'D'},
+    {Control::CmdCompareTables, 0}, {Control::CmdStartApp, 0},
+};
 
 QWidget* DialogParent(QWidget* window) { return window->isVisible() ? window : nullptr; }
 
@@ -60,9 +76,9 @@ QtWizardWindow::QtWizardWindow(FileSystem& fs, QWidget* parent) : QWidget(parent
   BuildControls();
   ApplyDesign();
   BuildLayout();
-  setFixedSize(kWindowSize);
-  // Enter goes to "Volgende >>" until the user moves the focus elsewhere.
-  Widget(Control::CmdWizard_1)->setFocus();
+  // The designed size; showEvent fits it to a smaller screen.
+  resize(kWindowSize);
+  FocusDefaultButton();
 }
 
 QWidget* QtWizardWindow::Widget(Control c) const { return widgets_[Index(c)]; }
@@ -81,6 +97,8 @@ void QtWizardWindow::BuildControls() {
       }
       case ControlKind::Button: {
         auto* button = new QPushButton(this);
+        // Enter goes to the default button unless the user tabs to another.
+        button->setAutoDefault(false);
         button->setMinimumWidth(96);
         connect(button, &QPushButton::clicked, this, [this, c] { Click(c); });
         widget = button;
@@ -94,7 +112,7 @@ void QtWizardWindow::BuildControls() {
         break;
       }
       case ControlKind::Picture: {
-        auto* picture = new QLabel(this);
+        auto* picture = new PictureWidget(WizardPicture, this);
         picture->installEventFilter(this);
         widget = picture;
         break;
@@ -108,14 +126,13 @@ void QtWizardWindow::BuildControls() {
   title_font.setPointSizeF(title_font.pointSizeF() * 1.4);
   title->setFont(title_font);
 
-  // Long texts and paths are wrapped or clipped inside the fixed window,
+  // Long texts and paths are wrapped, scrolled or clipped inside the window,
   // never allowed to push the other controls aside.
-  auto* main_text = static_cast<QLabel*>(Widget(Control::Label1_1));
-  main_text->setWordWrap(true);
-  main_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  static_cast<QLabel*>(Widget(Control::Label1_1))->setWordWrap(true);
   Widget(Control::Label1_2)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   Widget(Control::Label3)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   static_cast<QLabel*>(Widget(Control::Label4))->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+  static_cast<QPushButton*>(Widget(Control::CmdWizard_1))->setDefault(true);
   for (Control c : {Control::Label2, Control::Label3}) {
     static_cast<QLabel*>(Widget(c))->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   }
@@ -131,10 +148,7 @@ void QtWizardWindow::BuildLayout() {
       column = std::max(column, Widget(info.control)->sizeHint().width());
     }
   }
-  const QSize picture_size(column, column * 200 / 170);
-  auto* picture = static_cast<QLabel*>(Widget(Control::Image1));
-  picture->setPixmap(WizardPicture(picture_size));
-  picture->setFixedSize(picture_size);
+  static_cast<PictureWidget*>(Widget(Control::Image1))->SetDesignedSize(QSize(column, column * 200 / 170));
 
   auto* left = new QVBoxLayout;
   left->setSpacing(6);
@@ -153,7 +167,7 @@ void QtWizardWindow::BuildLayout() {
   right->setSpacing(10);
   for (const auto& line : LinesOf(Area::Main)) {
     if (line.size() == 1) {
-      right->addWidget(Widget(line.front()), Stretch(line.front()));
+      right->addWidget(Placed(line.front()), Stretch(line.front()));
       continue;
     }
     // Controls side by side, such as each folder beside its name.
@@ -191,10 +205,34 @@ void QtWizardWindow::BuildLayout() {
   root->addWidget(line);
   root->addLayout(bottom);
 
-  setTabOrder(Widget(Control::CmdWizard_1), Widget(Control::CmdWizard_0));
-  setTabOrder(Widget(Control::CmdWizard_0), Widget(Control::CancelButton));
-  setTabOrder(Widget(Control::CancelButton), Widget(Control::cmdTurnBack));
-  setTabOrder(Widget(Control::cmdTurnBack), Widget(Control::cmdOpenLocation));
+  // Tab goes through the controls that take the focus in reading order.
+  QWidget* previous = nullptr;
+  for (Control c : ReadingOrder()) {
+    QWidget* w = Placed(c);
+    if (w->focusPolicy() == Qt::NoFocus) continue;
+    if (previous) setTabOrder(previous, w);
+    previous = w;
+  }
+}
+
+QWidget* QtWizardWindow::Placed(Control c) {
+  if (c != Control::Label1_1) return Widget(c);
+  // The page's text scrolls when it needs more room than the window has.
+  if (!main_text_area_) {
+    main_text_area_ = new QScrollArea(this);
+    main_text_area_->setObjectName("Label1(1)-area");
+    main_text_area_->setFrameShape(QFrame::NoFrame);
+    main_text_area_->setWidgetResizable(true);
+    main_text_area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    main_text_area_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    main_text_area_->setMinimumHeight(3 * fontMetrics().lineSpacing());
+    // Reachable from the keyboard, for reading a long text to its end.
+    main_text_area_->setFocusPolicy(Qt::StrongFocus);
+    main_text_area_->setWidget(Widget(c));
+    main_text_area_->viewport()->setAutoFillBackground(false);
+    Widget(c)->setAutoFillBackground(false);
+  }
+  return main_text_area_;
 }
 
 void QtWizardWindow::ApplyDesign() {
@@ -218,13 +256,56 @@ void QtWizardWindow::SetText(Control c, const std::string& text) {
   if (IsLabel(c)) {
     static_cast<QLabel*>(Widget(c))->setText(DisplayText(text));
   } else if (IsButton(c)) {
-    static_cast<QPushButton*>(Widget(c))->setText(ButtonText(text));
+    ShowCaptions();
   }
 }
 
-void QtWizardWindow::SetEnabled(Control c, bool enabled) { Widget(c)->setEnabled(enabled); }
+void QtWizardWindow::ShowCaptions() {
+  std::vector<Control> order;
+  for (const ButtonKey& key : kButtonKeys) order.push_back(key.control);
+  std::vector<MnemonicRequest> requests;
+  for (const ButtonKey& key : kButtonKeys) requests.push_back({state_[Index(key.control)].text, key.preferred});
+  // A button the list above does not know yet still gets a free letter.
+  for (const ControlInfo& info : kControls) {
+    if (IsButton(info.control) && std::find(order.begin(), order.end(), info.control) == order.end()) {
+      order.push_back(info.control);
+      requests.push_back({state_[Index(info.control)].text});
+    }
+  }
+  const std::vector<std::string> shown = WithMnemonics(requests);
+  for (size_t i = 0; i < order.size(); ++i) {
+    static_cast<QPushButton*>(Widget(order[i]))->setText(DisplayText(shown[i]));
+  }
+}
 
-void QtWizardWindow::SetVisible(Control c, bool visible) { Widget(c)->setVisible(visible); }
+void QtWizardWindow::FocusDefaultButton() {
+  // Enter then goes to "Volgende >>" and never repeats what the user did
+  // last; while that button is out of reach, Enter does nothing.
+  QWidget* next = Widget(Control::CmdWizard_1);
+  if (next->isEnabled() && !next->isHidden()) next->setFocus(Qt::OtherFocusReason);
+  else setFocus(Qt::OtherFocusReason);
+}
+
+void QtWizardWindow::SetEnabled(Control c, bool enabled) {
+  const bool had_focus = focusWidget() == Widget(c);
+  Widget(c)->setEnabled(enabled);
+  KeepFocusOnDefault(c, had_focus);
+}
+
+void QtWizardWindow::SetVisible(Control c, bool visible) {
+  const bool had_focus = focusWidget() == Widget(c);
+  Widget(c)->setVisible(visible);
+  KeepFocusOnDefault(c, had_focus);
+}
+
+void QtWizardWindow::KeepFocusOnDefault(Control c, bool had_focus) {
+  if (c != Control::CmdWizard_1) return;
+  // Qt would pass the focus on to the next button in the Tab order, where
+  // Enter would press it; the focus waits on the window instead, and comes
+  // back when "Volgende >>" does.
+  const QWidget* holder = focusWidget();
+  if (had_focus || holder == nullptr || holder == this) FocusDefaultButton();
+}
 
 void QtWizardWindow::SetBold(Control c, bool bold) {
   QFont font = Widget(c)->font();
@@ -269,6 +350,7 @@ void QtWizardWindow::Redraw() {
 
 void QtWizardWindow::ShowWindow() {
   show();
+  FocusDefaultButton();
   // The offscreen platform has no window stack to raise in (and says so).
   if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
     raise();
@@ -327,12 +409,14 @@ Answer QtWizardWindow::ShowMessage(const MessageBoxSpec& request) {
     box.setDefaultButton(request.default_button == 2 ? no : yes);
     box.setEscapeButton(no);
     box.exec();
+    FocusDefaultButton();
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
   }
   QPushButton* ok = box.addButton(QMessageBox::Ok);
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
   box.exec();
+  FocusDefaultButton();
   return Answer::Ok;
 }
 
@@ -355,7 +439,9 @@ std::string QtWizardWindow::ShowOpenFile(const FileDialogSpec& request) {
     }
   }
   if (!request.file.empty()) dialog.selectFile(QString::fromStdString(request.file));
-  if (dialog.exec() != QDialog::Accepted) return {};
+  const int result = dialog.exec();
+  FocusDefaultButton();
+  if (result != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.first().isEmpty()) return {};
   return fs_.WindowsPath(chosen.first().toStdString());
@@ -381,6 +467,7 @@ void QtWizardWindow::closeEvent(QCloseEvent* event) {
     if (!ran && !ProgramHasEnded()) may_close = false;  // an error: stay open
     if (!may_close) {
       event->ignore();
+      FocusDefaultButton();
       return;
     }
     ending_ = true;
@@ -397,6 +484,7 @@ bool QtWizardWindow::eventFilter(QObject* watched, QEvent* event) {
       RunGuarded([&] {
         if (events_) events_->DoubleClicked(info.control);
       });
+      FocusDefaultButton();
       return true;
     }
   }
@@ -439,6 +527,33 @@ void QtWizardWindow::Click(Control c) {
   RunGuarded([&] {
     if (events_) events_->Clicked(c);
   });
+  // After every press, whatever page it led to.
+  FocusDefaultButton();
+}
+
+void QtWizardWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!fitted_) FitToScreen();
+  fitted_ = true;
+}
+
+void QtWizardWindow::FitToScreen() {
+  const QScreen* on = screen();
+  if (!on) return;
+  const QRect room = on->availableGeometry();
+  // The window manager's frame; until it is known, room for a title bar.
+  QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                 frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+  if (frame.isNull()) frame.setTop(style()->pixelMetric(QStyle::PM_TitleBarHeight));
+  const QSize inside = room.size().shrunkBy(frame);
+  // As designed where it fits; otherwise as large as the screen allows, with
+  // the page's text scrolling and the picture smaller.
+  setMinimumSize(minimumSizeHint().boundedTo(inside));
+  resize(kWindowSize.boundedTo(inside));
+  const QSize outer = size().grownBy(frame);
+  const QPoint at(std::clamp(pos().x(), room.left(), std::max(room.left(), room.right() + 1 - outer.width())),
+                  std::clamp(pos().y(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height())));
+  if (at != pos()) move(at);
 }
 
 }  // namespace vmu
@@ -459,6 +574,7 @@ void QtWizardWindow::ShowInfo(const std::string& title, const std::string& label
   QtInfoWindow info(title, label, text, DialogParent(this));
   info.CentreOnScreen();
   info.exec();
+  FocusDefaultButton();
 }
 
 void QtWizardWindow::CloseInfoWindow() {

@@ -12,6 +12,8 @@ class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QProgressBar;
+class QScrollArea;
+class QShowEvent;
 
 namespace vmu {
 
@@ -77,12 +79,22 @@ class QtWizardWindow : public QWidget, public WizardView {
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   QWidget* Widget(Control c) const;
   void BuildControls();
   void BuildLayout();
   void ApplyDesign();
+  // The widget that stands in the layout for the control.
+  QWidget* Placed(Control c);
+  // Every button's caption, with its mnemonic.
+  void ShowCaptions();
+  void FocusDefaultButton();
+  // After "Volgende >>" was enabled, disabled, shown or hidden.
+  void KeepFocusOnDefault(Control c, bool had_focus);
+  // The designed size, or less on a screen too small for it.
+  void FitToScreen();
   void Click(Control c);
   // Presses the button as a user could: only when it is enabled and visible.
   bool PressIfAvailable(Control c);
@@ -92,6 +104,8 @@ class QtWizardWindow : public QWidget, public WizardView {
   bool ending_ = false;
   bool redrawing_ = false;
   bool info_answered_by_script_ = false;
+  bool fitted_ = false;
+  QScrollArea* main_text_area_ = nullptr;
   QtInfoWindow* info_window_ = nullptr;         // only while the script holds it open
   QtDirectoriesWindow* directories_ = nullptr;  // made on first use, then kept
   std::array<QWidget*, kControlCount> widgets_{};

@@ -4,17 +4,26 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "platform/program_end.h"
 #include "platform/qt/qt_test_app.h"
+#include "testing/temp_dir.h"
 #include "testing/test_prefix.h"
 #include "wizard/window_layout.h"
 
@@ -22,7 +31,11 @@ namespace vmu {
 namespace {
 
 struct RecordingEvents : WizardEvents {
-  void Clicked(Control c) override { clicks.push_back(c); }
+  void Clicked(Control c) override {
+    clicks.push_back(c);
+    if (on_click) on_click(c);
+  }
+  std::function<void(Control)> on_click;
   void DoubleClicked(Control c) override { double_clicks.push_back(c); }
   bool CloseRequested() override {
     ++close_questions;
@@ -71,7 +84,8 @@ TEST_F(QtWizardWindowTest, InspectShowsWhatTheWidgetsShow) {
   // The logic reads back its own text; the widget shows it with line breaks.
   EXPECT_EQ(window->Text(Control::Label1_2), folders);
   EXPECT_EQ(Find<QLabel>(Control::Label1_2)->text(), "C:\\Program Files\\velmora\\\nC:\\Data & Co\\");
-  EXPECT_EQ(Find<QPushButton>(Control::cmdTurnBack)->text(), "A && B");
+  // "A" is the cancel button's mnemonic: "B" is this one's.
+  EXPECT_EQ(Find<QPushButton>(Control::cmdTurnBack)->text(), "A && &B");
   const ControlState main_text = window->Inspect(Control::Label1_1);
   EXPECT_TRUE(main_text.bold);
   EXPECT_EQ(main_text.color, TextColor::Red);
@@ -120,6 +134,108 @@ TEST_F(QtWizardWindowTest, KeysPressTheDefaultAndCancelButtons) {
   EXPECT_EQ(events.double_clicks, std::vector<Control>{Control::Image1});
 }
 
+TEST_F(QtWizardWindowTest, ButtonsHaveTheirOwnMnemonicsInTheWidgetOnly) {
+  auto shortcut = [&](Control c) { return Find<QPushButton>(c)->shortcut(); };
+  EXPECT_EQ(Find<QPushButton>(Control::CmdWizard_1)->text(), "&Volgende >>");
+  EXPECT_EQ(shortcut(Control::CmdWizard_1), QKeySequence(Qt::ALT | Qt::Key_V));
+  EXPECT_EQ(shortcut(Control::CmdWizard_0), QKeySequence(Qt::ALT | Qt::Key_R));
+  EXPECT_EQ(shortcut(Control::CancelButton), QKeySequence(Qt::ALT | Qt::Key_A));
+
+  // The result page's caption: its own mnemonic, the others keep theirs,
+  // and the logic reads back exactly what it set.
+  window->SetText(Control::CmdWizard_1, "Stoppen");
+  EXPECT_EQ(window->Text(Control::CmdWizard_1), "Stoppen");
+  EXPECT_EQ(shortcut(Control::CmdWizard_1), QKeySequence(Qt::ALT | Qt::Key_S));
+  EXPECT_EQ(shortcut(Control::CancelButton), QKeySequence(Qt::ALT | Qt::Key_A));
+  std::vector<QKeySequence> seen;
+  for (const ControlInfo& info : kControls) {
+    if (info.kind != ControlKind::Button) continue;
+    const QKeySequence key = shortcut(info.control);
+    EXPECT_FALSE(key.isEmpty()) << info.name;
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), key), 0) << info.name;
+    seen.push_back(key);
+  }
+}
+
+TEST_F(QtWizardWindowTest, TabFollowsTheReadingOrderAndEnterTheDefaultButton) {
+  std::vector<QWidget*> expected;
+  for (Control c : {Control::cmdTurnBack, Control::cmdOpenLocation, Control::cmdOpenDirectories,
+                    Control::CmdCompareTables, Control::CmdStartApp}) {
+    expected.push_back(Find<QWidget>(c));
+  }
+  expected.push_back(window->findChild<QScrollArea*>());  // the page's text, to scroll it
+  for (Control c : {Control::CancelButton, Control::CmdWizard_0, Control::CmdWizard_1}) {
+    expected.push_back(Find<QWidget>(c));
+  }
+  std::vector<QWidget*> chain;
+  QWidget* w = expected.front();
+  do {
+    if (std::find(expected.begin(), expected.end(), w) != expected.end()) chain.push_back(w);
+    w = w->nextInFocusChain();
+  } while (w != expected.front() && chain.size() <= expected.size());
+  EXPECT_EQ(chain, expected);
+
+  // "Volgende >>" is the default button on every page; the others do not
+  // take Enter for themselves unless they have the focus.
+  for (const ControlInfo& info : kControls) {
+    if (info.kind != ControlKind::Button) continue;
+    auto* button = Find<QPushButton>(info.control);
+    EXPECT_EQ(button->isDefault(), info.control == Control::CmdWizard_1) << info.name;
+    EXPECT_FALSE(button->autoDefault()) << info.name;
+  }
+  EXPECT_EQ(window->focusWidget(), Find<QWidget>(Control::CmdWizard_1));
+
+  // Escape from a button with the focus is still "Annuleren".
+  Find<QPushButton>(Control::cmdOpenLocation)->setFocus();
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(Find<QWidget>(Control::cmdOpenLocation), &escape);
+  EXPECT_EQ(events.clicks, std::vector<Control>{Control::CancelButton});
+}
+
+TEST_F(QtWizardWindowTest, FocusReturnsToTheDefaultButtonAfterEveryPressAndDialog) {
+  QWidget* next = Find<QWidget>(Control::CmdWizard_1);
+  auto elsewhere = [&] { Find<QWidget>(Control::cmdOpenLocation)->setFocus(); };
+
+  // "Open andere programma map": a file dialog, cancelled, and a message.
+  events.on_click = [&](Control c) {
+    if (c != Control::cmdOpenLocation) return;
+    testing::WhenModal([](QWidget* w) { static_cast<QFileDialog*>(w)->reject(); });
+    EXPECT_EQ(window->ShowOpenFile(FileDialogSpec{"Kies", "VM.EXE|VM.EXE", "", ""}), "");
+    EXPECT_EQ(window->focusWidget(), next) << "after the file dialog";
+    elsewhere();
+    testing::WhenModal([](QWidget* w) { w->close(); });
+    window->ShowMessage(MessageBoxSpec{"Niet gevonden"});
+    EXPECT_EQ(window->focusWidget(), next) << "after the message";
+    elsewhere();
+  };
+  elsewhere();
+  Find<QPushButton>(Control::cmdOpenLocation)->click();
+  EXPECT_EQ(events.clicks, std::vector<Control>{Control::cmdOpenLocation});
+  EXPECT_EQ(window->focusWidget(), next) << "after the press";
+
+  // The folder information window, and a close box answered No.
+  elsewhere();
+  testing::WhenModal([](QWidget* w) { w->close(); });
+  window->ShowInfo("Titel", "Map:", "C:\\map");
+  EXPECT_EQ(window->focusWidget(), next);
+  elsewhere();
+  EXPECT_FALSE(window->close());
+  EXPECT_EQ(window->focusWidget(), next);
+
+  // While "Volgende >>" is out of reach the focus waits on the window, so
+  // that Enter presses nothing; it comes back with the button.
+  window->SetEnabled(Control::CmdWizard_1, false);
+  EXPECT_EQ(qobject_cast<QPushButton*>(window->focusWidget()), nullptr);
+  events.clicks.clear();
+  Key(Qt::Key_Return);
+  EXPECT_TRUE(events.clicks.empty());
+  window->SetEnabled(Control::CmdWizard_1, true);
+  EXPECT_EQ(window->focusWidget(), next);
+  window->SetVisible(Control::CmdWizard_1, false);
+  window->SetVisible(Control::CmdWizard_1, true);
+  EXPECT_EQ(window->focusWidget(), next);
+}
+
 TEST_F(QtWizardWindowTest, ControlsStandWhereTheTableOfControlsPutsThem) {
   // As a maintenance session shows them: the service buttons and the bar too.
   for (Control c : {Control::cmdOpenDirectories, Control::CmdCompareTables, Control::Pbr}) {
@@ -127,7 +243,10 @@ TEST_F(QtWizardWindowTest, ControlsStandWhereTheTableOfControlsPutsThem) {
   }
   window->show();
   window->layout()->activate();
-  auto box = [&](Control c) { return Find<QWidget>(c)->geometry(); };
+  auto box = [&](Control c) {
+    const QWidget* w = Find<QWidget>(c);
+    return QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size());
+  };
 
   // Each line left to right, the lines of an area top to bottom.
   for (Area area : {Area::SideTop, Area::SideBottom, Area::Main, Area::Progress, Area::Bottom}) {
@@ -242,6 +361,91 @@ TEST_F(QtWizardWindowTest, FileDialogOpensInTheFolderAndReturnsAWindowsPath) {
   request.folder = "\\\\server\\share\\";
   testing::WhenModal([](QWidget* w) { static_cast<QFileDialog*>(w)->reject(); });
   EXPECT_EQ(window->ShowOpenFile(request), "");
+}
+
+}  // namespace
+}  // namespace vmu
+
+namespace vmu {
+namespace {
+
+// Every control the window shows lies inside the screen's free area, not on
+// top of another, and not squeezed below the height its text needs.
+void ExpectEveryControlOnScreen(QtWizardWindow& window, const std::string& when) {
+  window.layout()->activate();
+  QCoreApplication::processEvents();
+  const QRect screen = window.screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window.frameGeometry())) << when;
+  std::vector<std::pair<std::string_view, QRect>> shown;
+  for (const ControlInfo& info : kControls) {
+    if (!window.Visible(info.control)) continue;
+    QWidget* w = window.findChild<QWidget*>(QString::fromUtf8(info.name.data(), info.name.size()));
+    // The page's text scrolls inside its area.
+    if (info.control == Control::Label1_1) w = window.findChild<QScrollArea*>();
+    const QRect box(w->mapToGlobal(QPoint(0, 0)), w->size());
+    EXPECT_TRUE(screen.contains(box)) << when << ": " << info.name;
+    EXPECT_TRUE(window.rect().contains(QRect(w->mapTo(&window, QPoint(0, 0)), w->size()))) << when << info.name;
+    if (info.kind == ControlKind::Button) EXPECT_GE(w->height(), w->sizeHint().height()) << when << info.name;
+    for (const auto& [name, other] : shown) EXPECT_FALSE(box.intersects(other)) << when << info.name << name;
+    shown.emplace_back(info.name, box);
+  }
+}
+
+// Run in a process of its own (Qt takes the scale and the screen when it
+// starts): the test starts itself once for each scale.
+TEST(QtWizardWindowOnScreen, EveryControlIsReachableOnA1280x800ScreenAtScale1And2) {
+  const char* child = getenv("VMU_SCREEN_SCALE");
+  if (!child) {
+    testing::TempDir dir;
+    testing::WriteHostFile(dir.Sub("screen.json"),
+                           R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": 1280, "height": 800}]})");
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    for (const char* scale : {"1", "2"}) {
+      const std::string command = std::string("VMU_SCREEN_SCALE=") + scale + " QT_SCALE_FACTOR=" + scale +
+                                  " QT_QPA_PLATFORM=offscreen:configfile=" + dir.Sub("screen.json") +
+                                  " VMU_SCREEN_SHOTS=" + dir.path() + " " + self +
+                                  " --gtest_filter=QtWizardWindowOnScreen.* 2>&1";
+      std::string out;
+      FILE* pipe = popen(command.c_str(), "r");
+      for (int ch; (ch = fgetc(pipe)) != EOF;) out += static_cast<char>(ch);
+      EXPECT_EQ(pclose(pipe), 0) << "scale " << scale << "\n" << out;
+      EXPECT_NE(out.find("[  PASSED  ] 1 test"), std::string::npos) << out;
+    }
+    return;
+  }
+
+  testing::EnsureQtApp();
+  const int scale = std::atoi(child);
+  ASSERT_EQ(QGuiApplication::primaryScreen()->geometry().size() * scale, QSize(1280, 800));
+  vmu::testing::TestPrefix prefix;
+  QtWizardWindow window(prefix.fs());
+  window.ShowWindow();
+  QCoreApplication::processEvents();
+  // The designed size where it fits; within 640 x 400 at scale 2.
+  if (scale == 1) EXPECT_EQ(window.size(), QSize(640, 460));
+  ExpectEveryControlOnScreen(window, "at start");
+
+  // Everything a maintenance session may show at once, with a page text far
+  // longer than the window: it scrolls.
+  for (Control c : {Control::cmdOpenDirectories, Control::CmdCompareTables, Control::CmdStartApp, Control::Pbr}) {
+    window.SetVisible(c, true);
+  }
+  std::string text;
+  for (int i = 1; i <= 40; ++i) text += "Tabel " + std::to_string(i) + " overgezet\r\n";
+  window.SetText(Control::Label1_1, text);
+  window.SetText(Control::Label1_2,
+                 "C:\\Program Files (x86)\\velmora\\\r\nC:\\users\\anna\\AppData\\Roaming\\velmora\\");
+  window.SetText(Control::CmdWizard_1, "Stoppen");
+  ExpectEveryControlOnScreen(window, "all shown");
+  EXPECT_GT(window.findChild<QScrollArea*>()->verticalScrollBar()->maximum(), 0);
+
+  const std::string shot = std::string(getenv("VMU_SCREEN_SHOTS")) + "/scale" + child + ".png";
+  ASSERT_TRUE(window.SaveScreenshot(shot));
+  const QSize pixels = QImage(QString::fromStdString(shot)).size();
+  EXPECT_EQ(pixels, window.size() * scale);
+  EXPECT_LE(pixels.width(), 1280);
+  EXPECT_LE(pixels.height(), 800);
+  window.CloseWindow();
 }
 
 }  // namespace
