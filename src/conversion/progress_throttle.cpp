@@ -6,7 +6,7 @@ namespace vmu {
 
 void ProgressThrottle::Rows(long done) {
   const Clock::time_point now = Clock::now();
-  if (now - last_ < kInterval) return;
+  if (now - last_ < interval_) return;
   last_ = now;
   // An estimate from the engine may run past the count.
   display_.TableProgress(std::clamp(done, 0L, count_), count_);

@@ -14,7 +14,8 @@ class ProgressThrottle {
   using Clock = std::chrono::steady_clock;
   static constexpr std::chrono::milliseconds kInterval{250};
 
-  ProgressThrottle(ConversionDisplay& display, long count) : display_(display), count_(count), last_(Clock::now()) {}
+  ProgressThrottle(ConversionDisplay& display, long count, Clock::duration interval = kInterval)
+      : display_(display), count_(count), interval_(interval), last_(Clock::now()) {}
 
   // Rows done so far; cheap enough to call for every few thousand rows.
   void Rows(long done);
@@ -23,6 +24,7 @@ class ProgressThrottle {
  private:
   ConversionDisplay& display_;
   long count_;
+  Clock::duration interval_;
   Clock::time_point last_;
 };
 

@@ -29,8 +29,8 @@ std::vector<std::string> Dump(ConversionEnv& e, const std::string& path) {
   for (const std::string& table : e.Rows(path, "SELECT name FROM sqlite_master WHERE type='table' ORDER BY name")) {
     std::string columns;
     for (const std::string& column : e.Rows(path, "SELECT name FROM pragma_table_info('" + table + "')"))
-      columns += (columns.empty() ? "" : " || '|' || ") + ("quote(\"" + column + "\") || ':' || typeof(\"" + column +
-                                                           "\")");
+      columns +=
+          (columns.empty() ? "" : " || '|' || ") + ("quote(\"" + column + "\") || ':' || typeof(\"" + column + "\")");
     out.push_back("table " + table);
     for (const std::string& row : e.Rows(path, "SELECT " + columns + " FROM \"" + table + "\" ORDER BY rowid"))
       out.push_back(row);
@@ -85,16 +85,24 @@ TEST(TransferPaths, OneStatementGivesWhatRowByRowGives) {
       "CREATE TABLE Leeg (A INTEGER); CREATE TABLE Instelling (Naam TEXT); INSERT INTO Instelling VALUES ('blijft');";
   const std::vector<Scenario> scenarios = {
       {"shop", shop_old, shop_new, ConversionEnv::ShopControl(), "SSSS"},
-      {"same layout, whole records", shop_old, shop_new,
-       {{"Factuur", 1, 1, true, "SELECT * FROM Factuur", "Factuur", "Facturen"}}, "S"},
-      {"values of every kind into other types", values_table,
+      {"same layout, whole records",
+       shop_old,
+       shop_new,
+       {{"Factuur", 1, 1, true, "SELECT * FROM Factuur", "Factuur", "Facturen"}},
+       "S"},
+      {"values of every kind into other types",
+       values_table,
        "CREATE TABLE Waarde (Id COUNTER, Heel INTEGER, Tekst TEXT, Getal DOUBLE, Datum DATETIME, JaNee BIT,"
        " Notitie MEMO, Data BLOB, Extra TEXT DEFAULT 'x');",
-       {{"Waarde", 1, 1, true, "SELECT * FROM Waarde ORDER BY Id DESC", "Waarde", "Waarden"}}, "S"},
-      {"memo with digit strings that would change", values_table + "UPDATE Waarde SET Notitie = '007' WHERE Id = 3;",
+       {{"Waarde", 1, 1, true, "SELECT * FROM Waarde ORDER BY Id DESC", "Waarde", "Waarden"}},
+       "S"},
+      {"memo with digit strings that would change",
+       values_table + "UPDATE Waarde SET Notitie = '007' WHERE Id = 3;",
        "CREATE TABLE Waarde (Id INTEGER, Notitie MEMO);",
-       {{"Waarde", 1, 1, true, "SELECT Id, Notitie FROM Waarde ORDER BY Id", "Waarde", "Waarden"}}, "R"},
-      {"jet functions and &", shop_old + "INSERT INTO Klant VALUES (4, 'Smit', 'Ede');",
+       {{"Waarde", 1, 1, true, "SELECT Id, Notitie FROM Waarde ORDER BY Id", "Waarde", "Waarden"}},
+       "R"},
+      {"jet functions and &",
+       shop_old + "INSERT INTO Klant VALUES (4, 'Smit', 'Ede');",
        "CREATE TABLE Label (Nr INTEGER, Tekst TEXT, Teken TEXT, Kort TEXT, Waar INTEGER, Dag TEXT);",
        {{"Label", 1, 1, true,
          "SELECT Nr, Naam & ' (' & Nz(Plaats, '-') & ')' AS Tekst, IIf(Nr > 2, 'hoog', 'laag') AS Teken,"
@@ -102,30 +110,40 @@ TEST(TransferPaths, OneStatementGivesWhatRowByRowGives) {
          " WHERE Naam Like '*e*' ORDER BY Mid(Naam, 2)",
          "Label", "Labels"}},
        "S"},
-      {"a failing row in the middle", shop_old + "INSERT INTO Klant VALUES (4, NULL, 'Ede'), (5, 'Laat', 'Urk');",
+      {"a failing row in the middle",
+       shop_old + "INSERT INTO Klant VALUES (4, NULL, 'Ede'), (5, 'Laat', 'Urk');",
        shop_new,
        {{"Factuur", 1, 1, true, "SELECT * FROM Factuur", "Factuur", "Facturen"},
         {"Klant", 2, 2, true, "SELECT Nr, Naam, Plaats AS Woonplaats FROM Klant ORDER BY Nr", "Klant", "Klanten"}},
        "SR"},
-      {"a function failing in the middle", shop_old,
+      {"a function failing in the middle",
+       shop_old,
        "CREATE TABLE Getal (Nr INTEGER, Waarde INTEGER);",
-       {{"Getal", 1, 1, true, "SELECT Nr, CLng(IIf(Nr = 2, 'abc', Nr)) AS Waarde FROM Klant", "Getal",
-         "Getallen"}},
+       {{"Getal", 1, 1, true, "SELECT Nr, CLng(IIf(Nr = 2, 'abc', Nr)) AS Waarde FROM Klant", "Getal", "Getallen"}},
        "R"},
-      {"a field the destination lacks", shop_old, shop_new,
+      {"a field the destination lacks",
+       shop_old,
+       shop_new,
        {{"Leeg", 1, 1, true, "SELECT A AS B FROM Leeg", "Leeg", "Leeg"},
         {"Klant", 2, 2, false, "SELECT Nr, Naam AS Achternaam FROM Klant", "Klant", "Klanten"}},
        "RR"},
-      {"names in another case, twice the same field, a destination query", shop_old, shop_new,
+      {"names in another case, twice the same field, a destination query",
+       shop_old,
+       shop_new,
        {{"Klant", 1, 1, true, "SELECT nr AS NR, naam, Plaats AS woonplaats FROM Klant", "SELECT * FROM Klant",
          "Klanten"},
         {"Instelling", 2, 2, true, "SELECT Naam, Plaats AS Naam FROM Klant", "Instelling", "Instellingen"}},
        "SR"},
-      {"a table only the new database has", shop_old, shop_new,
-       {{"Leeg", 1, 1, false, "SELECT Naam AS A FROM Instelling", "Leeg", "Leeg"}}, ""},
-      {"the table's own conflict rule", shop_old + "INSERT INTO Klant VALUES (1, 'Dubbel', 'Urk');",
+      {"a table only the new database has",
+       shop_old,
+       shop_new,
+       {{"Leeg", 1, 1, false, "SELECT Naam AS A FROM Instelling", "Leeg", "Leeg"}},
+       ""},
+      {"the table's own conflict rule",
+       shop_old + "INSERT INTO Klant VALUES (1, 'Dubbel', 'Urk');",
        "CREATE TABLE Klant (Nr INTEGER UNIQUE ON CONFLICT IGNORE, Naam TEXT, Plaats TEXT);",
-       {{"Klant", 1, 1, true, "SELECT * FROM Klant", "Klant", "Klanten"}}, "S"},
+       {{"Klant", 1, 1, true, "SELECT * FROM Klant", "Klant", "Klanten"}},
+       "S"},
   };
   for (const Scenario& s : scenarios) {
     SCOPED_TRACE(s.name);

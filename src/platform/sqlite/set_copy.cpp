@@ -115,19 +115,22 @@ int OnProgress(void* data) {
   return 0;
 }
 
-// The instructions the engine runs per row in a loop without branches (the
-// copy of whole records): the length of the program's last backward loop.
-long LoopLength(sqlite3* db, const std::string& sql) {
+// The instructions the engine runs per row when it copies whole records:
+// the length of the loop around the record copy, which has no branches.
+// Zero when the engine decodes the rows instead.
+long RecordCopyLoop(sqlite3* db, const std::string& sql) {
   sqlite3_stmt* raw = nullptr;
   sqlite3_prepare_v2(db, ("EXPLAIN " + sql).c_str(), -1, &raw, nullptr);
   Statement explain(raw);
-  long length = 0;
+  long record_copy = -1;
   while (raw && sqlite3_step(raw) == SQLITE_ROW) {
     const char* opcode = reinterpret_cast<const char*>(sqlite3_column_text(raw, 1));
     const long address = sqlite3_column_int(raw, 0), target = sqlite3_column_int(raw, 2);
-    if (opcode && std::strcmp(opcode, "Next") == 0 && target <= address) length = address - target + 1;
+    if (!opcode) continue;
+    if (record_copy < 0 && std::strcmp(opcode, "RowData") == 0) record_copy = address;
+    if (record_copy >= 0 && std::strcmp(opcode, "Next") == 0 && target <= record_copy) return address - target + 1;
   }
-  return length;
+  return 0;
 }
 
 struct SourceQuery {
@@ -203,6 +206,7 @@ std::vector<std::string> TableColumns(sqlite3* db, const std::string& table) {
 struct InsertText {
   std::string sql;
   bool counts_rows = false;
+  long steps_per_row = 0;  // for the progress when no function counts the rows
 };
 
 InsertText InsertStatement(sqlite3* db, const SourceQuery& source, const DestinationTable& destination,
@@ -216,7 +220,13 @@ InsertText InsertStatement(sqlite3* db, const SourceQuery& source, const Destina
   bool whole_table = !guarded && columns.size() == matched.size();
   for (size_t i = 0; whole_table && i < columns.size(); ++i)
     whole_table = CompareNoCase(columns[i], matched[i]->column) == 0;
-  if (whole_table) return {"INSERT INTO " + target + " " + source.sql, false};
+  if (whole_table) {
+    InsertText whole{"INSERT INTO " + target + " " + source.sql, false, 0};
+    // Only worth it when the engine copies whole records; decoded rows are
+    // counted exactly in the other form.
+    whole.steps_per_row = RecordCopyLoop(db, whole.sql);
+    if (whole.steps_per_row > 0) return whole;
+  }
 
   std::string names, inner, values;
   for (size_t i = 0; i < matched.size(); ++i) {
@@ -232,7 +242,7 @@ InsertText InsertStatement(sqlite3* db, const SourceQuery& source, const Destina
   }
   return {std::string("WITH ") + kSourceName + "(" + inner + ") AS (" + source.sql + "\n) INSERT INTO " + target +
               " (" + names + ") SELECT " + values + " FROM " + kSourceName,
-          true};
+          true, 0};
 }
 
 SetCopyOutcome Copy(FileSystem& fs, SqliteSession& session, const SetCopy& copy, CopyState& state) {
@@ -266,7 +276,7 @@ SetCopyOutcome Copy(FileSystem& fs, SqliteSession& session, const SetCopy& copy,
 
   const SourceQuery source = PrepareSource(db, copy.query);
   const InsertText insert = InsertStatement(db, source, destination, MatchFields(source, destination));
-  if (!insert.counts_rows) state.steps_per_row = LoopLength(db, insert.sql);
+  state.steps_per_row = insert.steps_per_row;
 
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(db, insert.sql.c_str(), -1, &raw, nullptr) != SQLITE_OK || !raw) {
