@@ -1,9 +1,12 @@
 // conversion-bench [ROWS] [FOLDER]: converts a generated old database with one
 // table of ROWS rows (1,000,000 by default) and ten columns through the real
-// Convert, then copies the same table with SQLite's own INSERT INTO ... SELECT
-// across an attached database, and prints both rates, their ratio and the
-// peak resident memory; a plain prepared-statement loop is timed too, for
-// comparison. It builds no window: the conversion's display shows nothing.
+// Convert, twice: into a new database of the same layout and into one whose
+// columns differ in order and number (the usual conversion). Each time it
+// also forces the row-by-row copy, and it times the yardsticks in the same
+// run: SQLite's own INSERT ... SELECT * between identical layouts (which
+// copies whole records) and a decoding INSERT INTO t (columns) SELECT columns
+// ... WHERE 1. It prints the rates, the ratios, which path ran and the peak
+// resident memory. It builds no window: the conversion's display shows nothing.
 #include <sqlite3.h>
 #include <sys/resource.h>
 
@@ -28,9 +31,15 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+constexpr const char* kColumns =
+    "Nr, Omschrijving, Rekening, Bedrag, Aantal, Datum, Gewijzigd, Opmerking, Code, Geboekt";
 constexpr const char* kTable =
     "CREATE TABLE Boeking (Nr INTEGER, Omschrijving TEXT, Rekening TEXT, Bedrag REAL, Aantal INTEGER,"
     " Datum TEXT, Gewijzigd TEXT, Opmerking TEXT, Code TEXT, Geboekt INTEGER);";
+// The same fields in another order, a key and a new column.
+constexpr const char* kOtherTable =
+    "CREATE TABLE Boeking (Id INTEGER PRIMARY KEY, Geboekt INTEGER, Code TEXT, Opmerking TEXT, Gewijzigd TEXT,"
+    " Datum TEXT, Aantal INTEGER, Bedrag REAL, Rekening TEXT, Omschrijving TEXT, Nr INTEGER, Extra TEXT DEFAULT '');";
 
 long PeakKib() {
   rusage usage{};
@@ -61,17 +70,15 @@ std::string ResultText(const vmu::ConversionResult& result) {
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
-void MakeDatabases(const fs::path& data, const fs::path& update, long rows) {
-  const std::string about =
-      "CREATE TABLE Tbl_About (Version TEXT, CurrentVersion INTEGER);INSERT INTO Tbl_About VALUES ('%s', 1);";
-  auto with_version = [&](const char* version) {
-    std::string sql = about;
-    sql.replace(sql.find("%s"), 2, version);
-    return sql;
-  };
+std::string WithVersion(const char* version) {
+  return std::string("CREATE TABLE Tbl_About (Version TEXT, CurrentVersion INTEGER);INSERT INTO Tbl_About VALUES ('") +
+         version + "', 1);";
+}
+
+void MakeOldDatabase(const fs::path& data, long rows) {
   // Texts, numbers, dates and nulls, different on every row.
   vmu::ExecuteSql((data / "VM_DBv01.mdb").string(),
-                  with_version("5.1") + kTable +
+                  "PRAGMA synchronous=OFF;" + WithVersion("5.1") + kTable +
                       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
                       std::to_string(rows) +
                       ") INSERT INTO Boeking SELECT i, 'Boeking nummer ' || i, printf('NL%02dBANK%010d', i % 97, i),"
@@ -79,7 +86,14 @@ void MakeDatabases(const fs::path& data, const fs::path& update, long rows) {
                       " datetime('2020-01-01', '+' || i || ' seconds'), CASE WHEN i % 3 = 0 THEN NULL ELSE"
                       " 'opmerking ' || (i % 17) END, CASE WHEN i % 5 = 0 THEN NULL ELSE 'C' || (i % 251) END,"
                       " i % 2 FROM n;");
-  vmu::ExecuteSql((update / "VM_DBnieuw.mdb").string(), with_version("5.2") + kTable);
+}
+
+// A fresh update folder: the new database with the given layout, the
+// conversion database and the manifest.
+void MakeUpdate(const fs::path& update, const char* layout) {
+  fs::remove_all(update);
+  fs::create_directories(update);
+  vmu::ExecuteSql((update / "VM_DBnieuw.mdb").string(), WithVersion("5.2") + layout);
   vmu::ExecuteSql((update / "Conversie.mdb").string(),
                   "CREATE TABLE TblTabels (tabelnaam TEXT, OrderDelete INTEGER, OrderUpdate INTEGER,"
                   " DeleteTarget INTEGER, query TEXT, QueryDest TEXT, TlsDescription TEXT);"
@@ -89,50 +103,63 @@ void MakeDatabases(const fs::path& data, const fs::path& update, long rows) {
   manifest << "[Main]\r\nConvOldfile=VM_DBv01.mdb\r\n";
 }
 
-// SQLite's own copy of the same table into a fresh copy of the new layout.
-double EngineCopy(const fs::path& old_db, const fs::path& target) {
-  sqlite3* db = nullptr;
-  sqlite3_open(target.string().c_str(), &db);
-  const std::string sql =
-      "ATTACH '" + old_db.string() + "' AS oud; BEGIN; INSERT INTO main.Boeking SELECT * FROM oud.Boeking; COMMIT;";
-  Clock::time_point start = Clock::now();
-  char* error = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-    std::cerr << "INSERT ... SELECT failed: " << (error ? error : "") << '\n';
+struct Timed {
+  double seconds = 0;
+  std::string path;
+};
+
+Timed RunConvert(const fs::path& prefix, const char* layout, bool one_by_one) {
+  const fs::path update = prefix / "drive_c" / "Velmora" / "Update";
+  MakeUpdate(update, layout);
+  vmu::HostFileSystem files{vmu::DriveMap(prefix.string())};
+  vmu::SqliteDatabases databases(files);
+  vmu::ConversionSettings settings;
+  settings.DataDir = "C:\\Velmora\\";
+  settings.UpdateDir = "C:\\Velmora\\Update\\";
+  settings.SetupIniName = "installatieV2.ini";
+  settings.ConvOldfile = "C:\\Velmora\\VM_DBv01.mdb";
+  settings.ConvNewfile = "C:\\Velmora\\Update\\VM_DBnieuw.mdb";
+  settings.ConvDatabase = "Conversie.mdb";
+  settings.ConvDatabasePath = "C:\\Velmora\\Update\\Conversie.mdb";
+  settings.ConvFromVer = "5.1";
+  settings.ConvToVer = "5.2";
+  settings.rows_one_by_one = one_by_one;
+  vmu::ConversionLog log(files, settings.DataDir);
+  NoDisplay display;
+  const Clock::time_point start = Clock::now();
+  const vmu::ConversionResult result = vmu::Convert(settings, files, &databases, log, display);
+  Timed timed{Seconds(start), ""};
+  if (result.outcome != vmu::ConversionResult::Outcome::Converted) {
+    // The text the wizard's result page would show.
+    std::cerr << "Convert failed: " << ResultText(result) << '\n';
     std::exit(1);
   }
-  double seconds = Seconds(start);
+  for (const vmu::TableCopy& table : result.tables)
+    timed.path += table.set_based ? "one statement" : "row by row (" + table.row_path_reason + ")";
+  return timed;
+}
+
+// SQLite's own copy into a fresh database of the layout, in one transaction.
+double EngineCopy(const fs::path& old_db, const fs::path& target, const char* layout, const std::string& insert) {
+  fs::remove(target);
+  vmu::ExecuteSql(target.string(), layout);
+  sqlite3* db = nullptr;
+  sqlite3_open(target.string().c_str(), &db);
+  const std::string sql = "ATTACH '" + old_db.string() + "' AS oud; BEGIN; " + insert + "; COMMIT;";
+  const Clock::time_point start = Clock::now();
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::cerr << insert << " failed: " << (error ? error : "") << '\n';
+    std::exit(1);
+  }
+  const double seconds = Seconds(start);
   sqlite3_close(db);
   return seconds;
 }
 
-// The same copy as a plain loop of prepared statements: step the source,
-// bind its columns, step the insert, one transaction.
-double StatementLoopCopy(const fs::path& old_db, const fs::path& target) {
-  sqlite3* db = nullptr;
-  sqlite3_open(target.string().c_str(), &db);
-  const std::string attach = "ATTACH '" + old_db.string() + "' AS oud";
-  sqlite3_exec(db, attach.c_str(), nullptr, nullptr, nullptr);
-  Clock::time_point start = Clock::now();
-  sqlite3_stmt* source = nullptr;
-  sqlite3_stmt* insert = nullptr;
-  sqlite3_prepare_v2(db, "SELECT * FROM oud.Boeking", -1, &source, nullptr);
-  sqlite3_prepare_v2(db, "INSERT INTO main.Boeking VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", -1, &insert, nullptr);
-  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-  while (sqlite3_step(source) == SQLITE_ROW) {
-    for (int i = 0; i < 10; ++i) sqlite3_bind_value(insert, i + 1, sqlite3_column_value(source, i));
-    if (sqlite3_step(insert) != SQLITE_DONE) {
-      std::cerr << "statement loop failed: " << sqlite3_errmsg(db) << '\n';
-      std::exit(1);
-    }
-    sqlite3_reset(insert);
-  }
-  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-  double seconds = Seconds(start);
-  sqlite3_finalize(source);
-  sqlite3_finalize(insert);
-  sqlite3_close(db);
-  return seconds;
+void Line(const std::string& what, double seconds, long rows, double yardstick) {
+  std::cout << "  " << what << std::string(what.size() < 34 ? 34 - what.size() : 1, ' ') << seconds << " s, "
+            << static_cast<long>(rows / seconds) << " rows/s, " << yardstick / seconds << " x the yardstick\n";
 }
 
 const vmu::cli::Program kProgram{"conversion-bench",
@@ -162,52 +189,36 @@ int main(int argc, char** argv) {
   }
   const fs::path prefix = base;
   const fs::path data = prefix / "drive_c" / "Velmora";
-  const fs::path update = data / "Update";
-  fs::create_directories(update);
+  fs::create_directories(data);
+  const fs::path old_db = data / "VM_DBv01.mdb";
 
   Clock::time_point start = Clock::now();
-  MakeDatabases(data, update, rows);
-  fs::copy_file(update / "VM_DBnieuw.mdb", prefix / "engine-copy.mdb");
-  fs::copy_file(update / "VM_DBnieuw.mdb", prefix / "loop-copy.mdb");
+  MakeOldDatabase(data, rows);
   std::cout << "generated " << rows << " rows in " << Seconds(start) << " s\n";
   const long peak_before = PeakKib();
 
-  vmu::HostFileSystem files{vmu::DriveMap(prefix.string())};
-  vmu::SqliteDatabases databases(files);
-  vmu::ConversionSettings settings;
-  settings.DataDir = "C:\\Velmora\\";
-  settings.UpdateDir = "C:\\Velmora\\Update\\";
-  settings.SetupIniName = "installatieV2.ini";
-  settings.ConvOldfile = "C:\\Velmora\\VM_DBv01.mdb";
-  settings.ConvNewfile = "C:\\Velmora\\Update\\VM_DBnieuw.mdb";
-  settings.ConvDatabase = "Conversie.mdb";
-  settings.ConvDatabasePath = "C:\\Velmora\\Update\\Conversie.mdb";
-  settings.ConvFromVer = "5.1";
-  settings.ConvToVer = "5.2";
-  vmu::ConversionLog log(files, settings.DataDir);
-  NoDisplay display;
-
-  start = Clock::now();
-  const vmu::ConversionResult result = vmu::Convert(settings, files, &databases, log, display);
-  const double convert_seconds = Seconds(start);
-  const long peak_convert = PeakKib();
-  if (result.outcome != vmu::ConversionResult::Outcome::Converted) {
-    // The text the wizard's result page would show.
-    std::cerr << "Convert failed: " << ResultText(result) << '\n';
-    return 1;
+  const std::string columns = kColumns;
+  const double whole_records =
+      EngineCopy(old_db, prefix / "engine.mdb", kTable, "INSERT INTO main.Boeking SELECT * FROM oud.Boeking");
+  const struct {
+    const char* name;
+    const char* layout;
+  } layouts[] = {{"identical layouts", kTable}, {"columns in another order and number", kOtherTable}};
+  for (const auto& layout : layouts) {
+    const double decoding =
+        EngineCopy(old_db, prefix / "engine.mdb", layout.layout,
+                   "INSERT INTO main.Boeking (" + columns + ") SELECT " + columns + " FROM oud.Boeking WHERE 1");
+    const Timed by_set = RunConvert(prefix, layout.layout, false);
+    const Timed by_rows = RunConvert(prefix, layout.layout, true);
+    const double yardstick = layout.layout == kTable ? whole_records : decoding;
+    std::cout << layout.name << ": Convert took the path " << by_set.path << "\n";
+    Line("INSERT ... SELECT * (whole records)", whole_records, rows, yardstick);
+    Line("INSERT ... SELECT columns WHERE 1", decoding, rows, yardstick);
+    Line("Convert", by_set.seconds, rows, yardstick);
+    Line("Convert, row by row forced", by_rows.seconds, rows, yardstick);
   }
-  const double engine_seconds = EngineCopy(data / "VM_DBv01.mdb", prefix / "engine-copy.mdb");
-  const double loop_seconds = StatementLoopCopy(data / "VM_DBv01.mdb", prefix / "loop-copy.mdb");
-
-  const double convert_rate = rows / convert_seconds;
-  const double engine_rate = rows / engine_seconds;
-  std::cout << "Convert:            " << convert_seconds << " s, " << static_cast<long>(convert_rate) << " rows/s\n"
-            << "INSERT ... SELECT:  " << engine_seconds << " s, " << static_cast<long>(engine_rate) << " rows/s\n"
-            << "statement loop:     " << loop_seconds << " s, " << static_cast<long>(rows / loop_seconds) << " rows/s\n"
-            << "ratio:              " << convert_rate / engine_rate << " of INSERT ... SELECT, "
-            << convert_rate / (rows / loop_seconds) << " of the statement loop\n"
-            << "peak resident:      " << peak_before / 1024 << " MiB before Convert, " << peak_convert / 1024
-            << " MiB after Convert, " << PeakKib() / 1024 << " MiB at the end\n";
+  std::cout << "peak resident: " << peak_before / 1024 << " MiB before the conversions, " << PeakKib() / 1024
+            << " MiB at the end\n";
   if (own_folder) fs::remove_all(prefix);
   return 0;
 }

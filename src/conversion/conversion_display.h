@@ -20,6 +20,9 @@ class ConversionDisplay {
   // Moves the bar on by one step.
   virtual void StepProgress() = 0;
   virtual void HideProgress() = 0;
+  // Rows copied so far of the table being copied; at most a few times a
+  // second, and only for a table that takes that long.
+  virtual void TableProgress(long /*done*/, long /*count*/) {}
   // From here on the conversion can no longer be cancelled.
   virtual void HideCancel() = 0;
   // Repaints at once, in the middle of long work.

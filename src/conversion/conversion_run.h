@@ -3,10 +3,12 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "conversion/conversion_databases.h"
 #include "conversion/conversion_display.h"
 #include "conversion/conversion_settings.h"
+#include "conversion/table_copy.h"
 #include "files/conversion_log.h"
 #include "platform/database.h"
 #include "platform/file_system.h"
@@ -22,6 +24,7 @@ struct ConversionRun : ConversionDatabases {
   Databases* databases;  // none: no database can be opened
   ConversionLog& log;
   ConversionDisplay& display;
+  std::vector<TableCopy> tables;  // one per control row begun
 };
 
 }  // namespace vmu

@@ -18,6 +18,9 @@ struct ConversionSettings {
   // The manifest's file name inside DataDir & "Update\": the conversion reads
   // ConvOldfile from it again for the name the converted database takes.
   std::string SetupIniName;
+  // Copies every table row by row, never in one statement: for comparing
+  // the two and for measurements.
+  bool rows_one_by_one = false;
 };
 
 }  // namespace vmu

@@ -81,6 +81,7 @@ class WatchedDatabases : public Databases {
     bool IsOpen() const override { return inner_->IsOpen(); }
     std::unique_ptr<Recordset> Execute(const std::string& sql) override { return inner_->Execute(sql); }
     std::unique_ptr<Recordset> OpenForAdding(const std::string& s) override { return inner_->OpenForAdding(s); }
+    SetCopyOutcome CopyBySet(const SetCopy& copy) override { return inner_->CopyBySet(copy); }
     void Close() override { inner_->Close(); }
 
    private:

@@ -163,6 +163,7 @@ ConversionResult Convert(const ConversionSettings& settings, FileSystem& fs, Dat
     result = Failed(0, e.what());
   }
   if (result.outcome != Outcome::Converted) result.closing_error = CloseDatabases(run);
+  result.tables = std::move(run.tables);
   return result;
 }
 

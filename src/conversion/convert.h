@@ -3,9 +3,11 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "conversion/conversion_display.h"
 #include "conversion/conversion_settings.h"
+#include "conversion/table_copy.h"
 #include "files/conversion_log.h"
 #include "platform/database.h"
 #include "platform/file_system.h"
@@ -37,6 +39,10 @@ struct ConversionResult {
   // Refused or failed: an error raised while closing the databases
   // afterwards. The caller shows the outcome first, then raises it.
   std::exception_ptr closing_error;
+
+  // Each control row of the transfer pass that was begun, in order; the
+  // last one is where a failure in the transfer happened.
+  std::vector<TableCopy> tables;
 };
 
 // Checks the database names and files, opens the three databases, checks

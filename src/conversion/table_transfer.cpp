@@ -1,11 +1,13 @@
 #include "conversion/table_transfer.h"
 
+#include <chrono>
 #include <vector>
 
 #include "conversion/conversion_run.h"
 #include "conversion/conversion_texts.h"
 #include "conversion/database_names.h"
 #include "conversion/field_values.h"
+#include "conversion/progress_throttle.h"
 #include "files/utility.h"
 #include "platform/dialogs.h"
 #include "platform/error.h"
@@ -17,17 +19,25 @@ namespace {
 std::string ControlText(Recordset& control, const char* column) { return JoinedText(control.Value(column)); }
 
 // Copies every row of the source into the destination, matching fields by
-// name. The names are read once: they are the same for every row.
-void CopyRows(Recordset& source, Recordset& destination) {
+// name. The names are looked up once, on the first row (where a missing one
+// fails, as it would on any row); each value is taken over, not copied.
+void CopyRows(Recordset& source, Recordset& destination, ProgressThrottle& progress, long& rows) {
+  constexpr long kRowsBetweenLooks = 1024;
   const int count = source.FieldCount();
-  std::vector<std::string> names;
-  names.reserve(count);
-  for (int i = 0; i < count; ++i) names.push_back(source.FieldName(i));
+  std::vector<int> places;
   while (!source.Eof()) {
     destination.AddNew();
-    for (int i = 0; i < count; ++i) destination.SetValue(names[i], source.Value(i));
+    if (places.empty() && count > 0) {
+      for (int i = 0; i < count; ++i) {
+        places.push_back(destination.FieldIndex(source.FieldName(i)));
+        destination.SetValueAt(places.back(), source.Value(i));
+      }
+    } else {
+      for (int i = 0; i < count; ++i) destination.SetValueAt(places[i], source.Value(i));
+    }
     destination.Update();
     source.MoveNext();
+    if (++rows % kRowsBetweenLooks == 0) progress.Rows(rows);
   }
 }
 
@@ -54,6 +64,40 @@ void EmptyTables(ConversionRun& run) {
   }
 }
 
+// The copy in one statement, where the engine can do it with the same
+// result; false when it wrote nothing and the rows must go one by one.
+bool CopyBySet(ConversionRun& run, const std::string& query, const std::string& destination, ProgressThrottle& progress,
+               TableCopy& report) {
+  if (run.settings.rows_one_by_one) return false;
+  SetCopy copy{ConnectionString(run.settings.ConvOldfile), query, destination,
+               [&progress](long rows) { progress.Rows(rows); }};
+  const SetCopyOutcome outcome = run.NewConn->CopyBySet(copy);
+  report.row_path_reason = outcome.reason;
+  if (!outcome.copied) return false;
+  report.set_based = true;
+  report.rows_read = progress.count();
+  report.rows_written = outcome.rows;
+  return true;
+}
+
+void CopyOneByOne(ConversionRun& run, const std::string& destination, ProgressThrottle& progress, TableCopy& report) {
+  run.NewRecords = run.NewConn->OpenForAdding(destination);
+  try {
+    CopyRows(*run.OldRecords, *run.NewRecords, progress, report.rows_read);
+  } catch (...) {
+    // Closing writes the rows added before the failing one; the failure
+    // itself is what the user must see, so a second one is passed over.
+    try {
+      report.rows_written = run.NewRecords->RecordCount();
+      ClosedAndReleased(run.NewRecords);
+    } catch (const std::exception&) {
+    }
+    throw;
+  }
+  report.rows_written = run.NewRecords->RecordCount();
+  ClosedAndReleased(run.NewRecords);
+}
+
 // The transfer pass: copies each control row's query into its destination,
 // in OrderUpdate order, with a notice per table.
 void FillTables(ConversionRun& run) {
@@ -67,22 +111,17 @@ void FillTables(ConversionRun& run) {
     run.log.Text("Overzetten " + table);
     display.Redraw();
 
-    run.OldRecords = run.OldConn->Execute(ControlText(control, "query"));
-    display.ShowNotice(ControlText(control, "TlsDescription") + kCrLf + kCrLf +
-                       std::to_string(run.OldRecords->RecordCount()) + " records");
-    run.NewRecords = run.NewConn->OpenForAdding(ControlText(control, "QueryDest"));
-    try {
-      CopyRows(*run.OldRecords, *run.NewRecords);
-    } catch (...) {
-      // Closing writes the rows added before the failing one; the failure
-      // itself is what the user must see, so a second one is passed over.
-      try {
-        ClosedAndReleased(run.NewRecords);
-      } catch (const std::exception&) {
-      }
-      throw;
-    }
-    ClosedAndReleased(run.NewRecords);
+    const auto started = std::chrono::steady_clock::now();
+    const std::string query = ControlText(control, "query");
+    run.OldRecords = run.OldConn->Execute(query);
+    const long count = run.OldRecords->RecordCount();
+    display.ShowNotice(ControlText(control, "TlsDescription") + kCrLf + kCrLf + std::to_string(count) + " records");
+    TableCopy& report = run.tables.emplace_back();
+    report.tabelnaam = table;
+    ProgressThrottle progress(display, count);
+    const std::string destination = ControlText(control, "QueryDest");
+    if (!CopyBySet(run, query, destination, progress, report)) CopyOneByOne(run, destination, progress, report);
+    report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     ClosedAndReleased(run.OldRecords);
     control.MoveNext();
   }

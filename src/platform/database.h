@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <variant>
@@ -40,10 +41,33 @@ class Recordset {
   virtual void AddNew() = 0;
   // Raises when the destination has no field of that name.
   virtual void SetValue(const std::string& name, const FieldValue& value) = 0;
+  // The place of the field that SetValue would set under that name; raises
+  // as SetValue does. Lets a copy look each name up once, not once a row.
+  virtual int FieldIndex(const std::string& name) = 0;
+  // Sets the field at that place, taking the value over.
+  virtual void SetValueAt(int index, FieldValue&& value) = 0;
   // Writes the new row; raises when it breaks a rule of the table.
   virtual void Update() = 0;
 
   virtual void Close() = 0;
+};
+
+// One INSERT ... SELECT from a database attached read-only, for a copy
+// whose result the engine can prove equal to adding the rows one by one.
+struct SetCopy {
+  std::string source_database;  // connection string of the database the query reads
+  std::string query;            // Jet SQL on that database
+  std::string destination;      // a table name or a SELECT on one table, as for OpenForAdding
+  // Called now and then while the rows go in, with the rows done so far.
+  std::function<void(long rows_done)> progress;
+};
+
+struct SetCopyOutcome {
+  // False: nothing was written, and the rows must go one by one; `reason`
+  // says why (a case the statement cannot prove equal, or its error).
+  bool copied = false;
+  long rows = 0;
+  std::string reason;
 };
 
 class Connection {
@@ -60,6 +84,9 @@ class Connection {
   virtual std::unique_ptr<Recordset> Execute(const std::string& sql) = 0;
   // Opens a table name or a SELECT on one table as a destination for new rows.
   virtual std::unique_ptr<Recordset> OpenForAdding(const std::string& source) = 0;
+  // Copies in one statement inside a savepoint; on any doubt or error it
+  // writes nothing and says so. An engine without it always says so.
+  virtual SetCopyOutcome CopyBySet(const SetCopy&) { return {false, 0, "the engine copies row by row only"}; }
   virtual void Close() = 0;
 };
 

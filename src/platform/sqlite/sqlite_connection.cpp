@@ -2,12 +2,12 @@
 
 #include <sqlite3.h>
 
-#include <set>
-
 #include "platform/ascii.h"
 #include "platform/jet/jet_sql.h"
+#include "platform/sqlite/destination_table.h"
 #include "platform/sqlite/jet_connection_string.h"
 #include "platform/sqlite/jet_functions.h"
+#include "platform/sqlite/set_copy.h"
 #include "platform/sqlite/sqlite_destination.h"
 #include "platform/sqlite/sqlite_recordset.h"
 
@@ -18,13 +18,6 @@ namespace {
 std::string WithoutTrailingSemicolons(std::string sql) {
   while (!sql.empty() && (IsAsciiSpace(sql.back()) || sql.back() == ';')) sql.pop_back();
   return sql;
-}
-
-bool StartsWithSelect(const std::string& text) {
-  size_t begin = text.find_first_not_of(" \t\r\n(");
-  if (begin == std::string::npos || text.size() - begin < 6) return false;
-  return AsciiLower(text.substr(begin, 6)) == "select" &&
-         (text.size() == begin + 6 || !IsAsciiLetterOrDigit(text[begin + 6]));
 }
 
 }  // namespace
@@ -109,29 +102,14 @@ std::unique_ptr<Recordset> SqliteConnection::Execute(const std::string& jet_sql)
 
 std::unique_ptr<Recordset> SqliteConnection::OpenForAdding(const std::string& source) {
   std::shared_ptr<SqliteSession>& session = Session();
-  std::string query = StartsWithSelect(source) ? source : "SELECT * FROM " + source;
-  Statement statement = session->Prepare(TranslateJetSql(query));
-  sqlite3_stmt* raw = statement.get();
-  std::vector<DestinationField> fields;
-  std::set<std::pair<std::string, std::string>> tables;
-  for (int i = 0; i < sqlite3_column_count(raw); ++i) {
-    const char* table = sqlite3_column_table_name(raw, i);
-    const char* column = sqlite3_column_origin_name(raw, i);
-    if (!table || !column) continue;  // an expression: no column to write
-    const char* schema = sqlite3_column_database_name(raw, i);
-    tables.insert({schema ? schema : "main", table});
-    const char* type = sqlite3_column_decltype(raw, i);
-    fields.push_back(DestinationField{sqlite3_column_name(raw, i), column, type ? type : ""});
-  }
-  if (tables.size() != 1)
-    session->Fail("rows can only be added to one table, and \"" + source + "\" does not name exactly one");
-  auto quoted = [](const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-  };
-  const auto& [schema, table] = *tables.begin();
-  return std::make_unique<SqliteDestination>(session, quoted(schema) + "." + quoted(table), std::move(fields));
+  DestinationTable destination = DescribeDestination(*session, source);
+  return std::make_unique<SqliteDestination>(
+      session, QuotedName(destination.schema) + "." + QuotedName(destination.table), std::move(destination.fields));
+}
+
+SetCopyOutcome SqliteConnection::CopyBySet(const SetCopy& copy) {
+  std::shared_ptr<SqliteSession>& session = Session();
+  return CopyWithOneStatement(fs_, *session, copy);
 }
 
 void SqliteConnection::Close() {

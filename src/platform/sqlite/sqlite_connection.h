@@ -24,6 +24,7 @@ class SqliteConnection : public Connection {
   bool IsOpen() const override;
   std::unique_ptr<Recordset> Execute(const std::string& sql) override;
   std::unique_ptr<Recordset> OpenForAdding(const std::string& source) override;
+  SetCopyOutcome CopyBySet(const SetCopy& copy) override;
   void Close() override;
 
   // How long a statement waits for a lock that another program holds.

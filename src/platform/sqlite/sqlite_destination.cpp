@@ -8,15 +8,6 @@ namespace vmu {
 
 namespace {
 
-std::string QuotedName(const std::string& name) {
-  std::string out = "\"";
-  for (char c : name) {
-    out += c;
-    if (c == '"') out += '"';
-  }
-  return out + '"';
-}
-
 int Bind(sqlite3_stmt* statement, int index, const FieldValue& value) {
   // Every value keeps its own type: texts are bound as texts, never made numbers.
   struct Binder {
@@ -129,12 +120,25 @@ void SqliteDestination::AddNew() {
 void SqliteDestination::SetValue(const std::string& name, const FieldValue& value) {
   RequireOpen();
   if (!adding_) session_->Fail(kNoCurrentRecordText, kNoCurrentRecord);
-  int index = IndexOf(name);
+  SetValueAt(IndexOf(name), FieldValue(value));
+}
+
+int SqliteDestination::FieldIndex(const std::string& name) {
+  RequireOpen();
+  return IndexOf(name);
+}
+
+void SqliteDestination::SetValueAt(int index, FieldValue&& value) {
+  RequireOpen();
+  if (!adding_) session_->Fail(kNoCurrentRecordText, kNoCurrentRecord);
+  if (index < 0 || index >= static_cast<int>(fields_.size()))
+    session_->Fail("Item cannot be found in the collection corresponding to the requested name or ordinal.",
+                   kFieldNotFound);
   if (!assigned_[index]) {
     assigned_[index] = true;
     order_.push_back(index);
   }
-  values_[index] = value;
+  values_[index] = std::move(value);
 }
 
 void SqliteDestination::CheckText(const Field& field, const FieldValue& value) {
@@ -194,7 +198,8 @@ void SqliteDestination::Update() {
   }
   DiscardRow();
   if (rc != SQLITE_DONE) session_->Fail(message);
-  ++added_;
+  // A row the table's own conflict rule passes over is not counted.
+  added_ += sqlite3_changes(session_->db());
   session_->AfterRow();
 }
 

@@ -9,15 +9,10 @@
 
 #include "platform/database.h"
 #include "platform/sqlite/column_affinity.h"
+#include "platform/sqlite/destination_table.h"
 #include "platform/sqlite/sqlite_session.h"
 
 namespace vmu {
-
-struct DestinationField {
-  std::string name;    // as the opening query names it
-  std::string column;  // the table's column
-  std::string declared_type;
-};
 
 class SqliteDestination : public Recordset {
  public:
@@ -37,6 +32,8 @@ class SqliteDestination : public Recordset {
 
   void AddNew() override;
   void SetValue(const std::string& name, const FieldValue& value) override;
+  int FieldIndex(const std::string& name) override;
+  void SetValueAt(int index, FieldValue&& value) override;
   void Update() override;
   // Drops a row that was started but not written, and commits the rows written.
   void Close() override;

@@ -122,6 +122,13 @@ void SqliteRecordset::AddNew() {
 
 void SqliteRecordset::SetValue(const std::string&, const FieldValue&) { AddNew(); }
 
+int SqliteRecordset::FieldIndex(const std::string&) {
+  AddNew();
+  return -1;
+}
+
+void SqliteRecordset::SetValueAt(int, FieldValue&&) { AddNew(); }
+
 void SqliteRecordset::Update() { AddNew(); }
 
 void SqliteRecordset::Close() {

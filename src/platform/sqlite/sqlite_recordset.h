@@ -27,6 +27,8 @@ class SqliteRecordset : public Recordset {
   FieldValue Value(const std::string& name) override;
   void AddNew() override;
   void SetValue(const std::string& name, const FieldValue& value) override;
+  int FieldIndex(const std::string& name) override;
+  void SetValueAt(int index, FieldValue&& value) override;
   void Update() override;
   void Close() override;
 
