@@ -12,7 +12,15 @@ void WindowDisplay::AddToMainText(const std::string& text) {
   view_.SetText(Control::Label1_1, view_.Text(Control::Label1_1) + kCrLf + text);
 }
 
-void WindowDisplay::SetStatus(const std::string& text) { view_.SetText(Control::Label2, text); }
+void WindowDisplay::SetStatus(const std::string& text) {
+  status_ = text;
+  view_.SetText(Control::Label2, text);
+}
+
+void WindowDisplay::TableProgress(long done, long count) {
+  view_.SetText(Control::Label2, status_ + " (" + std::to_string(done) + " van " + std::to_string(count) + " records)");
+  view_.Redraw();
+}
 
 void WindowDisplay::StartProgress(int steps) {
   view_.SetProgressMax(steps);

@@ -24,6 +24,8 @@ class WindowDisplay : public ConversionDisplay {
   void StartProgress(int steps) override;
   void StepProgress() override;
   void HideProgress() override;
+  // On the status line, after what it says: "Overzetten Klant (250000 van 1500000 records)".
+  void TableProgress(long done, long count) override;
   void HideCancel() override;
   void Redraw() override;
   void PrepareNotice() override;
@@ -32,6 +34,7 @@ class WindowDisplay : public ConversionDisplay {
 
  private:
   WizardView& view_;
+  std::string status_;  // the status line as the conversion set it
 };
 
 // The manifest's values the wizard has read, with its folders.

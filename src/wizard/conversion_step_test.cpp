@@ -261,6 +261,21 @@ TEST(ConversionStep, TheTransferShowsItsProgressOnTheWindow) {
   EXPECT_TRUE(w.prefix.Exists(kMovedDb));
 }
 
+// A long table reports its rows on the status line, after the table's name,
+// without moving the bar's steps.
+TEST(ConversionStep, ALongTableShowsItsRowsOnTheStatusLine) {
+  testing::WizardFixture w;
+  WindowDisplay display(w.view);
+  display.StartProgress(4);
+  display.SetStatus("Overzetten Factuur");
+  display.TableProgress(250000, 1500000);
+  EXPECT_EQ(w.Text(Control::Label2), "Overzetten Factuur (250000 van 1500000 records)");
+  EXPECT_TRUE(w.Printed("set Label2 text \"Overzetten Factuur (250000 van 1500000 records)\"\nredraw"));
+  EXPECT_EQ(w.view.ProgressValue(), 0);
+  display.SetStatus("Overzetten Klant");
+  EXPECT_EQ(w.Text(Control::Label2), "Overzetten Klant");
+}
+
 TEST(ConversionStep, AFailingTableLeavesTheBarAndStatusAsTheyWere) {
   WizardConversion w;
   w.WithShop();
