@@ -71,6 +71,22 @@ struct Installations {
     Package("upd", "", kData);
     Package("anders", "", kOther);
   }
+  // A package that converts the user's database before installing it.
+  void ConversionPackage() {
+    const std::string source = p.prefix() + "/bron-conv";
+    for (const auto& [file, bytes] : std::map<std::string, std::string>{
+             {"VM_DBnieuw.mdb", "nieuw"},
+             {"Conversie.mdb", "conversie"},
+             {"installatieV2.ini",
+              "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\nConvert=1\r\n"
+              "ConvOldfile=VM_DBv01.mdb\r\nConvNewfile=VM_DBnieuw.mdb\r\nConvDatabase=Conversie.mdb\r\n"
+              "ConvFromVer=5.1\r\nConvToVer=5.2\r\n"},
+             {"FileList.VML", "\"VM_DBv01.mdb\",2\r\n"}})
+      testing::WriteHostFile(source + "/" + file, bytes);
+    p.Write("C:\\pakket\\conv.VMU",
+            testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(kData + "Update") + "'/\nexit 0\n"));
+    chmod(p.Host("C:\\pakket\\conv.VMU").c_str(), 0755);
+  }
   // A package that unpacks into the update folder of `data`; `extra` lines
   // join its file list.
   void Package(const std::string& name, const std::string& extra, const std::string& data) {
@@ -83,7 +99,8 @@ struct Installations {
              {"FileList.VML", "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n" + extra}})
       testing::WriteHostFile(source + "/" + file, bytes);
     const std::string package = "C:\\pakket\\" + name + ".VMU";
-    p.Write(package, testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(data + "Update") + "'/\nexit 0\n"));
+    p.Write(package,
+            testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(data + "Update") + "'/\nexit 0\n"));
     chmod(p.Host(package).c_str(), 0755);
   }
   void Put(const std::string& path, const std::string& bytes, int mode) {
@@ -99,8 +116,8 @@ struct Installations {
   // Every file the package touches, and the counter.
   std::map<std::string, FileState> Snapshot(const std::string& prog, const std::string& data) {
     std::map<std::string, FileState> s;
-    for (const std::string& path : {prog + "VM.EXE", prog + "Nieuw.dll", data + "Factuur.ini", data + "VM.ini",
-                                    data + "VM_DBv01.mdb"})
+    for (const std::string& path :
+         {prog + "VM.EXE", prog + "Nieuw.dll", data + "Factuur.ini", data + "VM.ini", data + "VM_DBv01.mdb"})
       s[path] = State(path);
     return s;
   }
@@ -165,8 +182,8 @@ TEST(RecoveryScenario, CrashedInstallationIsUndoneAtTheNextStart) {
   // The other installation, updated after choosing its folder, breaks off too.
   const auto other_before = i.Snapshot(kOther, kOther);
   const std::string choose_other = "start\nfile C:\\Velmora2\\VM.EXE\npress openlocation\n";
-  Session other = i.Run(choose_other + "file C:\\pakket\\anders.VMU\npress next\nwait unpack\npress next\n",
-                        "Factuur.ini");
+  Session other =
+      i.Run(choose_other + "file C:\\pakket\\anders.VMU\npress next\nwait unpack\npress next\n", "Factuur.ini");
   ASSERT_TRUE(i.Journal(kOther)) << other.out;
   const auto first_after = i.Snapshot(kProg, kData);
   // Its journal is not this installation's: the start finds nothing to undo.
@@ -178,6 +195,67 @@ TEST(RecoveryScenario, CrashedInstallationIsUndoneAtTheNextStart) {
   EXPECT_EQ(i.Snapshot(kOther, kOther), other_before);
   EXPECT_FALSE(i.Journal(kOther));
   EXPECT_EQ(i.Snapshot(kProg, kData), first_after);
+}
+
+// A recovery that cannot put a file back (a folder stands in its place)
+// names it, keeps the journal and the backups, and goes on to the welcome
+// page; installing, converting and rolling back are refused until a later
+// start succeeds.
+TEST(RecoveryScenario, FailedRecoveryKeepsJournalAndBlocksChanges) {
+  Installations i;
+  i.ConversionPackage();
+  const auto before = i.Snapshot(kProg, kData);
+  i.Run(kInstall, "Factuur.ini");
+  ASSERT_TRUE(i.Journal());
+  std::filesystem::remove(i.p.Host(kData + "Factuur.ini"));
+  std::filesystem::create_directory(i.p.Host(kData + "Factuur.ini"));
+  const std::string journal = i.p.Read(kData + "UpdateJournaal.txt");
+
+  Session failed = i.Run("answer ok\nstart\n");
+  EXPECT_EQ(failed.status, 0) << failed.out;
+  const std::string not_restored =
+      "msgbox title \"VM_Update\" text \"De vorige update is onderbroken en kon niet worden teruggezet.\\r\\nHet "
+      "bestand Factuur.ini kon niet worden hersteld (";
+  EXPECT_NE(failed.out.find(not_restored), std::string::npos) << failed.out;
+  EXPECT_NE(failed.out.find(").\\r\\n\\r\\nSluit Velmora af of start uw computer opnieuw op, en start daarna het "
+                            "update programma opnieuw. Uw vorige bestanden blijven bewaard.\" buttons ok icon "
+                            "exclamation default 1 -> ok\n"),
+            std::string::npos)
+      << failed.out;
+  EXPECT_TRUE(failed.Has("set Label2 text \"Stap 1 van 3\""));  // the welcome page
+  EXPECT_EQ(i.p.Read(kData + "UpdateJournaal.txt"), journal);
+  EXPECT_NE(i.Log().find("\r\nFOUT "), std::string::npos) << i.Log();
+  const auto kept = i.Snapshot(kProg, kData);
+
+  const std::string unfinished =
+      "De vorige update is onderbroken en is nog niet teruggezet. Sluit Velmora af of start uw computer opnieuw "
+      "op, en start daarna het update programma opnieuw.";
+  for (const std::string package : {"upd", "conv"}) {
+    Session install = i.Run("answer ok\nstart\nanswer ok\nfile C:\\pakket\\" + package +
+                            ".VMU\npress next\nwait unpack\npress next\n");
+    EXPECT_EQ(install.status, 0) << package << "\n" << install.out;
+    EXPECT_NE(install.out.find(unfinished), std::string::npos) << package << "\n" << install.out;
+    EXPECT_EQ(install.out.find("Update succesvol"), std::string::npos) << package;
+    EXPECT_EQ(i.Snapshot(kProg, kData), kept) << package;
+    EXPECT_EQ(i.p.Read(kData + "UpdateJournaal.txt"), journal) << package;
+  }
+  EXPECT_EQ(i.State(kData + "ConversieBackup-1\\VM.EXE"), (FileState{"#!/bin/sh\necho oud\n", 0750}));
+  EXPECT_EQ(i.State(kData + "ConversieBackup-2\\Factuur.ini"), (FileState{"oud factuur\r\n", 0640}));
+
+  Session roll_back = i.Run("answer ok\nstart\nanswer yes\nanswer yes\nanswer ok\nanswer ok\npress turnback\n");
+  EXPECT_EQ(roll_back.status, 0) << roll_back.out;
+  EXPECT_TRUE(roll_back.Has("msgbox title \"Terugdraaien update\" text \"" + unfinished +
+                            "\" buttons ok icon exclamation default 1 -> ok"))
+      << roll_back.out;
+  EXPECT_EQ(i.Snapshot(kProg, kData), kept);
+  EXPECT_EQ(i.p.Read(kData + "UpdateJournaal.txt"), journal);
+
+  // Once the file can be put back, the next start does so.
+  std::filesystem::remove(i.p.Host(kData + "Factuur.ini"));
+  Session restored = i.Run("answer ok\nstart\n");
+  EXPECT_TRUE(restored.Has(kRecovered)) << restored.out;
+  EXPECT_EQ(i.Snapshot(kProg, kData), before);
+  EXPECT_FALSE(i.Journal());
 }
 
 }  // namespace
