@@ -258,5 +258,36 @@ TEST(RecoveryScenario, FailedRecoveryKeepsJournalAndBlocksChanges) {
   EXPECT_FALSE(i.Journal());
 }
 
+// A failed installation that the automatic restore undid leaves the counter
+// as it was; a roll-back pressed afterwards, twice, keeps it there, and after
+// the package does install, the roll-back puts back exactly that value.
+TEST(RollBackScenario, AfterAnAutomaticRestoreTheCounterStays) {
+  Installations i;
+  i.Package("kapot", "\"Ontbreekt.dll\",1\r\n", kData);  // its list names a file it lacks
+  const std::string ini = kData + "VM.ini";
+  const auto before = i.Snapshot(kProg, kData);
+  Session failed = i.Run("start\nanswer ok\nfile C:\\pakket\\kapot.VMU\npress next\nwait unpack\npress next\n");
+  EXPECT_EQ(failed.status, 0) << failed.out;
+  EXPECT_TRUE(
+      failed.Has("msgbox title \"VM_Update\" text \"Er is een fout ontstaan bij het installeren van bestand: "
+                 "\\r\\nOntbreekt.dll\\r\\nDe bestanden worden nu weer teruggezet zodat u met de huidige "
+                 "versie van Velmora kunt doorwerken\" buttons ok icon none default 1 -> ok"))
+      << failed.out;
+  EXPECT_EQ(i.Snapshot(kProg, kData), before);
+  EXPECT_FALSE(i.Journal());
+
+  const std::string roll_back = "start\nanswer yes\nanswer yes\nanswer no\npress turnback\n";
+  for (int press = 1; press <= 2; ++press) {
+    Session s = i.Run(roll_back);
+    EXPECT_EQ(s.status, 0) << s.out;
+    EXPECT_EQ(i.Snapshot(kProg, kData), before) << press;
+  }
+  i.Run(kInstall);
+  EXPECT_EQ(i.p.Read(ini), "[Main]\r\nVersion=10302\r\nVersionUpdate=6\r\n");
+  i.Run(roll_back);
+  EXPECT_EQ(i.Snapshot(kProg, kData), before);
+  EXPECT_NE(i.Log().find("Verwijderen " + kProg + "Nieuw.dll\r\n"), std::string::npos) << i.Log();
+}
+
 }  // namespace
 }  // namespace vmu
