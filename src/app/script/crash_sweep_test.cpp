@@ -7,11 +7,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <sstream>
 
 #include "app/script/script_runner.h"
+#include "platform/sqlite/sqlite_exec.h"
+#include "testing/conversion_files.h"
 #include "testing/fault_file_system.h"
 #include "testing/sealed_package.h"
 #include "testing/test_prefix.h"
@@ -31,26 +34,57 @@ struct FileState {
   bool operator==(const FileState&) const = default;
 };
 
+// The user's database, and the new layout a conversion package brings with
+// its control table: small, real databases.
+const char* const kUserDatabase =
+    "CREATE TABLE Tbl_About (Version TEXT, CurrentVersion INTEGER);INSERT INTO Tbl_About VALUES ('5.1', 1);"
+    "CREATE TABLE Klant (Nr INTEGER, Naam TEXT);INSERT INTO Klant VALUES (1, 'Jansen'), (2, 'Bakker');";
+const char* const kNewDatabase =
+    "CREATE TABLE Tbl_About (Version TEXT, CurrentVersion INTEGER);INSERT INTO Tbl_About VALUES ('5.2', 1);"
+    "CREATE TABLE Klant (Nr INTEGER PRIMARY KEY, Naam TEXT, Land TEXT DEFAULT 'NL');"
+    "INSERT INTO Klant (Nr, Naam) VALUES (99, 'Voorbeeld');";
+const char* const kControlDatabase =
+    "CREATE TABLE TblTabels (ID INTEGER PRIMARY KEY, tabelnaam TEXT, OrderDelete INTEGER, OrderUpdate INTEGER,"
+    " DeleteTarget INTEGER, query TEXT, QueryDest TEXT, TlsDescription TEXT);"
+    "INSERT INTO TblTabels VALUES (1, 'Klant', 1, 1, 1, 'SELECT Nr, Naam FROM Klant', 'Klant', 'Klanten');";
+
+enum class Package { Files, Conversion };
+
 // An installation whose update replaces a program file and a data file (each
-// with its own mode) and adds one.
+// with its own mode) and adds one; the conversion package instead converts
+// the user's database and installs the result over it.
 struct Sweep {
-  Sweep() {
+  explicit Sweep(Package package = Package::Files) {
     Put(kProg + "VM.EXE", "#!/bin/sh\necho oud\n", 0750);
-    p.Write(kData + "VM_DBv01.mdb", "db");
+    if (package == Package::Conversion) Database(p.Host(kData + "VM_DBv01.mdb"), kUserDatabase);
+    else p.Write(kData + "VM_DBv01.mdb", "db");
     p.Write(kData + "RptDB97.mdb", "rpt");
     p.Write(kData + "VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
     Put(kData + "Factuur.ini", "oud factuur\r\n", 0640);
     const std::string source = p.prefix() + "/bron";
-    for (const auto& [name, bytes] : std::map<std::string, std::string>{
-             {"VM.EXE", "#!/bin/sh\necho nieuw\n"},
-             {"Factuur.ini", "nieuw factuur\r\n"},
-             {"Nieuw.dll", "dll"},
-             {"installatieV2.ini", "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n"},
-             {"FileList.VML", "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n"}})
-      testing::WriteHostFile(source + "/" + name, bytes);
+    std::map<std::string, std::string> files = {
+        {"VM.EXE", "#!/bin/sh\necho nieuw\n"},
+        {"Factuur.ini", "nieuw factuur\r\n"},
+        {"Nieuw.dll", "dll"},
+        {"installatieV2.ini", "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n"},
+        {"FileList.VML", "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n"}};
+    if (package == Package::Conversion) {
+      files["installatieV2.ini"] +=
+          "Convert=1\r\nConvOldfile=VM_DBv01.mdb\r\nConvNewfile=VM_DBnieuw.mdb\r\nConvDatabase=Conversie.mdb\r\n"
+          "ConvFromVer=5.1\r\nConvToVer=5.2\r\n";
+      // The converted database takes the old one's name in the update folder.
+      files["FileList.VML"] = "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"VM_DBv01.mdb\",2\r\n";
+      Database(source + "/VM_DBnieuw.mdb", kNewDatabase);
+      Database(source + "/Conversie.mdb", kControlDatabase);
+    }
+    for (const auto& [name, bytes] : files) testing::WriteHostFile(source + "/" + name, bytes);
     p.Write("C:\\pakket\\upd.VMU",
             testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(kData + "Update") + "'/\nexit 0\n"));
     chmod(p.Host("C:\\pakket\\upd.VMU").c_str(), 0755);
+  }
+  static void Database(const std::string& host_path, const std::string& sql) {
+    std::filesystem::create_directories(std::filesystem::path(host_path).parent_path());
+    ExecuteSql(host_path, "PRAGMA synchronous=OFF;" + sql);
   }
   void Put(const std::string& path, const std::string& bytes, int mode) {
     p.Write(path, bytes);
@@ -100,13 +134,18 @@ struct Counts {
 
 // Runs `scenario` broken at every operation, in every way; after each, a
 // fresh start must leave exactly `before` or exactly `after`.
-Counts SweepScenario(const std::string& prepare, const std::string& scenario) {
+// With `undo`, an outcome that is the old state must also take the same
+// scenario, run once more without faults, to exactly the new state, and one
+// that is the new state must take `undo` back to exactly the old state: no
+// backup the user needs is lost on the way.
+Counts SweepScenario(const std::string& prepare, const std::string& scenario, Package package = Package::Files,
+                     const std::string& undo = "") {
   // The faults are simulated: real flushes only slow the sweep down.
   if (access("/dev/shm", W_OK) == 0) setenv("TMPDIR", "/dev/shm", 1);
   std::map<std::string, FileState> before, after;
   int operations;
   {
-    Sweep clean;
+    Sweep clean(package);
     if (!prepare.empty()) clean.Run(prepare);
     before = clean.Snapshot();
     operations = clean.Run(scenario);
@@ -117,7 +156,7 @@ Counts SweepScenario(const std::string& prepare, const std::string& scenario) {
   Counts counts;
   for (Fault fault : {Fault::Once, Fault::FromThenOn, Fault::Crash}) {
     for (int at = 1; at <= operations; ++at) {
-      Sweep s;
+      Sweep s(package);
       if (!prepare.empty()) s.Run(prepare);
       s.Run(scenario, fault, at);
       s.Run("answer ok\n");  // the next start, and its message if it has one
@@ -128,6 +167,12 @@ Counts SweepScenario(const std::string& prepare, const std::string& scenario) {
       else
         ADD_FAILURE() << "fault " << static_cast<int>(fault) << " at operation " << at << " of " << operations
                       << ": neither the old nor the new state";
+      if (undo.empty()) continue;
+      if (now == before) s.Run(scenario);
+      else s.Run(undo);
+      EXPECT_EQ(s.Snapshot(), now == before ? after : before)
+          << "fault " << static_cast<int>(fault) << " at operation " << at << ": the next "
+          << (now == before ? "attempt" : "roll-back") << " did not reach the other state";
     }
   }
   return counts;
@@ -138,6 +183,21 @@ TEST(CrashSweep, InstallationIsOldOrNewAfterEveryFault) {
   EXPECT_GT(c.old_state, 0);
   EXPECT_GT(c.new_state, 0);
   std::cout << "installatie: " << c.runs << " runs, " << c.old_state << " old, " << c.new_state << " new\n";
+}
+
+TEST(CrashSweep, ConversionUpdateIsOldOrNewAfterEveryFault) {
+  {  // the new state holds the user's rows in the new layout, the old database is kept
+    Sweep clean(Package::Conversion);
+    const std::string old_database = clean.p.Read(kData + "VM_DBv01.mdb");
+    clean.Run(kInstall);
+    EXPECT_EQ(testing::HostRows(clean.p.Host(kData + "VM_DBv01.mdb"), "SELECT * FROM Klant ORDER BY Nr"),
+              (std::vector<std::string>{"1|Jansen|NL", "2|Bakker|NL"}));
+    EXPECT_EQ(clean.p.Read(kData + "ConversieBackup-2\\VM_DBv01.mdb"), old_database);
+  }
+  const Counts c = SweepScenario("", kInstall, Package::Conversion, kRollBack);
+  EXPECT_GT(c.old_state, 0);
+  EXPECT_GT(c.new_state, 0);
+  std::cout << "conversie-update: " << c.runs << " runs, " << c.old_state << " old, " << c.new_state << " new\n";
 }
 
 TEST(CrashSweep, RollBackIsOldOrNewAfterEveryFault) {
