@@ -34,6 +34,20 @@ class MemoryFile : public FileSystem {
   void DeleteFiles(const std::string&) override { Raise(kFileNotFound); }
   void MoveFile(const std::string&, const std::string&) override { Raise(kFileNotFound); }
   void CopyFile(const std::string&, const std::string&) override { Raise(kFileNotFound); }
+  bool LinkFile(const std::string&, const std::string&) override { Raise(kFileNotFound); }
+  void SyncFile(const std::string& path) override {
+    if (path != path_) Raise(kFileNotFound);
+  }
+  void SyncFolder(const std::string&) override {}
+  int FileMode(const std::string&) override { Raise(kFileNotFound); }
+  void SetFileMode(const std::string&, int) override { Raise(kFileNotFound); }
+  std::uint64_t FileSize(const std::string& path) override {
+    if (path != path_) Raise(kFileNotFound);
+    return bytes_.size();
+  }
+  std::uint64_t FreeSpace(const std::string&) override { return 0; }
+  std::string VolumeOf(const std::string&) override { return ""; }
+  void RemoveTemporaryFiles(const std::string&) override {}
   void AllowExecution(const std::string&) override { Raise(kFileNotFound); }
   void AppendLine(const std::string&, const std::string&) override { Raise(kPathNotFound); }
   std::string HostPath(const std::string& path) override { return path; }
