@@ -5,6 +5,7 @@
 
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
+#include "platform/host/host_installation_lock.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
 #include "platform/qt/qt_event_guard.h"
@@ -55,6 +56,8 @@ int main(int argc, char** argv) {
   vmu::RunContext ctx(fs, processes, vmu::CurrentHostInfo(fs, argc > 0 ? argv[0] : nullptr));
   vmu::SqliteDatabases databases(fs);
   ctx.databases = &databases;
+  vmu::HostInstallationLock lock(fs);
+  ctx.lock = &lock;
 #ifdef VMU_MAINTENANCE
   // A maintenance build, for support staff (CMake option VMU_MAINTENANCE).
   ctx.maintenance = true;

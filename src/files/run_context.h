@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/host_info.h"
+#include "platform/installation_lock.h"
 #include "platform/processes.h"
 
 namespace vmu {
@@ -28,6 +29,9 @@ struct RunContext {
   HostInfo host;
   FolderSettings folders;
   Databases* databases = nullptr;  // the database engine, for the conversion
+  // Keeps a second wizard off the installation this one works on; none in
+  // runs that need no guard.
+  InstallationLock* lock = nullptr;
   // A service build or session: shows the buttons for the table comparison
   // and the special folders, which the wizard keeps from users.
   bool maintenance = false;

@@ -10,6 +10,7 @@
 #include "app/script/transcript.h"
 #include "platform/error.h"
 #include "platform/host/host_file_system.h"
+#include "platform/host/host_installation_lock.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
 #include "platform/program_end.h"
@@ -84,6 +85,7 @@ class Session {
   std::unique_ptr<HostProcesses> host_processes_;
   std::unique_ptr<ScriptProcesses> processes_;
   std::unique_ptr<SqliteDatabases> databases_;
+  std::unique_ptr<HostInstallationLock> lock_;
   std::unique_ptr<RunContext> ctx_;
   std::unique_ptr<TeeView> tee_;
   std::unique_ptr<FrmConversie> form_;
@@ -153,6 +155,8 @@ void Session::Start() {
   ctx_ = std::make_unique<RunContext>(*fs_, *processes_, CurrentHostInfo(*fs_, "VM_Update"));
   databases_ = std::make_unique<SqliteDatabases>(*fs_);
   ctx_->databases = databases_.get();
+  lock_ = std::make_unique<HostInstallationLock>(*fs_);
+  ctx_->lock = lock_.get();
   WizardView* view = &recorder_;
   if (window_) {
     tee_ = std::make_unique<TeeView>(recorder_, window_->Window(*fs_));
