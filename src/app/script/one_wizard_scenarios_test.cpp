@@ -115,7 +115,8 @@ TEST(OneWizardScenario, ASecondWizardIsTurnedAwayAndAKilledOneHoldsNothing) {
   // Its answer is queued: a refusal that asked nothing would leave it over (status 4).
   Finished second = RunToEnd("answer ok\n" + start + "press next\n", dir.path());
   EXPECT_EQ(second.status, 0) << second.out;
-  EXPECT_TRUE(second.Has(kBusy + "Het update programma wordt nu afgesloten\" buttons ok icon exclamation default 1 -> ok"))
+  EXPECT_TRUE(
+      second.Has(kBusy + "Het update programma wordt nu afgesloten\" buttons ok icon exclamation default 1 -> ok"))
       << second.out;
   EXPECT_TRUE(second.Has("end"));
   EXPECT_EQ(second.out.find("window show"), std::string::npos);
@@ -141,7 +142,8 @@ TEST(OneWizardScenario, AnotherInstallationInUseIsNotTakenOver) {
   const std::string moved = first.Send("file C:\\Velmora-test\\VM.EXE\npress openlocation\ndump\n", "state Pbr");
   ASSERT_NE(moved.find("C:\\\\Velmora-test\\\\\\r\\nC:\\\\Velmora-test\\\\"), std::string::npos) << moved;
 
-  Finished second = RunToEnd(start + "file C:\\Velmora-test\\VM.EXE\nanswer ok\npress openlocation\ndump\n", dir.path());
+  Finished second =
+      RunToEnd(start + "file C:\\Velmora-test\\VM.EXE\nanswer ok\npress openlocation\ndump\n", dir.path());
   EXPECT_EQ(second.status, 0) << second.out;
   EXPECT_TRUE(second.Has("window show")) << second.out;
   EXPECT_TRUE(second.Has(

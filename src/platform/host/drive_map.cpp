@@ -1,6 +1,5 @@
 #include "platform/host/drive_map.h"
 
-#include <dirent.h>
 #include <limits.h>
 #include <pwd.h>
 #include <stdlib.h>
@@ -13,7 +12,6 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/host/name_match.h"
 
 namespace vmu {
 
@@ -66,22 +64,6 @@ void AppendComponents(std::vector<std::string>& parts, std::string_view rest) {
 
 std::string Join(const std::string& folder, const std::string& name) {
   return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-// The name in folder that equals part without regard to case; the first in
-// sorted order when several do, so that the choice is stable.
-std::optional<std::string> FindIgnoringCase(const std::string& folder, const std::string& part) {
-  DIR* dir = opendir(folder.c_str());
-  if (!dir) return std::nullopt;
-  const std::u32string wanted = FoldedName(part);
-  std::optional<std::string> found;
-  while (dirent* entry = readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (name == "." || name == ".." || !MatchesFolded(name, wanted)) continue;
-    if (!found || name < *found) found = std::string(name);
-  }
-  closedir(dir);
-  return found;
 }
 
 std::string WithoutTrailingSlash(std::string path) {
@@ -147,7 +129,8 @@ std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter
 
 }  // namespace
 
-DriveMap::DriveMap(std::string prefix) : prefix_(Lexical(fs::absolute(prefix).string())) {}
+DriveMap::DriveMap(std::string prefix)
+    : prefix_(Lexical(fs::absolute(prefix).string())), names_(std::make_shared<FolderNames>()) {}
 
 std::string DriveMap::DefaultPrefix() {
   if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
@@ -207,7 +190,7 @@ std::string DriveMap::ToHost(const std::string& windows_path) const {
         path = exact;
         continue;
       }
-      if (std::optional<std::string> match = FindIgnoringCase(path, part)) {
+      if (std::optional<std::string> match = names_->Find(path, part)) {
         path = Join(path, *match);
         continue;
       }
