@@ -40,8 +40,7 @@ bool ReportsEveryChange(const std::string& folder) {
     case 0x3153464A:  // jfs
     case 0x52654973:  // reiserfs
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
