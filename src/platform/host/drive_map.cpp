@@ -104,7 +104,9 @@ struct DriveRootForms {
 
 // Drive X: is the target of <prefix>/dosdevices/x: when that exists; without
 // it C: is <prefix>/drive_c and Z: the host root, as in a Wine prefix.
-std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter) {
+// with_canonical: also resolve the links, which costs a call per component
+// of the path; mapping a Windows path needs only the lexical form.
+std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter, bool with_canonical = true) {
   const char lower = static_cast<char>(UpperDrive(letter) + 0x20);
   const std::string link = prefix + "/dosdevices/" + lower + ":";
   std::string target;
@@ -124,7 +126,7 @@ std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter
   } else {
     return std::nullopt;
   }
-  return DriveRootForms{Lexical(target), Canonical(target)};
+  return DriveRootForms{Lexical(target), with_canonical ? Canonical(target) : std::string()};
 }
 
 }  // namespace
@@ -143,7 +145,7 @@ std::string DriveMap::DefaultPrefix() {
 }
 
 std::optional<std::string> DriveMap::DriveRoot(char letter) const {
-  std::optional<DriveRootForms> forms = DriveRootOf(prefix_, letter);
+  std::optional<DriveRootForms> forms = DriveRootOf(prefix_, letter, false);
   if (!forms) return std::nullopt;
   return forms->lexical;
 }
