@@ -8,8 +8,9 @@
 #           with its VersionUpdate)
 #   new     identical to a clean completed installation
 #   BROKEN  anything else
-# The log of the run, the backup folders, the update folder, Update.ini and
-# the lock file are left out of the comparison.
+# The log of the run, the backup folders and the update folder (but not
+# temporary files left in them), Update.ini and the lock file are left out
+# of the comparison.
 #
 #   bench/crash_sweep.sh [BIN_FOLDER]      (default: build/bin)
 #
@@ -47,16 +48,19 @@ session() {
 # The installation as the comparison sees it: every entry of the program and
 # data folders with its type and mode, and every file's checksum.
 snapshot() {
-  local prefix=$1 folder
-  for folder in "$prefix/$prog_rel" "$prefix/$data_rel"; do
+  local prefix=$1 label
+  for label in prog data; do
     (
-      cd "$folder"
+      if [ $label = prog ]; then cd "$prefix/$prog_rel"; else cd "$prefix/$data_rel"; fi
       find . \( -name ConversieLog.TXT -o -name 'ConversieBackup-*' -o -path ./Update -o -name Update.ini \
         -o -name .VM_Update.lock \) -prune -o -printf '%y %m %p\n' | sort
       find . \( -name 'ConversieBackup-*' -o -path ./Update \) -prune -o -type f \
         ! -name ConversieLog.TXT ! -name Update.ini ! -name .VM_Update.lock -print0 | sort -z |
         xargs -0 -r sha256sum
-    )
+      # In the work and backup folders only temporary files left behind count:
+      # they would make every later clean-up of those folders fail.
+      find . -mindepth 2 \( -path './Update/*' -o -path './ConversieBackup-*/*' \) -name '.*' -printf 'left %p\n' | sort
+    ) | sed "s| \./| $label/|"
   done
 }
 
@@ -117,6 +121,9 @@ for ((k = 1; k <= max_calls; k++)); do
     outcome=new new=$((new + 1))
   else
     outcome=BROKEN broken=$((broken + 1))
+    # The first thing that differs from the old state, by name.
+    first=$(diff "$work/old.txt" "$work/now.txt" | sed -n 's/^[<>] .* \(\(prog\|data\)\/.*\)/\1/p' | head -1 || true)
+    shown="${shown:+$shown; }differs: ${first:-?}"
     [ "${KEEP:-0}" = 1 ] && cp -a "$work/run" "$work/broken-$k"
   fi
   printf '%-5s %-60s %-7s %s\n' "$k" "$call ${path:0:50}" "$outcome" "${shown:--}"

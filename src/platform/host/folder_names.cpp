@@ -88,7 +88,11 @@ std::optional<std::string> FolderNames::Find(const std::string& folder, const st
 
 FolderNames::Index* FolderNames::IndexFor(const std::string& folder) {
   if (no_notices_) return nullptr;
+  // A forked child shares the notices with its parent: what one reads the
+  // other never sees, so only the process that made them may use them.
+  if (notices_ >= 0 && owner_ != getpid()) return nullptr;
   if (notices_ < 0) {
+    owner_ = getpid();
     notices_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (notices_ < 0) {
       no_notices_ = true;

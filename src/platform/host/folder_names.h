@@ -43,6 +43,7 @@ class FolderNames {
 
   std::mutex mutex_;
   int notices_ = -1;  // the inotify descriptor, made on first need
+  pid_t owner_ = 0;   // the process that made it
   bool no_notices_ = false;
   std::unordered_map<int, Index> by_watch_;
   std::unordered_map<std::string, int> watch_of_path_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -78,6 +79,24 @@ TEST(FolderNames, AnswersAsAFreshListingWhateverOtherProgramsDo) {
   WriteHostFile(folder + "/A", "");
   EXPECT_EQ(names.Find(dir.Sub("link"), "a"), "A");
   EXPECT_EQ(names.Find(folder, "a"), "A");
+}
+
+// A child forked with the index (a test, a program about to start another)
+// must not take the changes its parent has yet to see.
+TEST(FolderNames, AForkedChildLeavesItsParentsNoticesAlone) {
+  TempDir dir;
+  FolderNames names;
+  ASSERT_EQ(names.Find(dir.path(), "a"), std::nullopt);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    WriteHostFile(dir.Sub("A"), "");
+    _exit(names.Find(dir.path(), "a") == "A" ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(names.Find(dir.path(), "a"), "A");
 }
 
 // More folders than it keeps, and more changes than the kernel queues: the
