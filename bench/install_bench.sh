@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# Installation speed: a package of 1,000 files of 100 KB installed through the
-# wizard (the headless driver: step 3 with its backups and log), and the same
-# files copied with cp, in the same run. Prints both times (the best of RUNS
-# runs, default 3) and their ratio.
+# Installation speed against the same work done with shell tools, in one run.
+# For each size a package whose every file replaces one already installed is
+# installed through the wizard (the headless driver; the time runs from the
+# start of step 3 to the result page: backups, copies, flush, log and
+# clean-up), and the shell does the same: mv of the replaced files into a
+# backup folder, cp of the new ones, then sync. Prints the best of RUNS runs
+# of each and their ratio.
 #
 #   bench/install_bench.sh [BIN_FOLDER]      (default: build/bin)
 #
-# With vmu-pack in BIN_FOLDER the package is a real one; otherwise a stand-in
-# program that copies the files into the update folder.
+# SIZES: the sizes to run, as COUNTxKB (default "100x100 1000x100 5000x100
+# 5x204800": 100, 1,000 and 5,000 files of 100 KB and 5 files of 200 MB).
+# RUNS: runs of each (default 3). A size the free disk space cannot hold
+# (about five times its bytes) is passed over with a note.
+#
+# The package is a stand-in program that copies the files into the update
+# folder: the unpacker's own speed is bench/unpack.sh's business.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=$(cd "${1:-build/bin}" && pwd)
 [ -x "$bin/vmupdate-script" ] || { echo "no $bin/vmupdate-script: build first (scripts/build)" >&2; exit 2; }
 runs="${RUNS:-3}"
-files=1000
+sizes="${SIZES:-100x100 1000x100 5000x100 5x204800}"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -21,38 +29,40 @@ prefix=$work/prefix
 prog="$prefix/drive_c/Program Files/velmora"
 data=$prefix/drive_c/users/bench/AppData/Roaming/velmora
 source=$work/source
-mkdir -p "$prog" "$data" "$source" "$prefix/drive_c/users/bench/Documents" "$prefix/drive_c/pakket"
+shell_target=$work/shell-target
+shell_backup=$work/shell-backup
 
-printf '#!/bin/sh\n' >"$prog/VM.EXE"
-chmod 755 "$prog/VM.EXE"
-for f in VM_DBv01.mdb RptDB97.mdb; do echo db >"$prog/$f"; echo db >"$data/$f"; done
-printf '[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n' >"$source/installatieV2.ini"
-for i in $(seq -w 1 $files); do
-  head -c 102400 /dev/urandom >"$source/bestand$i.dat"
-  printf '"bestand%s.dat",1\r\n' "$i"
-done >"$source/FileList.VML"
+seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f\n", b - a }'; }
+best() { sort -n | head -1; }
 
-package=$prefix/drive_c/pakket/bench.VMU
-if [ -x "$bin/vmu-pack" ]; then
-  "$bin/vmu-pack" "$source" "$package" >/dev/null
-  kind="built with vmu-pack"
-else
-  printf '#!/bin/sh\ncp "%s"/* "%s/Update/"\n' "$source" "$data" >"$package"
-  chmod 755 "$package"
-  kind="stand-in unpacker (cp)"
-fi
+# A fresh installation and package for count files of kb kilobytes.
+prepare() {
+  local count=$1 kb=$2
+  rm -rf "$prefix" "$source"
+  mkdir -p "$prog" "$data" "$source" "$prefix/drive_c/users/bench/Documents" "$prefix/drive_c/pakket"
+  printf '#!/bin/sh\n' >"$prog/VM.EXE"
+  chmod 755 "$prog/VM.EXE"
+  for f in VM_DBv01.mdb RptDB97.mdb; do echo db >"$prog/$f"; echo db >"$data/$f"; done
+  printf '[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n' >"$source/installatieV2.ini"
+  head -c $((count * kb * 1024)) /dev/urandom |
+    split -b $((kb * 1024)) -a 5 -d --additional-suffix=.dat - "$source/bestand"
+  local name
+  for name in "$source"/bestand*.dat; do printf '"%s",1\r\n' "${name##*/}"; done >"$source/FileList.VML"
+  printf '#!/bin/sh\ncp "%s"/* "%s/Update/"\n' "$source" "$data" >"$prefix/drive_c/pakket/bench.VMU"
+  chmod 755 "$prefix/drive_c/pakket/bench.VMU"
+}
 
 # Every file of the package replaces one already installed, so each is first
 # moved into the backup folder: the path a real update takes most.
 reset_installation() {
-  rm -rf "$data/ConversieBackup-1" "$data/ConversieBackup-2" "$data/ConversieLog.TXT"
+  rm -rf "$data/ConversieBackup-1" "$data/ConversieBackup-2" "$data/ConversieLog.TXT" "$data/Update"
   printf '[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n' >"$data/VM.ini"
-  for i in $(seq -w 1 $files); do echo oud >"$prog/bestand$i.dat"; done
+  local name
+  for name in "$source"/bestand*.dat; do echo oud >"$prog/${name##*/}"; done
   sync
 }
 
-# One installation; its time runs from the start of step 3 to the result
-# page, taken from the transcript as the driver writes it.
+# One installation; its time taken from the transcript as the driver writes it.
 install_once() {
   local line start="" end=""
   while IFS= read -r line; do
@@ -72,29 +82,38 @@ SCRIPT
 )
   grep -q '^Update succesvol verlopen' "$data/ConversieLog.TXT" ||
     { echo "bench: the installation failed; see $data/ConversieLog.TXT" >&2; exit 1; }
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f\n", b - a }'
+  seconds "$start" "$end"
 }
 
-# The installation makes its files durable before it records the update;
-# cp followed by sync ("copy_once sync") is the like-for-like figure.
-copy_once() {
-  rm -rf "$work/cp-target"
-  mkdir "$work/cp-target"
+# The same work with shell tools: the old files into the backup folder, the
+# new ones in their place, and everything to disk.
+shell_once() {
+  rm -rf "$shell_target" "$shell_backup"
+  mkdir "$shell_target" "$shell_backup"
+  local name
+  for name in "$source"/bestand*.dat; do echo oud >"$shell_target/${name##*/}"; done
   sync
   local t0=$EPOCHREALTIME
-  cp "$source"/bestand*.dat "$work/cp-target/"
-  [ "${1:-}" = sync ] && sync
-  local t1=$EPOCHREALTIME
-  awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f\n", b - a }'
+  find "$shell_target" -maxdepth 1 -name 'bestand*.dat' -exec mv -t "$shell_backup" {} +
+  cp "$source"/bestand*.dat "$shell_target/"
+  sync
+  seconds "$t0" "$EPOCHREALTIME"
 }
 
-best() { sort -n | head -1; }
-install=$(for ((r = 0; r < runs; r++)); do reset_installation; install_once; done | best)
-copy=$(for ((r = 0; r < runs; r++)); do copy_once; done | best)
-copy_sync=$(for ((r = 0; r < runs; r++)); do copy_once sync; done | best)
-echo "package: $files files of 100 KB, $kind; best of $runs runs"
-echo "installation (step 3, backups and log): ${install} s"
-echo "cp of the same files:                   ${copy} s"
-echo "cp and sync of the same files:          ${copy_sync} s"
-awk -v a="$install" -v b="$copy" 'BEGIN { printf "ratio installation / cp:                %.2f\n", a / b }'
-awk -v a="$install" -v b="$copy_sync" 'BEGIN { printf "ratio installation / (cp and sync):     %.2f\n", a / b }'
+echo "installation (step 3) against mv + cp + sync of the same files; best of $runs runs"
+printf '%-22s %12s %12s %7s %14s\n' "package" "install (s)" "shell (s)" "ratio" "install/file"
+for size in $sizes; do
+  count=${size%x*}
+  kb=${size#*x}
+  need_kb=$((count * kb * 5 + 10240))
+  free_kb=$(df -Pk "$work" | awk 'NR == 2 { print $4 }')
+  if [ "$free_kb" -lt "$need_kb" ]; then
+    echo "$count files of $kb KB: passed over, needs $((need_kb / 1024)) MB free, $((free_kb / 1024)) MB here"
+    continue
+  fi
+  prepare "$count" "$kb"
+  install=$(for ((r = 0; r < runs; r++)); do reset_installation; install_once; done | best)
+  shell=$(for ((r = 0; r < runs; r++)); do shell_once; done | best)
+  awk -v n="$count" -v k="$kb" -v a="$install" -v b="$shell" 'BEGIN {
+    printf "%-22s %12.3f %12.3f %7.2f %11.3f ms\n", n " x " k " KB", a, b, a / b, 1000 * a / n }'
+done

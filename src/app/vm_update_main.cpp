@@ -10,6 +10,7 @@
 #include "platform/crypto/host_package_checker.h"
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
+#include "platform/host/host_installation_lock.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
 #include "platform/qt/qt_event_guard.h"
@@ -83,6 +84,8 @@ int main(int argc, char** argv) {
   ctx.databases = &databases;
   vmu::HostPackageChecker packages(fs);
   ctx.packages = &packages;
+  vmu::HostInstallationLock lock(fs);
+  ctx.lock = &lock;
 #ifdef VMU_MAINTENANCE
   // A maintenance build, for support staff (CMake option VMU_MAINTENANCE).
   ctx.maintenance = true;

@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/host_info.h"
+#include "platform/installation_lock.h"
 #include "platform/package_checker.h"
 #include "platform/processes.h"
 
@@ -31,6 +32,9 @@ struct RunContext {
   Databases* databases = nullptr;  // the database engine, for the conversion
   // Checks a chosen package before it is copied or started; none: unchecked.
   PackageChecker* packages = nullptr;
+  // Keeps a second wizard off the installation this one works on; none in
+  // runs that need no guard.
+  InstallationLock* lock = nullptr;
   // A service build or session: shows the buttons for the table comparison
   // and the special folders, which the wizard keeps from users.
   bool maintenance = false;

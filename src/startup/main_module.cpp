@@ -4,6 +4,7 @@
 #include "package/package_files.h"
 #include "platform/error.h"
 #include "platform/shell_folders.h"
+#include "startup/installation_guard.h"
 #include "startup/mdl_directory.h"
 
 namespace vmu {
@@ -36,9 +37,14 @@ void Main(FrmConversie& form) {
       }
     }
 
+    // Claimed before ResolveDataDir, which moves and writes files there.
+    const std::string ends = "Het update programma wordt nu afgesloten";
+    if (!ClaimInstallation(ctx, view, DataDirFor(ctx, folders.ProgramDir), ends)) view.EndProgram();
     const DataDirChoice choice = ResolveDataDir(ctx, view, folders.ProgramDir);
     folders.ProgramDir = choice.program_folder;
     folders.DataDir = choice.data_dir;
+    // A data folder made only just now could not be claimed before.
+    if (!ClaimInstallation(ctx, view, folders.DataDir, ends)) view.EndProgram();
     if (!choice.missing_required.empty()) {
       ShowMessageOk(view, "Velmora updater kan " + choice.missing_required +
                               " niet vinden en wordt nu afgesloten. Neem contact op met uw leverancier");

@@ -65,6 +65,27 @@ std::string BrowseForFile(RunContext& ctx, Dialogs& dialogs, const std::string& 
 
 namespace {
 
+// program_folder: with a drive and a trailing backslash.
+// Windows redirects writes below either program-files folder of a 64-bit system.
+bool IsRedirected(RunContext& ctx, const std::string& program_folder) {
+  const std::vector<std::string> pieces = SplitAtBackslash(program_folder);
+  for (const std::string& folder : ProgramFilesFolders(ctx.host.user_name, ctx.host.prefix_folders))
+    if (SameText(pieces[0] + "\\" + pieces[1], folder)) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string DataDirFor(RunContext& ctx, std::string program_folder) {
+  if (program_folder.empty() || program_folder.back() != '\\') program_folder += '\\';
+  if (program_folder.size() < 2 || program_folder[1] != ':') return "";
+  if (!IsRedirected(ctx, program_folder)) return program_folder;
+  const std::vector<std::string> pieces = SplitAtBackslash(program_folder);
+  return SpecialFolderPath(ctx, kRoamingAppData) + "\\" + pieces[pieces.size() - 2] + "\\";
+}
+
+namespace {
+
 // Shows the missing-file message for the file at position and records it.
 // Returns true when the file was required, which ends the search.
 bool NoteMissingAppFile(Dialogs& dialogs, int position, DataDirChoice& choice) {
@@ -77,7 +98,7 @@ bool NoteMissingAppFile(Dialogs& dialogs, int position, DataDirChoice& choice) {
 
 // The program keeps its data beside itself.
 void CheckOwnFolder(RunContext& ctx, Dialogs& dialogs, DataDirChoice& choice) {
-  choice.data_dir = choice.program_folder;
+  choice.data_dir = DataDirFor(ctx, choice.program_folder);
   for (int position = 1; position <= kAppFileCount; ++position) {
     if (ctx.fs.FileExists(choice.data_dir + AppFileName(position))) continue;
     if (NoteMissingAppFile(dialogs, position, choice)) return;
@@ -87,10 +108,10 @@ void CheckOwnFolder(RunContext& ctx, Dialogs& dialogs, DataDirChoice& choice) {
 // The platform redirects writes below the program-files folder, so the data
 // lives in a per-user folder: the files move there from the VirtualStore
 // copy, or are copied from the program folder.
-void MigrateToUserFolder(RunContext& ctx, Dialogs& dialogs, const std::string& installation_name,
-                         const std::string& virtual_store_dir, DataDirChoice& choice) {
+void MigrateToUserFolder(RunContext& ctx, Dialogs& dialogs, const std::string& virtual_store_dir,
+                         DataDirChoice& choice) {
   FileSystem& fs = ctx.fs;
-  choice.data_dir = SpecialFolderPath(ctx, kRoamingAppData) + "\\" + installation_name + "\\";
+  choice.data_dir = DataDirFor(ctx, choice.program_folder);
   if (fs.ListFiles(choice.data_dir + "*.*").empty()) MakeFolderPath(ctx, dialogs, choice.data_dir);
   for (int position = 1; position <= kAppFileCount; ++position) {
     if (!IsMigratedAppFile(position)) continue;
@@ -129,15 +150,10 @@ DataDirChoice ResolveDataDir(RunContext& ctx, Dialogs& dialogs, std::string prog
     return choice;
   }
 
-  const std::vector<std::string> pieces = SplitAtBackslash(program_folder);
-  // Windows redirects writes below either program-files folder of a 64-bit system.
-  bool redirected = false;
-  for (const std::string& folder : ProgramFilesFolders(ctx.host.user_name, ctx.host.prefix_folders))
-    redirected = redirected || SameText(pieces[0] + "\\" + pieces[1], folder);
   std::string virtual_store_dir;
-  if (redirected) {
+  if (IsRedirected(ctx, program_folder)) {
     virtual_store_dir = SpecialFolderPath(ctx, kLocalAppData) + "\\VirtualStore" + program_folder.substr(2);
-    MigrateToUserFolder(ctx, dialogs, pieces[pieces.size() - 2], virtual_store_dir, choice);
+    MigrateToUserFolder(ctx, dialogs, virtual_store_dir, choice);
   } else {
     CheckOwnFolder(ctx, dialogs, choice);
   }

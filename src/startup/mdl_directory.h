@@ -29,6 +29,10 @@ struct DataDirChoice {
   bool optional_missing = false;  // the last missing data file was optional
 };
 
+// The data folder that ResolveDataDir chooses for program_folder, without
+// looking at or changing any file; empty when the folder has no drive.
+std::string DataDirFor(RunContext& ctx, std::string program_folder);
+
 // Decides the data folder for program_folder, migrating data files out of
 // the VirtualStore when the program lies under the program-files folder.
 DataDirChoice ResolveDataDir(RunContext& ctx, Dialogs& dialogs, std::string program_folder);

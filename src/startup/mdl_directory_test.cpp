@@ -127,5 +127,23 @@ TEST_F(DirectoryFixture, BothProgramFilesFoldersOfA64BitPrefixKeepTheDataPerUser
   EXPECT_EQ(Resolve(kApps), kApps);
 }
 
+// The installation is claimed on DataDirFor's answer before ResolveDataDir
+// runs: both must name the same folder, or the claim guards the wrong one.
+TEST_F(DirectoryFixture, DataDirForNamesTheFolderResolutionChooses) {
+  for (int i = 1; i <= 6; ++i) Put(kApps + AppFileName(i), "x");
+  struct Case {
+    std::string program_folder;
+    std::string data_dir;
+  };
+  for (const Case& c : std::vector<Case>{{kProgram, kRoaming},
+                                         {"c:\\PROGRAM FILES\\Velmora", "C:\\users\\user\\AppData\\Roaming\\Velmora\\"},
+                                         {"C:\\Apps\\velmora", kApps},
+                                         {kApps, kApps},
+                                         {"\\\\server\\velmora\\", ""}}) {
+    EXPECT_EQ(DataDirFor(ctx, c.program_folder), c.data_dir) << c.program_folder;
+    EXPECT_EQ(Resolve(c.program_folder), c.data_dir) << c.program_folder;
+  }
+}
+
 }  // namespace
 }  // namespace vmu

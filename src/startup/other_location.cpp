@@ -4,6 +4,7 @@
 #include "package/package_files.h"
 #include "platform/error.h"
 #include "platform/shell_folders.h"
+#include "startup/installation_guard.h"
 #include "startup/mdl_directory.h"
 
 namespace vmu {
@@ -22,8 +23,17 @@ void cmdOpenLocation_Click(FrmConversie& form) {
       return;
     }
 
+    // Another wizard's installation stays its own; this one keeps its own.
+    const std::string keeps = "De locatie blijft ongewijzigd";
+    if (!ClaimInstallation(ctx, view, DataDirFor(ctx, folder), keeps)) return;
+    const std::string previous = folders.ProgramDir;
     folders.ProgramDir = folder;
     const DataDirChoice choice = ResolveDataDir(ctx, view, folders.ProgramDir);
+    // A data folder made only just now could not be claimed before.
+    if (!ClaimInstallation(ctx, view, choice.data_dir, keeps)) {
+      folders.ProgramDir = previous;
+      return;
+    }
     folders.ProgramDir = choice.program_folder;
     folders.DataDir = choice.data_dir;
     if (!choice.missing_required.empty()) {

@@ -12,6 +12,7 @@
 #include "platform/headless/script_view.h"
 #include "platform/headless/transcript.h"
 #include "platform/host/host_file_system.h"
+#include "platform/host/host_installation_lock.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
 #include "platform/program_end.h"
@@ -88,6 +89,7 @@ class Session {
   std::unique_ptr<ScriptProcesses> processes_;
   std::unique_ptr<SqliteDatabases> databases_;
   std::unique_ptr<HostPackageChecker> packages_;
+  std::unique_ptr<HostInstallationLock> lock_;
   std::unique_ptr<RunContext> ctx_;
   std::unique_ptr<TeeView> tee_;
   std::unique_ptr<FrmConversie> form_;
@@ -167,6 +169,8 @@ void Session::Start() {
   ctx_->databases = databases_.get();
   packages_ = std::make_unique<HostPackageChecker>(*fs_);
   ctx_->packages = packages_.get();
+  lock_ = std::make_unique<HostInstallationLock>(*fs_);
+  ctx_->lock = lock_.get();
   WizardView* view = &recorder_;
   if (window_) {
     tee_ = std::make_unique<TeeView>(recorder_, window_->Window(*fs_));

@@ -1,6 +1,5 @@
 #include "platform/host/drive_map.h"
 
-#include <dirent.h>
 #include <limits.h>
 #include <pwd.h>
 #include <stdlib.h>
@@ -13,7 +12,6 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/host/name_match.h"
 
 namespace vmu {
 
@@ -68,22 +66,6 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-// The name in folder that equals part without regard to case; the first in
-// sorted order when several do, so that the choice is stable.
-std::optional<std::string> FindIgnoringCase(const std::string& folder, const std::string& part) {
-  DIR* dir = opendir(folder.c_str());
-  if (!dir) return std::nullopt;
-  const std::u32string wanted = FoldedName(part);
-  std::optional<std::string> found;
-  while (dirent* entry = readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (name == "." || name == ".." || !MatchesFolded(name, wanted)) continue;
-    if (!found || name < *found) found = std::string(name);
-  }
-  closedir(dir);
-  return found;
-}
-
 std::string WithoutTrailingSlash(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path;
@@ -122,7 +104,9 @@ struct DriveRootForms {
 
 // Drive X: is the target of <prefix>/dosdevices/x: when that exists; without
 // it C: is <prefix>/drive_c and Z: the host root, as in a Wine prefix.
-std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter) {
+// with_canonical: also resolve the links, which costs a call per component
+// of the path; mapping a Windows path needs only the lexical form.
+std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter, bool with_canonical = true) {
   const char lower = static_cast<char>(UpperDrive(letter) + 0x20);
   const std::string link = prefix + "/dosdevices/" + lower + ":";
   std::string target;
@@ -142,12 +126,13 @@ std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter
   } else {
     return std::nullopt;
   }
-  return DriveRootForms{Lexical(target), Canonical(target)};
+  return DriveRootForms{Lexical(target), with_canonical ? Canonical(target) : std::string()};
 }
 
 }  // namespace
 
-DriveMap::DriveMap(std::string prefix) : prefix_(Lexical(fs::absolute(prefix).string())) {}
+DriveMap::DriveMap(std::string prefix)
+    : prefix_(Lexical(fs::absolute(prefix).string())), names_(std::make_shared<FolderNames>()) {}
 
 std::string DriveMap::DefaultPrefix() {
   if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
@@ -160,7 +145,7 @@ std::string DriveMap::DefaultPrefix() {
 }
 
 std::optional<std::string> DriveMap::DriveRoot(char letter) const {
-  std::optional<DriveRootForms> forms = DriveRootOf(prefix_, letter);
+  std::optional<DriveRootForms> forms = DriveRootOf(prefix_, letter, false);
   if (!forms) return std::nullopt;
   return forms->lexical;
 }
@@ -207,7 +192,7 @@ std::string DriveMap::ToHost(const std::string& windows_path) const {
         path = exact;
         continue;
       }
-      if (std::optional<std::string> match = FindIgnoringCase(path, part)) {
+      if (std::optional<std::string> match = names_->Find(path, part)) {
         path = Join(path, *match);
         continue;
       }

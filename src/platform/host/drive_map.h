@@ -2,8 +2,11 @@
 // holds the drives; each component is matched without regard to case.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "platform/host/folder_names.h"
 
 namespace vmu {
 
@@ -31,6 +34,8 @@ class DriveMap {
  private:
   std::optional<std::string> DriveRoot(char letter) const;
   std::string prefix_;
+  // Shared by copies of the map: one index per folder for the whole run.
+  std::shared_ptr<FolderNames> names_;
 };
 
 }  // namespace vmu

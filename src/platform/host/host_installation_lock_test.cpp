@@ -1,0 +1,80 @@
+#include "platform/host/host_installation_lock.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "testing/test_prefix.h"
+
+namespace vmu {
+namespace {
+
+using testing::TestPrefix;
+
+const std::string kFirst = "C:\\users\\anna\\AppData\\Roaming\\velmora\\";
+const std::string kSecond = "C:\\Velmora-test\\";
+
+struct Folders {
+  Folders() {
+    p.Write(kFirst + "VM.ini", "");
+    p.Write(kSecond + "VM.ini", "");
+  }
+  TestPrefix p;
+};
+
+TEST(HostInstallationLock, OneHolderPerFolderAndAMoveLetsTheOldOneGo) {
+  Folders f;
+  auto first = std::make_unique<HostInstallationLock>(f.p.fs());
+  HostInstallationLock second(f.p.fs());
+
+  EXPECT_EQ(first->Take(kFirst), LockResult::Taken);
+  EXPECT_EQ(first->Take("c:\\USERS\\anna\\appdata\\roaming\\VELMORA\\"), LockResult::Taken);  // its own, any spelling
+  EXPECT_EQ(second.Take(kFirst), LockResult::Busy);
+
+  // A folder that cannot hold the lock leaves the one held as it is.
+  EXPECT_EQ(first->Take("C:\\nergens\\"), LockResult::Unavailable);
+  EXPECT_EQ(second.Take(kFirst), LockResult::Busy);
+
+  // Moving on to another installation lets go of the first.
+  EXPECT_EQ(first->Take(kSecond), LockResult::Taken);
+  EXPECT_EQ(second.Take(kFirst), LockResult::Taken);
+  EXPECT_EQ(first->Take(kFirst), LockResult::Busy);
+  EXPECT_EQ(second.Take(kSecond), LockResult::Busy);  // first still holds it after the refusal
+
+  // Ending the holder frees its folder.
+  first.reset();
+  EXPECT_EQ(second.Take(kSecond), LockResult::Taken);
+}
+
+TEST(HostInstallationLock, ALockLeftByAKilledProcessIsTakenOver) {
+  Folders f;
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    HostInstallationLock held(f.p.fs());
+    const char ok = held.Take(kFirst) == LockResult::Taken ? 'y' : 'n';
+    if (write(ready[1], &ok, 1) != 1) _exit(1);
+    pause();
+    _exit(0);
+  }
+  char ok = 0;
+  ASSERT_EQ(read(ready[0], &ok, 1), 1);
+  close(ready[0]);
+  close(ready[1]);
+  ASSERT_EQ(ok, 'y');
+
+  HostInstallationLock mine(f.p.fs());
+  EXPECT_EQ(mine.Take(kFirst), LockResult::Busy);
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  // The file stays behind, naming a process that is gone.
+  EXPECT_TRUE(f.p.Exists(kFirst + kInstallationLockName));
+  EXPECT_EQ(mine.Take(kFirst), LockResult::Taken);
+  EXPECT_EQ(f.p.Read(kFirst + kInstallationLockName), std::to_string(getpid()) + "\n");
+}
+
+}  // namespace
+}  // namespace vmu
