@@ -9,9 +9,9 @@
 namespace vmu::pack {
 
 struct ConversionCheckFiles {
-  std::string new_db;      // host path of the package's new database (ConvNewfile)
-  std::string control_db;  // host path of the conversion database (ConvDatabase)
-  std::string old_db;      // host path of a sample old database; empty: the new side only
+  std::string new_db;                    // host path of the package's new database (ConvNewfile)
+  std::string control_db;                // host path of the conversion database (ConvDatabase)
+  std::string old_db;                    // host path of a sample old database; empty: the new side only
   std::string from_version, to_version;  // ConvFromVer, ConvToVer
 };
 

@@ -156,9 +156,7 @@ int TryConversion(const std::string& package, const std::string& old_db, std::os
   const ConversionResult result = Convert(settings, files, &databases, log, display);
   PrintTables(result, out);
   switch (result.outcome) {
-    case ConversionResult::Outcome::Converted:
-      out << "the conversion succeeds\n";
-      return 0;
+    case ConversionResult::Outcome::Converted: out << "the conversion succeeds\n"; return 0;
     case ConversionResult::Outcome::Refused:
       out << "the conversion is refused:\n" << ForTerminal(result.text) << '\n';
       return 1;
