@@ -48,8 +48,7 @@ TEST(ConversionCheck, NamesTheControlRowAndFieldOfEachFault) {
       {"query names a column the old database lacks", kControl,
        "UPDATE TblTabels SET query = 'SELECT ID, Naam, Plaats FROM Klanten' WHERE tabelnaam = 'Klant'", true,
        "Conversie.mdb: row \"Klant\": the query does not run on old.mdb (--old-db): no such column: Plaats"},
-      {"destination lacks a field the query returns", kNew,
-       "ALTER TABLE Klant DROP COLUMN Plaats", true,
+      {"destination lacks a field the query returns", kNew, "ALTER TABLE Klant DROP COLUMN Plaats", true,
        "Conversie.mdb: row \"Klant\": field \"Plaats\" of the query is not in QueryDest \"Klant\"; the conversion "
        "stops at its first row with error 3265"},
       {"Memo column", kNew,
@@ -59,8 +58,9 @@ TEST(ConversionCheck, NamesTheControlRowAndFieldOfEachFault) {
        true},
       {"table to empty missing", kControl, "UPDATE TblTabels SET tabelnaam = 'Klanten' WHERE tabelnaam = 'Klant'",
        false, "Conversie.mdb: row \"Klanten\": DeleteTarget empties table \"Klanten\", which VM_DBnew.mdb lacks"},
-      {"destination does not open", kControl, "UPDATE TblTabels SET QueryDest = 'Boekingen' WHERE tabelnaam = 'Boeking'",
-       false, "Conversie.mdb: row \"Boeking\": QueryDest \"Boekingen\" does not open on VM_DBnew.mdb: no such table"},
+      {"destination does not open", kControl,
+       "UPDATE TblTabels SET QueryDest = 'Boekingen' WHERE tabelnaam = 'Boeking'", false,
+       "Conversie.mdb: row \"Boeking\": QueryDest \"Boekingen\" does not open on VM_DBnew.mdb: no such table"},
       {"new version", kNew, "UPDATE Tbl_About SET Version = '5.3' WHERE CurrentVersion = 1", false,
        "VM_DBnew.mdb: Tbl_About gives version \"5.3\" but the manifest's ConvToVer is \"5.2\""},
       {"old version", kOld, "UPDATE Tbl_About SET Version = '5.0'", true,
@@ -90,7 +90,8 @@ TEST(VmuPack, RefusesABrokenConversionAndPacksOneWithWarnings) {
   TempDir dir;
   WriteConversionSource(dir.Sub("src"), dir.Sub("old.mdb"));
   const std::string pack = BinDir() + "/vmu-pack";
-  ExecuteSql(dir.Sub("src/Conversie.mdb"), "UPDATE TblTabels SET query = 'SELECT Nr FROM Boeking' WHERE tabelnaam = 'Boeking'");
+  ExecuteSql(dir.Sub("src/Conversie.mdb"),
+             "UPDATE TblTabels SET query = 'SELECT Nr FROM Boeking' WHERE tabelnaam = 'Boeking'");
   // Without a sample the query cannot be tried.
   EXPECT_EQ(RunProgram({pack, dir.Sub("src"), dir.Sub("a.VMU")}).status, 0);
   const auto refused = RunProgram({pack, "--old-db", dir.Sub("old.mdb"), dir.Sub("src"), dir.Sub("b.VMU")});
@@ -100,8 +101,10 @@ TEST(VmuPack, RefusesABrokenConversionAndPacksOneWithWarnings) {
             "Nr\n");
   EXPECT_FALSE(std::filesystem::exists(dir.Sub("b.VMU")));
 
-  ExecuteSql(dir.Sub("src/Conversie.mdb"), "UPDATE TblTabels SET query = 'SELECT * FROM Boeking' WHERE tabelnaam = 'Boeking'");
-  ExecuteSql(dir.Sub("src/VM_DBnew.mdb"), "DROP TABLE Boeking; CREATE TABLE Boeking (ID INTEGER PRIMARY KEY, Bedrag Memo)");
+  ExecuteSql(dir.Sub("src/Conversie.mdb"),
+             "UPDATE TblTabels SET query = 'SELECT * FROM Boeking' WHERE tabelnaam = 'Boeking'");
+  ExecuteSql(dir.Sub("src/VM_DBnew.mdb"),
+             "DROP TABLE Boeking; CREATE TABLE Boeking (ID INTEGER PRIMARY KEY, Bedrag Memo)");
   const auto warned = RunProgram({pack, "--old-db=" + dir.Sub("old.mdb"), dir.Sub("src"), dir.Sub("c.VMU")});
   EXPECT_EQ(warned.status, 0) << warned.err;
   EXPECT_EQ(LineCount(warned.err), 1) << warned.err;
