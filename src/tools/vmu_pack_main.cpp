@@ -26,13 +26,14 @@ namespace key = vmu::package::key;
 using vmu::package::ManifestKey;
 
 const vmu::cli::Program kProgram{
-    "vmu-pack", std::string("usage: vmu-pack SOURCE_FOLDER OUTPUT.VMU   check the folder and write the package\n"
-                            "       vmu-pack --list PACKAGE             show the files and versions of a package\n") +
-                    vmu::pack::kSigningUsage +
-                    "       vmu-pack --try-conversion PACKAGE_OR_FOLDER OLD_DB\n"
-                    "                                           run the package's conversion on a copy of OLD_DB\n"
-                    "       --old-db OLD_DB (with packing or --sign of a folder): check the conversion on a sample\n"
-                    "                                           of the database it starts from as well\n"};
+    "vmu-pack",
+    std::string("usage: vmu-pack SOURCE_FOLDER OUTPUT.VMU   check the folder and write the package\n"
+                "       vmu-pack --list PACKAGE             show the files and versions of a package\n") +
+        vmu::pack::kSigningUsage +
+        "       vmu-pack --try-conversion PACKAGE_OR_FOLDER OLD_DB\n"
+        "                                 run the package's conversion on a copy of OLD_DB\n"
+        "       vmu-pack --old-db OLD_DB SOURCE_FOLDER OUTPUT.VMU  (also with --sign SECRET_KEY FOLDER ...)\n"
+        "                                 check the conversion on a sample of the old database too\n"};
 
 // The sample of the user's database that packing checks the conversion on.
 std::string old_db;
