@@ -1,6 +1,7 @@
 // vmu-pack SOURCE_FOLDER OUTPUT.VMU: checks the folder and writes the package.
 // vmu-pack --list PACKAGE: shows a package's files and versions.
 // vmu-pack --keygen, --sign, --verify, --minisig: signatures (signing_commands.h).
+// vmu-pack --try-conversion PACKAGE OLD_DB: the package's conversion on a copy.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -16,6 +17,7 @@
 #include "tools/pack/package_writer.h"
 #include "tools/pack/signing_commands.h"
 #include "tools/pack/source_check.h"
+#include "tools/pack/try_conversion.h"
 #include "tools/pack/unpacker_location.h"
 
 namespace {
@@ -24,12 +26,20 @@ namespace key = vmu::package::key;
 using vmu::package::ManifestKey;
 
 const vmu::cli::Program kProgram{
-    "vmu-pack", std::string("usage: vmu-pack SOURCE_FOLDER OUTPUT.VMU   check the folder and write the package\n"
-                            "       vmu-pack --list PACKAGE             show the files and versions of a package\n") +
-                    vmu::pack::kSigningUsage};
+    "vmu-pack",
+    std::string("usage: vmu-pack SOURCE_FOLDER OUTPUT.VMU   check the folder and write the package\n"
+                "       vmu-pack --list PACKAGE             show the files and versions of a package\n") +
+        vmu::pack::kSigningUsage +
+        "       vmu-pack --try-conversion PACKAGE_OR_FOLDER OLD_DB\n"
+        "                                 run the package's conversion on a copy of OLD_DB\n"
+        "       vmu-pack --old-db OLD_DB SOURCE_FOLDER OUTPUT.VMU  (also with --sign SECRET_KEY FOLDER ...)\n"
+        "                                 check the conversion on a sample of the old database too\n"};
+
+// The sample of the user's database that packing checks the conversion on.
+std::string old_db;
 
 int Pack(const std::string& folder, const std::string& output) {
-  const vmu::pack::SourceCheck check = vmu::pack::CheckSourceFolder(folder);
+  const vmu::pack::SourceCheck check = vmu::pack::CheckSourceFolder(folder, old_db);
   for (const std::string& warning : check.warnings) std::cerr << "vmu-pack: warning: " << warning << '\n';
   for (const std::string& problem : check.problems) std::cerr << "vmu-pack: " << problem << '\n';
   if (!check.problems.empty()) return 1;
@@ -89,7 +99,7 @@ int Signing(const char* option, const std::vector<std::string>& operands) {
   words.insert(words.end(), operands.begin(), operands.end());
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
-  const int status = vmu::pack::RunSigningCommand(static_cast<int>(argv.size()), argv.data());
+  const int status = vmu::pack::RunSigningCommand(static_cast<int>(argv.size()), argv.data(), old_db);
   if (status < 0) return vmu::cli::UsageError(kProgram, std::string(option) + " takes other operands", std::cerr);
   return status;
 }
@@ -102,7 +112,11 @@ const std::vector<Command> kCommands = {
     {"--sign", 3, 3, "--sign takes SECRET_KEY SOURCE OUTPUT.VMU", [](const auto& a) { return Signing("--sign", a); }},
     {"--verify", 2, 2, "--verify takes PUBLIC_KEY PACKAGE", [](const auto& a) { return Signing("--verify", a); }},
     {"--minisig", 2, 2, "--minisig takes PACKAGE DATA", [](const auto& a) { return Signing("--minisig", a); }},
+    {"--try-conversion", 2, 2, "--try-conversion takes PACKAGE_OR_FOLDER OLD_DB",
+     [](const auto& a) { return vmu::pack::TryConversion(a[0], a[1], std::cout); }},
 };
+
+constexpr const char* kOldDb = "--old-db";
 
 }  // namespace
 
@@ -111,10 +125,17 @@ int main(int argc, char** argv) {
   for (const Command& command : kCommands) {
     if (!command.option.empty()) options.push_back({command.option});
   }
+  options.push_back({kOldDb, true});
   vmu::cli::Arguments args;
   if (auto status = vmu::cli::Parse(kProgram, argc, argv, options, args, std::cout, std::cerr)) return *status;
-  if (args.options.size() > 1) return vmu::cli::UsageError(kProgram, "one command at a time", std::cerr);
-  const std::string chosen = args.options.empty() ? "" : args.options.front().first;
+  old_db = args.Value(kOldDb);
+  std::vector<std::string> commands;
+  for (const auto& [option, value] : args.options)
+    if (option != kOldDb) commands.push_back(option);
+  if (commands.size() > 1) return vmu::cli::UsageError(kProgram, "one command at a time", std::cerr);
+  const std::string chosen = commands.empty() ? "" : commands.front();
+  if (args.Has(kOldDb) && chosen != "" && chosen != "--sign")
+    return vmu::cli::UsageError(kProgram, "--old-db goes with packing a folder only", std::cerr);
   for (const Command& command : kCommands) {
     if (command.option != chosen) continue;
     if (args.operands.size() < command.min_operands || args.operands.size() > command.max_operands) {

@@ -107,6 +107,10 @@ std::unique_ptr<Recordset> SqliteConnection::OpenForAdding(const std::string& so
       session, QuotedName(destination.schema) + "." + QuotedName(destination.table), std::move(destination.fields));
 }
 
+DestinationTable SqliteConnection::DescribeForAdding(const std::string& source) {
+  return DescribeDestination(*Session(), source);
+}
+
 SetCopyOutcome SqliteConnection::CopyBySet(const SetCopy& copy) {
   std::shared_ptr<SqliteSession>& session = Session();
   return CopyWithOneStatement(fs_, *session, copy);

@@ -7,6 +7,7 @@
 
 #include "platform/database.h"
 #include "platform/file_system.h"
+#include "platform/sqlite/destination_table.h"
 #include "platform/sqlite/sqlite_session.h"
 
 namespace vmu {
@@ -26,6 +27,10 @@ class SqliteConnection : public Connection {
   std::unique_ptr<Recordset> OpenForAdding(const std::string& source) override;
   SetCopyOutcome CopyBySet(const SetCopy& copy) override;
   void Close() override;
+
+  // The table and fields that OpenForAdding would write to, with their
+  // declared types; raises as OpenForAdding does.
+  DestinationTable DescribeForAdding(const std::string& source);
 
   // How long a statement waits for a lock that another program holds.
   static constexpr int kBusyTimeoutMs = 1000;

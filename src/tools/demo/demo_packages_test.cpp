@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "tools/demo/demo_conversion.h"
+#include "tools/demo/demo_installation.h"
 #include "tools/pack/manifest.h"
 #include "tools/pack/pack_test_support.h"
 #include "tools/pack/package_listing.h"
 #include "tools/pack/source_check.h"
+#include "tools/pack/try_conversion.h"
 
 namespace vmu {
 namespace {
@@ -38,6 +43,26 @@ TEST(DemoPackages, EachSampleIsMadeAsDescribed) {
   const auto check = pack::CheckSourceFolder(dir.Sub("package-sources/missing-file"));
   ASSERT_EQ(check.problems.size(), 1u);
   EXPECT_NE(check.problems[0].find("\"Rapporten.dll\" is not in"), std::string::npos);
+}
+
+// The demo's conversion, checked and tried on the demo user's database as
+// support staff would.
+TEST(DemoPackages, TheConversionPassesItsCheckAndTryOnTheDemoDatabase) {
+  TempDir dir;
+  MakeDemoPackages(dir.path(), BinDir() + "/vmu-unpacker");
+  const DemoPaths paths = MakeDemoInstallation(dir.Sub("installation"), "user");
+  const std::string old_db = DemoHostPath(paths, paths.virtual_store + kDemoOldDatabase);
+  const std::string source = dir.Sub("package-sources/update-10302-06-conversie");
+
+  const pack::SourceCheck check = pack::CheckSourceFolder(source, old_db);
+  EXPECT_TRUE(check.problems.empty()) << check.problems.front();
+  EXPECT_TRUE(check.warnings.empty()) << check.warnings.front();
+
+  std::ostringstream out;
+  EXPECT_EQ(pack::TryConversion(dir.Sub("packages/update-10302-06-conversie.VMU"), old_db, out), 0) << out.str();
+  for (const char* line : {"\nTbl_Relaties: 3 rows read, 3 written, one statement, ",
+                           "\nTbl_Grootboek: 2 rows read, 2 written, one statement, ", "\nthe conversion succeeds\n"})
+    EXPECT_NE(out.str().find(line), std::string::npos) << line << out.str();
 }
 
 }  // namespace

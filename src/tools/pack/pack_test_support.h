@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sqlite/sqlite_exec.h"
 #include "testing/temp_dir.h"
 
 extern char** environ;
@@ -90,6 +91,38 @@ inline void WriteGoodSource(const std::string& folder) {
   WriteHostFile(folder + "/VM.EXE", "new program\n");
   WriteHostFile(folder + "/screens.ini", "[Screens]\r\nMain=1280x800\r\n");
   WriteHostFile(folder + "/Caf\xC3\xA9.ini", "[Caf\xC3\xA9]\r\n");
+}
+
+// A source folder whose package converts the user's database from 5.1 to
+// 5.2: the customers change a column's name, the bookings keep theirs. The
+// sample of the old database goes to `old_db`.
+inline void WriteConversionSource(const std::string& folder, const std::string& old_db) {
+  using vmu::testing::WriteHostFile;
+  WriteHostFile(folder + "/installatieV2.ini",
+                "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\nClose=1\r\nConvert=1\r\n"
+                "ConvOldfile=VM_DB.mdb\r\nConvNewfile=VM_DBnew.mdb\r\nConvDatabase=Conversie.mdb\r\n"
+                "ConvFromVer=5.1\r\nConvToVer=5.2\r\n");
+  WriteHostFile(folder + "/FileList.VML", "\"VM.EXE\",1\r\n\"VM_DB.mdb\",2\r\n");
+  WriteHostFile(folder + "/VM.EXE", "new program\n");
+  ExecuteSql(folder + "/VM_DBnew.mdb",
+             "CREATE TABLE Tbl_About (ID INTEGER PRIMARY KEY, Version TEXT, CurrentVersion INTEGER);"
+             "INSERT INTO Tbl_About VALUES (1, '5.1', 0), (2, '5.2', 1);"
+             "CREATE TABLE Klant (ID INTEGER PRIMARY KEY, Naam TEXT NOT NULL, Plaats TEXT, Notitie TEXT);"
+             "INSERT INTO Klant VALUES (1, 'Voorbeeld', 'Hoorn', NULL);"
+             "CREATE TABLE Boeking (ID INTEGER PRIMARY KEY, Bedrag NUMERIC);");
+  ExecuteSql(folder + "/Conversie.mdb",
+             "CREATE TABLE TblTabels (tabelnaam TEXT, OrderDelete INTEGER, OrderUpdate INTEGER, DeleteTarget INTEGER,"
+             " query TEXT, QueryDest TEXT, TlsDescription TEXT);"
+             "INSERT INTO TblTabels VALUES ('Klant', 1, 1, 1,"
+             " 'SELECT ID, Naam, Woonplaats AS Plaats, Notitie FROM Klanten', 'Klant', 'Klanten'),"
+             " ('Boeking', 2, 2, 0, 'SELECT * FROM Boeking WHERE Bedrag <> 0', 'SELECT * FROM Boeking', 'Boekingen');");
+  ExecuteSql(old_db,
+             "CREATE TABLE Tbl_About (ID INTEGER PRIMARY KEY, Version TEXT, CurrentVersion INTEGER);"
+             "INSERT INTO Tbl_About VALUES (1, '5.1', 1);"
+             "CREATE TABLE Klanten (ID INTEGER PRIMARY KEY, Naam TEXT, Woonplaats TEXT, Notitie TEXT);"
+             "INSERT INTO Klanten VALUES (1, 'Bakker', 'Utrecht', '007'), (2, 'Smit', 'Delft', NULL);"
+             "CREATE TABLE Boeking (ID INTEGER PRIMARY KEY, Bedrag NUMERIC);"
+             "INSERT INTO Boeking VALUES (1, 12.5), (2, 0), (3, -4);");
 }
 
 }  // namespace vmu::pack::testing

@@ -71,11 +71,12 @@ int KeyGen(const std::string& public_path, const std::string& secret_path) {
   return 0;
 }
 
-int Sign(const std::string& secret_path, const std::string& source, const std::string& output) {
+int Sign(const std::string& secret_path, const std::string& source, const std::string& output,
+         const std::string& old_db) {
   const crypto::SecretKey key = LoadSecretKey(secret_path, ReadPassword);
   struct stat st {};
   if (::stat(source.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-    const SourceCheck check = CheckSourceFolder(source);
+    const SourceCheck check = CheckSourceFolder(source, old_db);
     for (const std::string& warning : check.warnings) std::cerr << "vmu-pack: warning: " << warning << '\n';
     for (const std::string& problem : check.problems) std::cerr << "vmu-pack: " << problem << '\n';
     if (!check.problems.empty()) return 1;
@@ -107,11 +108,11 @@ int Verify(const std::string& keys_path, const std::string& package) {
 
 }  // namespace
 
-int RunSigningCommand(int argc, char** argv) {
+int RunSigningCommand(int argc, char** argv, const std::string& old_db) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "--keygen" && (argc == 2 || argc == 4))
     return KeyGen(argc == 4 ? argv[2] : "vmu.pub", argc == 4 ? argv[3] : "vmu.key");
-  if (command == "--sign" && argc == 5) return Sign(argv[2], argv[3], argv[4]);
+  if (command == "--sign" && argc == 5) return Sign(argv[2], argv[3], argv[4], old_db);
   if (command == "--verify" && argc == 4) return Verify(argv[2], argv[3]);
   if (command == "--minisig" && argc == 4) {
     ExportSignature(argv[2], argv[3]);

@@ -12,6 +12,7 @@
 #include "package/manifest_keys.h"
 #include "package/package_files.h"
 #include "platform/host/name_match.h"
+#include "tools/pack/conversion_check.h"
 #include "tools/pack/file_io.h"
 #include "tools/pack/manifest.h"
 
@@ -42,7 +43,8 @@ void CheckCaseClashes(const std::string& folder, const std::vector<SourceFile>& 
 // Returns the name of the file the conversion makes in the update folder
 // (the manifest's "ConvOldfile" when Convert=1), which the list may name
 // although the package does not carry it.
-std::string CheckManifest(const std::string& folder, const std::vector<std::string>& names, SourceCheck& check) {
+std::string CheckManifest(const std::string& folder, const std::vector<std::string>& names, const std::string& old_db,
+                          SourceCheck& check) {
   const std::string content = ReadWholeFile(folder + "/" + check.manifest);
   const std::string& m = check.manifest;
   for (const package::ManifestKey& key : package::kManifestKeys) {
@@ -63,14 +65,23 @@ std::string CheckManifest(const std::string& folder, const std::vector<std::stri
   const package::WholeNumber convert_flag = package::ReadWholeNumber(*convert, *package::key::kConvert.number);
   if (!convert_flag.ok() || convert_flag.value != 1) return "";
   // The user's own database ("ConvOldfile") is not part of the package.
+  std::vector<std::string> databases;
   for (const package::ManifestKey& key : {package::key::kConvNewfile, package::key::kConvDatabase}) {
     const std::string value = ManifestValue(content, key.name).value_or("");
     const std::string what = m + ": Convert=1 but " + key.name + " ";
     if (value.empty()) check.problems.push_back(what + "names no file; name the database or set Convert=0");
     else if (auto problem = package::NameProblem(value))
       check.problems.push_back(what + Quoted(value) + " " + *problem + "; name a file of the package itself");
-    else if (!FindName(names, value))
+    else if (auto found = FindName(names, value)) databases.push_back(folder + "/" + *found);
+    else
       check.problems.push_back(what + Quoted(value) + " is not in " + folder + "; add the database or set Convert=0");
+  }
+  if (databases.size() == 2) {
+    const ConversionCheck conversion = CheckConversion(
+        {databases[0], databases[1], old_db, ManifestValue(content, package::key::kConvFromVer.name).value_or(""),
+         ManifestValue(content, package::key::kConvToVer.name).value_or("")});
+    check.problems.insert(check.problems.end(), conversion.problems.begin(), conversion.problems.end());
+    check.warnings.insert(check.warnings.end(), conversion.warnings.begin(), conversion.warnings.end());
   }
   return ManifestValue(content, package::key::kConvOldfile.name).value_or("");
 }
@@ -144,7 +155,7 @@ std::vector<SourceFile> PackageFiles(const std::string& folder) {
   return files;
 }
 
-SourceCheck CheckSourceFolder(const std::string& folder) {
+SourceCheck CheckSourceFolder(const std::string& folder, const std::string& old_db) {
   SourceCheck check;
   check.files = PackageFiles(folder);
   const std::vector<std::string> names = NamesOf(check.files);
@@ -153,7 +164,7 @@ SourceCheck CheckSourceFolder(const std::string& folder) {
   std::string converted;
   if (auto manifest = FindManifest(names)) {
     check.manifest = *manifest;
-    converted = CheckManifest(folder, names, check);
+    converted = CheckManifest(folder, names, old_db, check);
   } else {
     check.problems.push_back(folder + ": no manifest; add " + package::kManifestName + " (or the older " +
                              package::kOldManifestName + ")");

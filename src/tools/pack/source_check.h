@@ -27,7 +27,9 @@ struct SourceCheck {
   std::vector<std::string> warnings;  // one line each: the package may be made
 };
 
-SourceCheck CheckSourceFolder(const std::string& folder);
+// With Convert=1 the conversion is checked as well (conversion_check.h), on
+// old_db too when it names a sample of the database it starts from.
+SourceCheck CheckSourceFolder(const std::string& folder, const std::string& old_db = "");
 
 // The file list's part of the check, on the list's bytes: `names` are the
 // files of `folder`, `converted` the file the conversion makes there (or
