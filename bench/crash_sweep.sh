@@ -8,9 +8,10 @@
 #           with its VersionUpdate)
 #   new     identical to a clean completed installation
 #   BROKEN  anything else
-# The log of the run, the backup folders and the update folder (but not
-# temporary files left in them), Update.ini and the lock file are left out
-# of the comparison.
+# The log of the run, the backup set (the backup folders and their record,
+# ConversieBackup.ini: they describe each other and go together), the update
+# folder (but not temporary files left in them), Update.ini and the lock file
+# are left out of the comparison.
 #
 #   bench/crash_sweep.sh [BIN_FOLDER]      (default: build/bin)
 #
@@ -52,10 +53,12 @@ snapshot() {
   for label in prog data; do
     (
       if [ $label = prog ]; then cd "$prefix/$prog_rel"; else cd "$prefix/$data_rel"; fi
-      find . \( -name ConversieLog.TXT -o -name 'ConversieBackup-*' -o -path ./Update -o -name Update.ini \
+      find . \( -name ConversieLog.TXT -o -name 'ConversieBackup-*' -o -name ConversieBackup.ini -o -path ./Update \
+        -o -name Update.ini \
         -o -name .VM_Update.lock \) -prune -o -printf '%y %m %p\n' | sort
       find . \( -name 'ConversieBackup-*' -o -path ./Update \) -prune -o -type f \
-        ! -name ConversieLog.TXT ! -name Update.ini ! -name .VM_Update.lock -print0 | sort -z |
+        ! -name ConversieLog.TXT ! -name ConversieBackup.ini ! -name Update.ini ! -name .VM_Update.lock -print0 |
+        sort -z |
         xargs -0 -r sha256sum
       # In the work and backup folders only temporary files left behind count:
       # they would make every later clean-up of those folders fail.

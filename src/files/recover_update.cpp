@@ -7,9 +7,31 @@
 
 namespace vmu {
 
+namespace {
+
+// A crash before the journal was written (while the package unpacked, or
+// while the manifest got its defaults) leaves only temporary files behind.
+// They would make later clean-ups of Update\ fail; nobody else makes them.
+void RemoveStrayTemporaries(RunContext& ctx) {
+  UpdateJournal folders;
+  folders.program_dir = ctx.folders.ProgramDir;
+  folders.data_dir = ctx.folders.DataDir;
+  try {
+    RemoveLeftovers(ctx, folders);
+  } catch (const VbError&) {
+    // One that stays does no harm to the installation; the next start tries again.
+  }
+}
+
+}  // namespace
+
 Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs) {
   const std::string& data_dir = ctx.folders.DataDir;
-  if (data_dir.empty() || !ctx.fs.FileExists(JournalPath(data_dir))) return Recovery::NothingPending;
+  if (data_dir.empty()) return Recovery::NothingPending;
+  if (!ctx.fs.FileExists(JournalPath(data_dir))) {
+    RemoveStrayTemporaries(ctx);
+    return Recovery::NothingPending;
+  }
   std::string file = kJournalFileName;  // the file being handled, for the message
   try {
     LogText(ctx, std::string(kCrLf) + "*******************" + kCrLf + "Herstellen onderbroken update");
