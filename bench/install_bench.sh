@@ -17,6 +17,24 @@
 # The package is a stand-in program that copies the files into the update
 # folder: the unpacker's own speed is bench/unpack.sh's business.
 set -euo pipefail
+
+# Little-endian bytes of a number, as printf escapes.
+le() {
+  local value=$1 count=$2 i out=""
+  for ((i = 0; i < count; i++)); do out+=$(printf '\\x%02x' $(((value >> (8 * i)) & 255))); done
+  printf "$out"
+}
+
+# The wizard refuses a package that is not sealed: seal the stand-in program
+# as vmu-pack seals a package, with an empty archive behind it.
+seal() {
+  local file=$1 start line_length hash
+  start=$(stat -c %s "$file")
+  line_length=$((${#start} + 90))  # "VMU-SEAL 2 start=" N " sha256=" 64 hex digits "\n"
+  { printf 'PK\x05\x06'; le 0 8; le 0 4; le "$start" 4; le "$line_length" 2; } >>"$file"
+  hash=$(sha256sum "$file" | cut -d' ' -f1)
+  printf 'VMU-SEAL 2 start=%s sha256=%s\n' "$start" "$hash" >>"$file"
+}
 cd "$(dirname "$0")/.."
 bin=$(cd "${1:-build/bin}" && pwd)
 [ -x "$bin/vmupdate-script" ] || { echo "no $bin/vmupdate-script: build first (scripts/build)" >&2; exit 2; }
@@ -48,7 +66,8 @@ prepare() {
     split -b $((kb * 1024)) -a 5 -d --additional-suffix=.dat - "$source/bestand"
   local name
   for name in "$source"/bestand*.dat; do printf '"%s",1\r\n' "${name##*/}"; done >"$source/FileList.VML"
-  printf '#!/bin/sh\ncp "%s"/* "%s/Update/"\n' "$source" "$data" >"$prefix/drive_c/pakket/bench.VMU"
+  printf '#!/bin/sh\ncp "%s"/* "%s/Update/"\nexit 0\n' "$source" "$data" >"$prefix/drive_c/pakket/bench.VMU"
+  seal "$prefix/drive_c/pakket/bench.VMU"
   chmod 755 "$prefix/drive_c/pakket/bench.VMU"
 }
 

@@ -35,11 +35,8 @@ class FileSystem {
   virtual void MoveFile(const std::string& from, const std::string& to) = 0;
   // Copies a file over the target through a temporary file, keeping the
   // source's permission bits. The target is replaced whole or not at all;
-  // that it has reached the disk is only certain after Flush.
+  // that it has reached the disk is only certain after SyncFile and SyncFolder.
   virtual void CopyFile(const std::string& from, const std::string& to) = 0;
-  // Makes every file written so far durable. Coarse (the whole file system);
-  // the installation flushes exactly what it wrote with SyncFile/SyncFolder.
-  virtual void Flush() {}
 
   // Gives an existing file a second name (a hard link), so that the same
   // bytes stay reachable under both; the file itself is never touched.

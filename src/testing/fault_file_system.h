@@ -34,7 +34,6 @@ class FaultFileSystem : public ForwardingFileSystem {
     Step(b, true);
     ForwardingFileSystem::CopyFile(a, b);
   }
-  void Flush() override { Step(""), ForwardingFileSystem::Flush(); }
   bool LinkFile(const std::string& a, const std::string& b) override {
     Step(b);
     return ForwardingFileSystem::LinkFile(a, b);

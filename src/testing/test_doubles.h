@@ -28,7 +28,6 @@ class ForwardingFileSystem : public FileSystem {
   void DeleteFiles(const std::string& p) override { inner_.DeleteFiles(p); }
   void MoveFile(const std::string& a, const std::string& b) override { inner_.MoveFile(a, b); }
   void CopyFile(const std::string& a, const std::string& b) override { inner_.CopyFile(a, b); }
-  void Flush() override { inner_.Flush(); }
   bool LinkFile(const std::string& a, const std::string& b) override { return inner_.LinkFile(a, b); }
   void SyncFile(const std::string& p) override { inner_.SyncFile(p); }
   void SyncFolder(const std::string& p) override { inner_.SyncFolder(p); }

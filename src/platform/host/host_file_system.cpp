@@ -374,11 +374,6 @@ void HostFileSystem::CopyFile(const std::string& from, const std::string& to) {
   temp.CommitLater();
 }
 
-void HostFileSystem::Flush() {
-  Fd root(open(map_.prefix().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (root.get() < 0 || syncfs(root.get()) != 0) sync();
-}
-
 bool HostFileSystem::LinkFile(const std::string& from, const std::string& to) {
   const std::string source = map_.ToHost(from);
   const std::string target = map_.ToHost(to);

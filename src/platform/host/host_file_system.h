@@ -21,7 +21,6 @@ class HostFileSystem : public FileSystem {
   void DeleteFiles(const std::string& pattern) override;
   void MoveFile(const std::string& from, const std::string& to) override;
   void CopyFile(const std::string& from, const std::string& to) override;
-  void Flush() override;
   bool LinkFile(const std::string& from, const std::string& to) override;
   void SyncFile(const std::string& path) override;
   void SyncFolder(const std::string& folder) override;
