@@ -48,6 +48,15 @@ class Recordset {
   virtual void SetValueAt(int index, FieldValue&& value) = 0;
   // Writes the new row; raises when it breaks a rule of the table.
   virtual void Update() = 0;
+  // Adds the current row of `source` as one new row, the source's field i
+  // going to the field at places[i]: the same as AddNew, SetValueAt for each
+  // field and Update, with the same errors. An engine may hand the values
+  // straight from one statement to the other instead of copying each one.
+  virtual void AddRowFrom(Recordset& source, const std::vector<int>& places) {
+    AddNew();
+    for (size_t i = 0; i < places.size(); ++i) SetValueAt(places[i], source.Value(static_cast<int>(i)));
+    Update();
+  }
 
   virtual void Close() = 0;
 };

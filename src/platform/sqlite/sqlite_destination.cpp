@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <typeinfo>
+
 #include "platform/jet/jet_text.h"
+#include "platform/sqlite/sqlite_recordset.h"
 
 namespace vmu {
 
@@ -25,6 +28,33 @@ int Bind(sqlite3_stmt* statement, int index, const FieldValue& value) {
     }
   };
   return std::visit(Binder{statement, index}, value);
+}
+
+// Binds the source row's value as the row holds it. Texts and blobs are
+// bound in place: the row stays on them until the INSERT has run.
+int BindColumn(sqlite3_stmt* statement, int index, sqlite3_stmt* row, int column) {
+  switch (sqlite3_column_type(row, column)) {
+    case SQLITE_INTEGER: return sqlite3_bind_int64(statement, index, sqlite3_column_int64(row, column));
+    case SQLITE_FLOAT: return sqlite3_bind_double(statement, index, sqlite3_column_double(row, column));
+    case SQLITE_TEXT: {
+      const unsigned char* text = sqlite3_column_text(row, column);
+      return sqlite3_bind_text64(statement, index, text ? reinterpret_cast<const char*>(text) : "",
+                                 sqlite3_column_bytes(row, column), SQLITE_STATIC, SQLITE_UTF8);
+    }
+    case SQLITE_BLOB: {
+      const void* data = sqlite3_column_blob(row, column);
+      const int bytes = sqlite3_column_bytes(row, column);
+      if (bytes == 0) return sqlite3_bind_zeroblob(statement, index, 0);  // as Bind does
+      return sqlite3_bind_blob64(statement, index, data, bytes, SQLITE_STATIC);
+    }
+    default: return sqlite3_bind_null(statement, index);
+  }
+}
+
+std::string_view ColumnText(sqlite3_stmt* row, int column) {
+  const unsigned char* text = sqlite3_column_text(row, column);
+  if (!text) return {};
+  return {reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(row, column))};
 }
 
 const char* kNoCurrentRecordText =
@@ -141,32 +171,31 @@ void SqliteDestination::SetValueAt(int index, FieldValue&& value) {
   values_[index] = std::move(value);
 }
 
-void SqliteDestination::CheckText(const Field& field, const FieldValue& value) {
-  const std::string* text = std::get_if<std::string>(&value);
-  if (!text) return;
-  auto stored = StoredNumberText(*text, field.affinity);
-  if (!stored || *stored == *text) return;
-  std::string shown = text->size() > 40 ? text->substr(0, ByteOffset(*text, 40)) + "..." : *text;
+void SqliteDestination::CheckText(const Field& field, std::string_view text) {
+  auto stored = StoredNumberText(text, field.affinity);
+  if (!stored || *stored == text) return;
+  std::string whole(text);
+  std::string shown = whole.size() > 40 ? whole.substr(0, ByteOffset(whole, 40)) + "..." : whole;
   session_->Fail("the text '" + shown + "' for column " + field.field.column + " of table " + table_ +
                  " would be stored as the number " + *stored + ": the column's type \"" + field.field.declared_type +
                  "\" is no text type for SQLite (declare it TEXT)");
 }
 
-void SqliteDestination::PrepareInsert() {
+void SqliteDestination::PrepareInsert(const std::vector<int>& order) {
   std::string sql = "INSERT INTO " + table_;
-  if (order_.empty()) {
+  if (order.empty()) {
     sql += " DEFAULT VALUES";
   } else {
     std::string names, marks;
-    for (size_t k = 0; k < order_.size(); ++k) {
-      names += (k ? ", " : "") + QuotedName(fields_[order_[k]].field.column);
+    for (size_t k = 0; k < order.size(); ++k) {
+      names += (k ? ", " : "") + QuotedName(fields_[order[k]].field.column);
       marks += (k ? ", ?" : "?");
     }
     sql += " (" + names + ") VALUES (" + marks + ")";
   }
   insert_.reset();
   insert_ = session_->Prepare(sql);
-  prepared_order_ = order_;
+  prepared_order_ = order;
 }
 
 void SqliteDestination::DiscardRow() {
@@ -175,18 +204,11 @@ void SqliteDestination::DiscardRow() {
   adding_ = false;
 }
 
-void SqliteDestination::Update() {
-  RequireOpen();
-  if (!adding_) return;  // nothing was started: nothing to write
+void SqliteDestination::WriteBoundRow() {
+  sqlite3_stmt* insert = insert_.get();
   int rc = SQLITE_DONE;
   std::string message;
   try {
-    for (int index : order_)
-      if (fields_[index].text_at_risk) CheckText(fields_[index], values_[index]);
-    if (!insert_ || order_ != prepared_order_) PrepareInsert();
-    sqlite3_stmt* insert = insert_.get();
-    for (size_t k = 0; k < order_.size(); ++k)
-      if (Bind(insert, static_cast<int>(k) + 1, values_[order_[k]]) != SQLITE_OK) session_->FailWithEngineMessage();
     session_->BeforeRow();
     rc = sqlite3_step(insert);
     if (rc != SQLITE_DONE) message = EngineMessage(session_->db());
@@ -201,6 +223,64 @@ void SqliteDestination::Update() {
   // A row the table's own conflict rule passes over is not counted.
   added_ += sqlite3_changes(session_->db());
   session_->AfterRow();
+}
+
+void SqliteDestination::Update() {
+  RequireOpen();
+  if (!adding_) return;  // nothing was started: nothing to write
+  try {
+    for (int index : order_) {
+      const std::string* text = std::get_if<std::string>(&values_[index]);
+      if (text && fields_[index].text_at_risk) CheckText(fields_[index], *text);
+    }
+    if (!insert_ || order_ != prepared_order_) PrepareInsert(order_);
+    sqlite3_stmt* insert = insert_.get();
+    for (size_t k = 0; k < order_.size(); ++k)
+      if (Bind(insert, static_cast<int>(k) + 1, values_[order_[k]]) != SQLITE_OK) session_->FailWithEngineMessage();
+  } catch (...) {
+    DiscardRow();
+    throw;
+  }
+  WriteBoundRow();
+}
+
+// Binding in place needs each source field to go to a field of its own; the
+// copy passes the same places on every row, so they are checked once.
+bool SqliteDestination::Direct(const std::vector<int>& places, int source_fields) {
+  if (places == direct_places_) return direct_;
+  direct_places_ = places;
+  direct_ = !places.empty() && places.size() <= static_cast<size_t>(source_fields);
+  std::vector<bool> taken(fields_.size());
+  for (int place : places) {
+    if (!direct_) break;
+    direct_ = place >= 0 && place < static_cast<int>(fields_.size()) && !taken[place];
+    if (direct_) taken[place] = true;
+  }
+  return direct_;
+}
+
+void SqliteDestination::AddRowFrom(Recordset& source, const std::vector<int>& places) {
+  if (typeid(source) != typeid(SqliteRecordset)) return Recordset::AddRowFrom(source, places);
+  auto& rows = static_cast<SqliteRecordset&>(source);
+  if (!Direct(places, rows.FieldCount())) return Recordset::AddRowFrom(source, places);
+  AddNew();
+  sqlite3_stmt* row = rows.CurrentRow();
+  try {
+    for (size_t k = 0; k < places.size(); ++k) {
+      const Field& field = fields_[places[k]];
+      if (field.text_at_risk && sqlite3_column_type(row, static_cast<int>(k)) == SQLITE_TEXT)
+        CheckText(field, ColumnText(row, static_cast<int>(k)));
+    }
+    if (!insert_ || places != prepared_order_) PrepareInsert(places);
+    sqlite3_stmt* insert = insert_.get();
+    for (size_t k = 0; k < places.size(); ++k)
+      if (BindColumn(insert, static_cast<int>(k) + 1, row, static_cast<int>(k)) != SQLITE_OK)
+        session_->FailWithEngineMessage();
+  } catch (...) {
+    DiscardRow();
+    throw;
+  }
+  WriteBoundRow();
 }
 
 void SqliteDestination::Close() {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/database.h"
@@ -35,6 +36,9 @@ class SqliteDestination : public Recordset {
   int FieldIndex(const std::string& name) override;
   void SetValueAt(int index, FieldValue&& value) override;
   void Update() override;
+  // From a SQLite record set, binds the source row's values in place: no
+  // value is copied on the way. Anything else goes the general way.
+  void AddRowFrom(Recordset& source, const std::vector<int>& places) override;
   // Drops a row that was started but not written, and commits the rows written.
   void Close() override;
 
@@ -47,8 +51,12 @@ class SqliteDestination : public Recordset {
 
   void RequireOpen() const;
   int IndexOf(const std::string& name);
-  void CheckText(const Field& field, const FieldValue& value);
-  void PrepareInsert();
+  void CheckText(const Field& field, std::string_view text);
+  void PrepareInsert(const std::vector<int>& order);
+  bool Direct(const std::vector<int>& places, int source_fields);
+  // Steps the bound INSERT and counts the row; raises with the engine's
+  // message, the row discarded either way.
+  void WriteBoundRow();
   void DiscardRow();
 
   std::shared_ptr<SqliteSession> session_;
@@ -59,6 +67,8 @@ class SqliteDestination : public Recordset {
   std::vector<int> order_;           // fields set on the row being added, in order
   std::vector<int> prepared_order_;  // the fields the prepared INSERT names
   Statement insert_;
+  std::vector<int> direct_places_;  // the last places AddRowFrom checked
+  bool direct_ = false;             // whether they can be bound in place
   bool adding_ = false;
   bool closed_ = false;
   long added_ = 0;
