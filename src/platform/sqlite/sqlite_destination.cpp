@@ -30,20 +30,20 @@ int Bind(sqlite3_stmt* statement, int index, const FieldValue& value) {
   return std::visit(Binder{statement, index}, value);
 }
 
-// Binds the source row's value as the row holds it. Texts and blobs are
+// Binds a value of the source row as the row holds it. Texts and blobs are
 // bound in place: the row stays on them until the INSERT has run.
-int BindColumn(sqlite3_stmt* statement, int index, sqlite3_stmt* row, int column) {
-  switch (sqlite3_column_type(row, column)) {
-    case SQLITE_INTEGER: return sqlite3_bind_int64(statement, index, sqlite3_column_int64(row, column));
-    case SQLITE_FLOAT: return sqlite3_bind_double(statement, index, sqlite3_column_double(row, column));
+int BindValue(sqlite3_stmt* statement, int index, sqlite3_value* value) {
+  switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER: return sqlite3_bind_int64(statement, index, sqlite3_value_int64(value));
+    case SQLITE_FLOAT: return sqlite3_bind_double(statement, index, sqlite3_value_double(value));
     case SQLITE_TEXT: {
-      const unsigned char* text = sqlite3_column_text(row, column);
+      const unsigned char* text = sqlite3_value_text(value);
       return sqlite3_bind_text64(statement, index, text ? reinterpret_cast<const char*>(text) : "",
-                                 sqlite3_column_bytes(row, column), SQLITE_STATIC, SQLITE_UTF8);
+                                 sqlite3_value_bytes(value), SQLITE_STATIC, SQLITE_UTF8);
     }
     case SQLITE_BLOB: {
-      const void* data = sqlite3_column_blob(row, column);
-      const int bytes = sqlite3_column_bytes(row, column);
+      const void* data = sqlite3_value_blob(value);
+      const int bytes = sqlite3_value_bytes(value);
       if (bytes == 0) return sqlite3_bind_zeroblob(statement, index, 0);  // as Bind does
       return sqlite3_bind_blob64(statement, index, data, bytes, SQLITE_STATIC);
     }
@@ -51,10 +51,10 @@ int BindColumn(sqlite3_stmt* statement, int index, sqlite3_stmt* row, int column
   }
 }
 
-std::string_view ColumnText(sqlite3_stmt* row, int column) {
-  const unsigned char* text = sqlite3_column_text(row, column);
+std::string_view ValueText(sqlite3_value* value) {
+  const unsigned char* text = sqlite3_value_text(value);
   if (!text) return {};
-  return {reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(row, column))};
+  return {reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_value_bytes(value))};
 }
 
 const char* kNoCurrentRecordText =
@@ -268,13 +268,14 @@ void SqliteDestination::AddRowFrom(Recordset& source, const std::vector<int>& pl
   try {
     for (size_t k = 0; k < places.size(); ++k) {
       const Field& field = fields_[places[k]];
-      if (field.text_at_risk && sqlite3_column_type(row, static_cast<int>(k)) == SQLITE_TEXT)
-        CheckText(field, ColumnText(row, static_cast<int>(k)));
+      if (!field.text_at_risk) continue;
+      sqlite3_value* value = sqlite3_column_value(row, static_cast<int>(k));
+      if (sqlite3_value_type(value) == SQLITE_TEXT) CheckText(field, ValueText(value));
     }
     if (!insert_ || places != prepared_order_) PrepareInsert(places);
     sqlite3_stmt* insert = insert_.get();
     for (size_t k = 0; k < places.size(); ++k)
-      if (BindColumn(insert, static_cast<int>(k) + 1, row, static_cast<int>(k)) != SQLITE_OK)
+      if (BindValue(insert, static_cast<int>(k) + 1, sqlite3_column_value(row, static_cast<int>(k))) != SQLITE_OK)
         session_->FailWithEngineMessage();
   } catch (...) {
     DiscardRow();
