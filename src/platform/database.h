@@ -57,6 +57,18 @@ class Recordset {
     for (size_t i = 0; i < places.size(); ++i) SetValueAt(places[i], source.Value(static_cast<int>(i)));
     Update();
   }
+  // Adds the rows of `source` from its current one to its end, as AddRowFrom
+  // and MoveNext would one row at a time, raising what they would raise.
+  // `rows` counts the rows added and moved past; each `every`th is passed to
+  // `progress`. An engine may put several rows into one statement.
+  virtual void AddRowsFrom(Recordset& source, const std::vector<int>& places, long& rows, long every,
+                           const std::function<void(long rows)>& progress) {
+    while (!source.Eof()) {
+      AddRowFrom(source, places);
+      source.MoveNext();
+      if (++rows % every == 0) progress(rows);
+    }
+  }
 
   virtual void Close() = 0;
 };

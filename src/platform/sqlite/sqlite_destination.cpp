@@ -64,8 +64,8 @@ const char* kNoCurrentRecordText =
 }  // namespace
 
 SqliteDestination::SqliteDestination(std::shared_ptr<SqliteSession> session, std::string table,
-                                     std::vector<DestinationField> fields)
-    : session_(std::move(session)), table_(std::move(table)) {
+                                     std::vector<DestinationField> fields, bool rows_together)
+    : session_(std::move(session)), table_(std::move(table)), rows_together_(rows_together) {
   for (DestinationField& field : fields) {
     Affinity affinity = AffinityOf(field.declared_type);
     bool at_risk = TextColumnWithNumberAffinity(field.declared_type);
@@ -282,6 +282,104 @@ void SqliteDestination::AddRowFrom(Recordset& source, const std::vector<int>& pl
     throw;
   }
   WriteBoundRow();
+}
+
+bool SqliteDestination::TextsKept(sqlite3_stmt* row, const std::vector<int>& places) const {
+  for (size_t k = 0; k < places.size(); ++k) {
+    const Field& field = fields_[places[k]];
+    if (!field.text_at_risk) continue;
+    sqlite3_value* value = sqlite3_column_value(row, static_cast<int>(k));
+    if (sqlite3_value_type(value) != SQLITE_TEXT) continue;
+    const std::string_view text = ValueText(value);
+    auto stored = StoredNumberText(text, field.affinity);
+    if (stored && *stored != text) return false;
+  }
+  return true;
+}
+
+void SqliteDestination::WriteHeld(const HeldRows& held, int begin, int end, const std::vector<int>& places,
+                                  const std::function<void()>& written) {
+  if (begin == 0 && end == kRowsTogether) {
+    if (!together_insert_ || places != together_order_) {
+      std::string sql = "INSERT INTO " + table_ + " (";
+      for (size_t k = 0; k < places.size(); ++k) sql += (k ? ", " : "") + QuotedName(fields_[places[k]].field.column);
+      std::string marks = "(?";
+      for (size_t k = 1; k < places.size(); ++k) marks += ", ?";
+      marks += ")";
+      sql += ") VALUES " + marks;
+      for (int r = 1; r < kRowsTogether; ++r) sql += ", " + marks;
+      together_insert_.reset();
+      together_insert_ = session_->Prepare(sql);
+      together_order_ = places;
+    }
+    sqlite3_stmt* insert = together_insert_.get();
+    const int fields = static_cast<int>(places.size());
+    int rc = SQLITE_OK;
+    for (int r = 0; r < kRowsTogether && rc == SQLITE_OK; ++r) rc = held.Bind(insert, 1 + r * fields, r);
+    if (rc == SQLITE_OK) {
+      session_->BeforeRow();
+      rc = sqlite3_step(insert);
+    }
+    sqlite3_reset(insert);
+    sqlite3_clear_bindings(insert);
+    if (rc == SQLITE_DONE) {
+      added_ += sqlite3_changes(session_->db());
+      for (int r = 0; r < kRowsTogether; ++r) {
+        session_->AfterRow();
+        written();
+      }
+      return;
+    }
+    // The statement undid itself: the rows go again one by one.
+  }
+  for (int r = begin; r < end; ++r) {
+    if (!insert_ || places != prepared_order_) PrepareInsert(places);
+    if (held.Bind(insert_.get(), 1, r) != SQLITE_OK) {
+      sqlite3_clear_bindings(insert_.get());
+      session_->FailWithEngineMessage();
+    }
+    WriteBoundRow();
+    written();
+  }
+}
+
+void SqliteDestination::AddRowsFrom(Recordset& source, const std::vector<int>& places, long& rows, long every,
+                                    const std::function<void(long rows)>& progress) {
+  if (!rows_together_ || typeid(source) != typeid(SqliteRecordset) || !Direct(places, source.FieldCount()))
+    return Recordset::AddRowsFrom(source, places, rows, every, progress);
+  RequireOpen();
+  if (adding_ && !source.Eof()) Update();  // as AddNew would on the first row
+  auto& from = static_cast<SqliteRecordset&>(source);
+  const auto count = [&] {
+    if (++rows % every == 0) progress(rows);
+  };
+  HeldRows held(static_cast<int>(places.size()));
+  while (!from.Eof()) {
+    sqlite3_stmt* row = from.CurrentRow();
+    if (!TextsKept(row, places)) {
+      // The rows before it go in first; this one is refused as it would be alone.
+      WriteHeld(held, 0, held.size(), places, count);
+      held.Clear();
+      AddRowFrom(source, places);
+      from.MoveNext();
+      count();
+      continue;
+    }
+    held.Add(row);
+    try {
+      from.MoveNext();
+    } catch (...) {
+      // Alone, this row would have been written before the step failed, and not counted.
+      WriteHeld(held, 0, held.size() - 1, places, count);
+      WriteHeld(held, held.size() - 1, held.size(), places, [] {});
+      throw;
+    }
+    if (held.size() == kRowsTogether) {
+      WriteHeld(held, 0, kRowsTogether, places, count);
+      held.Clear();
+    }
+  }
+  WriteHeld(held, 0, held.size(), places, count);
 }
 
 void SqliteDestination::Close() {

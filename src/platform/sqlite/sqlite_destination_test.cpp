@@ -194,6 +194,53 @@ TEST(SqliteDestination, AddingARowFromARecordSetGivesWhatSettingEachFieldGives) 
   }
 }
 
+TEST(SqliteDestination, RowsAddedTogetherGiveWhatRowsAddedOneByOneGive) {
+  Fixture f;
+  constexpr const char* kOld = "C:\\data\\Oud.mdb";
+  f.prefix.Write(kOld, "");
+  // More rows than go into one statement; row 40 repeats an ID, row 53 has a
+  // text the Memo column must refuse.
+  ExecuteSql(f.prefix.Host(kOld),
+             "CREATE TABLE Bron (Id INTEGER, Tekst TEXT, Getal, Data BLOB, Notitie TEXT);"
+             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60)"
+             " INSERT INTO Bron SELECT CASE i WHEN 40 THEN 7 ELSE i END, CASE i % 3 WHEN 0 THEN '' WHEN 1 THEN NULL"
+             " ELSE 'regel ' || i END, CASE i % 4 WHEN 0 THEN i * 1.5 WHEN 1 THEN -i ELSE NULL END,"
+             " CASE i % 3 WHEN 0 THEN x'' WHEN 1 THEN zeroblob(i) ELSE NULL END,"
+             " CASE i WHEN 53 THEN '007' ELSE 'notitie ' || i END FROM n;");
+  auto old = f.databases.NewConnection();
+  old->OpenReadOnly("Data Source=" + std::string(kOld));
+  auto copy = [&](const std::string& query, bool together) {
+    auto source = old->Execute(query);
+    auto table = f.connection->OpenForAdding("Waarden");
+    std::vector<int> places;
+    for (int i = 0; i < source->FieldCount(); ++i) places.push_back(table->FieldIndex(source->FieldName(i)));
+    long rows = 0;
+    std::string seen;
+    auto progress = [&](long done) { seen += std::to_string(done) + " "; };
+    const std::string failure = MessageOf([&] {
+      together ? table->AddRowsFrom(*source, places, rows, 7, progress)
+               : table->Recordset::AddRowsFrom(*source, places, rows, 7, progress);
+    });
+    const long added = table->RecordCount();
+    table->Close();
+    const std::string outcome = Dump(*f.connection, "Waarden") + failure + "\n" + seen + "\n" + std::to_string(rows) +
+                                " " + std::to_string(added);
+    f.connection->Execute("DELETE FROM Waarden");
+    return outcome;
+  };
+  const char* queries[] = {
+      "SELECT Id AS ID, Tekst, Getal, Data AS Plaatje, Notitie AS Kort FROM Bron WHERE Id <> 7 OR Getal Is Null",
+      "SELECT Id AS ID, Tekst, Data AS Plaatje FROM Bron",
+      "SELECT Id AS ID, Notitie FROM Bron WHERE Id <> 7 OR Getal Is Null",
+      "SELECT Id AS ID, CLng(IIf(Id = 33, 'abc', Id)) AS Getal FROM Bron",
+  };
+  for (const char* query : queries) EXPECT_EQ(copy(query, true), copy(query, false)) << query;
+  // Each failure did stop the copy where it should.
+  EXPECT_NE(copy(queries[1], true).find("UNIQUE constraint failed: Waarden.ID\n"), std::string::npos);
+  EXPECT_NE(copy(queries[2], true).find("would be stored as the number 7"), std::string::npos);
+  EXPECT_NE(copy(queries[3], true).find("\n31 32"), std::string::npos);
+}
+
 TEST(SqliteDestination, OpensATableOrASelectOnOneTable) {
   Fixture f;
   auto chosen = f.connection->OpenForAdding("SELECT Naam, [Plaats] FROM [Rel] WHERE RelatieID = 0");
