@@ -13,8 +13,8 @@ void HeldRows::Add(sqlite3_stmt* row) {
       case SQLITE_FLOAT: held.real = sqlite3_value_double(value); break;
       case SQLITE_TEXT:
       case SQLITE_BLOB: {
-        const void* data = held.type == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value))
-                                                    : sqlite3_value_blob(value);
+        const void* data =
+            held.type == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value)) : sqlite3_value_blob(value);
         held.bytes = static_cast<std::size_t>(sqlite3_value_bytes(value));
         if (data) bytes_.append(static_cast<const char*>(data), held.bytes);
         break;
