@@ -20,25 +20,14 @@ std::string ControlText(Recordset& control, const char* column) { return JoinedT
 
 // Copies every row of the source into the destination, matching fields by
 // name. The names are looked up once, on the first row (where a missing one
-// fails, as it would on any row); each value is taken over, not copied.
+// fails, as it would on any row); the engine hands the rows' values over.
 void CopyRows(Recordset& source, Recordset& destination, ProgressThrottle& progress, long& rows) {
   constexpr long kRowsBetweenLooks = 1024;
+  if (source.Eof()) return;
   const int count = source.FieldCount();
   std::vector<int> places;
-  while (!source.Eof()) {
-    destination.AddNew();
-    if (places.empty() && count > 0) {
-      for (int i = 0; i < count; ++i) {
-        places.push_back(destination.FieldIndex(source.FieldName(i)));
-        destination.SetValueAt(places.back(), source.Value(i));
-      }
-    } else {
-      for (int i = 0; i < count; ++i) destination.SetValueAt(places[i], source.Value(i));
-    }
-    destination.Update();
-    source.MoveNext();
-    if (++rows % kRowsBetweenLooks == 0) progress.Rows(rows);
-  }
+  for (int i = 0; i < count; ++i) places.push_back(destination.FieldIndex(source.FieldName(i)));
+  destination.AddRowsFrom(source, places, rows, kRowsBetweenLooks, [&progress](long done) { progress.Rows(done); });
 }
 
 void ClosedAndReleased(std::unique_ptr<Recordset>& records) {

@@ -48,6 +48,27 @@ class Recordset {
   virtual void SetValueAt(int index, FieldValue&& value) = 0;
   // Writes the new row; raises when it breaks a rule of the table.
   virtual void Update() = 0;
+  // Adds the current row of `source` as one new row, the source's field i
+  // going to the field at places[i]: the same as AddNew, SetValueAt for each
+  // field and Update, with the same errors. An engine may hand the values
+  // straight from one statement to the other instead of copying each one.
+  virtual void AddRowFrom(Recordset& source, const std::vector<int>& places) {
+    AddNew();
+    for (size_t i = 0; i < places.size(); ++i) SetValueAt(places[i], source.Value(static_cast<int>(i)));
+    Update();
+  }
+  // Adds the rows of `source` from its current one to its end, as AddRowFrom
+  // and MoveNext would one row at a time, raising what they would raise.
+  // `rows` counts the rows added and moved past; each `every`th is passed to
+  // `progress`. An engine may put several rows into one statement.
+  virtual void AddRowsFrom(Recordset& source, const std::vector<int>& places, long& rows, long every,
+                           const std::function<void(long rows)>& progress) {
+    while (!source.Eof()) {
+      AddRowFrom(source, places);
+      source.MoveNext();
+      if (++rows % every == 0) progress(rows);
+    }
+  }
 
   virtual void Close() = 0;
 };

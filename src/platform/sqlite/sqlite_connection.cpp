@@ -7,6 +7,7 @@
 #include "platform/sqlite/destination_table.h"
 #include "platform/sqlite/jet_connection_string.h"
 #include "platform/sqlite/jet_functions.h"
+#include "platform/sqlite/rows_together.h"
 #include "platform/sqlite/set_copy.h"
 #include "platform/sqlite/sqlite_destination.h"
 #include "platform/sqlite/sqlite_recordset.h"
@@ -103,8 +104,10 @@ std::unique_ptr<Recordset> SqliteConnection::Execute(const std::string& jet_sql)
 std::unique_ptr<Recordset> SqliteConnection::OpenForAdding(const std::string& source) {
   std::shared_ptr<SqliteSession>& session = Session();
   DestinationTable destination = DescribeDestination(*session, source);
-  return std::make_unique<SqliteDestination>(
-      session, QuotedName(destination.schema) + "." + QuotedName(destination.table), std::move(destination.fields));
+  const bool together = RowsGoInTogether(*session, destination.schema, destination.table);
+  return std::make_unique<SqliteDestination>(session,
+                                             QuotedName(destination.schema) + "." + QuotedName(destination.table),
+                                             std::move(destination.fields), together);
 }
 
 DestinationTable SqliteConnection::DescribeForAdding(const std::string& source) {

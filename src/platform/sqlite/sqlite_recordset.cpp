@@ -95,12 +95,17 @@ std::string SqliteRecordset::FieldName(int index) {
 
 FieldValue SqliteRecordset::Value(int index) {
   RequireField(index);
+  return ColumnValue(CurrentRow(), index);
+}
+
+sqlite3_stmt* SqliteRecordset::CurrentRow() {
+  RequireOpen();
   if (eof_)
     RaiseDatabaseError(
         "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a "
         "current record.",
         kNoCurrentRecord);
-  return ColumnValue(statement_.get(), index);
+  return statement_.get();
 }
 
 int SqliteRecordset::IndexOf(const std::string& name) {

@@ -11,7 +11,7 @@
 
 namespace vmu {
 
-class SqliteRecordset : public Recordset {
+class SqliteRecordset final : public Recordset {
  public:
   // statement is prepared and not yet stepped; without one the record set
   // has no fields and no rows (what a DELETE returns).
@@ -31,6 +31,10 @@ class SqliteRecordset : public Recordset {
   void SetValueAt(int index, FieldValue&& value) override;
   void Update() override;
   void Close() override;
+
+  // The statement on its current row, for a destination that binds the
+  // row's values directly; raises as Value does past the last row.
+  sqlite3_stmt* CurrentRow();
 
  private:
   void RequireOpen() const;

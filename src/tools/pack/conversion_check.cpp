@@ -11,6 +11,7 @@
 #include "platform/jet/jet_text.h"
 #include "platform/sqlite/column_affinity.h"
 #include "platform/sqlite/sqlite_connection.h"
+#include "tools/pack/delete_order_check.h"
 
 namespace vmu::pack {
 
@@ -19,6 +20,7 @@ namespace {
 // The conversion reads the versions with these words.
 constexpr const char* kVersionQuery = "SELECT * FROM Tbl_About WHERE CurrentVersion=True";
 constexpr const char* kControlQuery = "select * from TblTabels ORDER BY OrderUpdate";
+constexpr const char* kDeleteOrderQuery = "select * from TblTabels ORDER BY OrderDelete";
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -53,8 +55,9 @@ class Checker {
       Problem(control_name_ + ": TblTabels cannot be read: " + MessageOf(e));
       return;
     }
-    if (new_db_)
-      for (const ControlRow& row : rows) CheckRow(row);
+    if (!new_db_) return;
+    for (const ControlRow& row : rows) CheckRow(row);
+    CheckDeleteOrder();
   }
 
  private:
@@ -149,6 +152,28 @@ class Checker {
         Problem(where + "field " + Quoted(name) + " of the query is not in QueryDest " + Quoted(row.query_dest) +
                 "; the conversion stops at its first row with error 3265");
     }
+  }
+
+  // Passed over when the control table or a table's keys cannot be read:
+  // those faults have their own lines.
+  void CheckDeleteOrder() {
+    std::vector<EmptiedTable> emptied;
+    try {
+      std::unique_ptr<Recordset> control = control_db_->Execute(kDeleteOrderQuery);
+      for (; !control->Eof(); control->MoveNext())
+        if (FieldIsTrue(control->Value("DeleteTarget")))
+          emptied.push_back({JoinedText(control->Value("tabelnaam")), {}});
+      for (EmptiedTable& table : emptied) {
+        std::string literal;
+        for (char c : table.tabelnaam) literal += c == '\'' ? std::string("''") : std::string(1, c);
+        std::unique_ptr<Recordset> keys = new_db_->Execute("SELECT * FROM pragma_foreign_key_list('" + literal + "')");
+        for (; !keys->Eof(); keys->MoveNext()) table.references.push_back(JoinedText(keys->Value("table")));
+      }
+    } catch (const std::exception&) {
+      return;
+    }
+    for (std::string& line : DeleteOrderWarnings(emptied, control_name_ + ": "))
+      out_.warnings.push_back(std::move(line));
   }
 
   // The row path refuses a text of digits in such a column rather than

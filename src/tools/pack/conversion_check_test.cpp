@@ -86,6 +86,28 @@ TEST(ConversionCheck, NamesTheControlRowAndFieldOfEachFault) {
   }
 }
 
+TEST(ConversionCheck, WarnsWhenATableIsEmptiedBeforeATableReferencingIt) {
+  TempDir dir;
+  WriteConversionSource(dir.Sub("src"), dir.Sub("old.mdb"));
+  ExecuteSql(dir.Sub("src/VM_DBnew.mdb"),
+             "DROP TABLE Boeking; CREATE TABLE Boeking (ID INTEGER PRIMARY KEY, Bedrag NUMERIC,"
+             " Klant INTEGER REFERENCES Klant (ID), Vorige INTEGER REFERENCES Boeking (ID))");
+  ExecuteSql(dir.Sub("src/Conversie.mdb"), "UPDATE TblTabels SET DeleteTarget = 1");
+  const ConversionCheck wrong = CheckConversion(FilesIn(dir, true));
+  EXPECT_TRUE(wrong.problems.empty()) << Joined(wrong.problems);
+  EXPECT_EQ(Joined(wrong.warnings),
+            "Conversie.mdb: row \"Klant\": DeleteTarget empties table \"Klant\" before row \"Boeking\" empties "
+            "table \"Boeking\", whose foreign key references it; where foreign keys are enforced that delete fails "
+            "while \"Boeking\" has rows; give row \"Boeking\" the lower OrderDelete\n");
+
+  // The referencing table first, or not emptied at all (the update order does not count).
+  ExecuteSql(dir.Sub("src/Conversie.mdb"), "UPDATE TblTabels SET OrderDelete = 3 - OrderDelete");
+  EXPECT_EQ(Joined(CheckConversion(FilesIn(dir, true)).warnings), "");
+  ExecuteSql(dir.Sub("src/Conversie.mdb"),
+             "UPDATE TblTabels SET OrderDelete = 3 - OrderDelete, DeleteTarget = (tabelnaam = 'Klant')");
+  EXPECT_EQ(Joined(CheckConversion(FilesIn(dir, true)).warnings), "");
+}
+
 TEST(VmuPack, RefusesABrokenConversionAndPacksOneWithWarnings) {
   TempDir dir;
   WriteConversionSource(dir.Sub("src"), dir.Sub("old.mdb"));
