@@ -14,11 +14,11 @@ std::vector<std::string> DeleteOrderWarnings(const std::vector<EmptiedTable>& em
       bool referenced = false;
       for (const std::string& table : child.references) referenced |= CompareNoCase(table, parent) == 0;
       if (!referenced) continue;
-      warnings.push_back(where + "row \"" + parent + "\": DeleteTarget empties table \"" + parent +
-                         "\" before row \"" + child.tabelnaam + "\" empties table \"" + child.tabelnaam +
+      warnings.push_back(where + "row \"" + parent + "\": DeleteTarget empties table \"" + parent + "\" before row \"" +
+                         child.tabelnaam + "\" empties table \"" + child.tabelnaam +
                          "\", whose foreign key references it; where foreign keys are enforced that delete fails "
-                         "while \"" + child.tabelnaam + "\" has rows; give row \"" + child.tabelnaam +
-                         "\" the lower OrderDelete");
+                         "while \"" +
+                         child.tabelnaam + "\" has rows; give row \"" + child.tabelnaam + "\" the lower OrderDelete");
     }
   }
   return warnings;
