@@ -39,7 +39,6 @@ void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_di
   if (!replaces) mode = AddedFileMode(ctx.fs.FileMode(source));
   ctx.fs.CopyFile(source, target);
   ctx.fs.SetFileMode(target, mode);
-  ctx.fs.SyncFile(target);
 }
 
 }  // namespace vmu

@@ -17,7 +17,8 @@ int AddedFileMode(int package_mode);
 // or as a flushed copy where the folders lie on different file systems;
 // then Source replaces Target in one rename, so Target is never missing.
 // Target keeps its previous permission bits (a new file gets
-// AddedFileMode) and is flushed; flushing Target's folder is the caller's.
+// AddedFileMode). Flushing Target and its folder is the caller's, so that
+// a batch of files reaches the disk together.
 // A location other than 1 or 2 is refused with error 9, but only when there
 // is something to keep. Catches nothing.
 void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir, const std::string& source,

@@ -145,7 +145,11 @@ void InstallFiles(FrmConversie& form) {
   }
 
   // Every new file and every name reaches the disk before the update is
-  // recorded as installed; the journal goes last.
+  // recorded as installed; the journal goes last. The files are flushed
+  // together here rather than one by one: until the journal is gone a crash
+  // restores them from the backups, whose names were made durable before
+  // each file was replaced, and the disk can write them all at once.
+  for (const PlannedCopy& planned : plan.copies) ctx.fs.SyncFile(planned.target);
   for (const std::string& folder : {ctx.folders.ProgramDir, data_dir, s.BackupDir[1], s.BackupDir[2]})
     ctx.fs.SyncFolder(folder);
   WriteVersionUpdate(ctx.fs, data_dir, std::to_string(s.VerUpdate));
