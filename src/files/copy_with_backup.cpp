@@ -6,32 +6,21 @@
 
 namespace vmu {
 
-namespace {
-
-// The previous version in the backup folder, durably, while Target still
-// holds it: from here on one of the two names always has it.
 void KeepPrevious(FileSystem& fs, const std::string& target, const std::string& backup) {
   if (fs.FileExists(backup)) Raise(kFileAlreadyExists);
   if (!fs.LinkFile(target, backup)) {
     fs.CopyFile(target, backup);
     fs.SyncFile(backup);
   }
-  fs.SyncFolder(DirectoryOfPath(backup));
 }
-
-}  // namespace
 
 int AddedFileMode(int package_mode) { return (package_mode & 0111) ? 0755 : 0644; }
 
-void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir, const std::string& source,
-                    const std::string& target, int location) {
-  const bool replaces = ctx.fs.FileExists(target);
+void ReplaceKept(RunContext& ctx, const std::string& backup, const std::string& source, const std::string& target) {
+  const bool replaces = !backup.empty();
   int mode = 0;
   if (replaces) {
-    if (location < 1 || location > 2) Raise(kSubscriptOutOfRange);
     mode = ctx.fs.FileMode(target);
-    const std::string backup = backup_dir[location] + FileNameOfPath(target);
-    KeepPrevious(ctx.fs, target, backup);
     // Logged only once the backup is there: the log tells what is in the backup folder.
     LogText(ctx, "Verplaatsen " + target + " naar " + backup);
   }
@@ -39,6 +28,18 @@ void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_di
   if (!replaces) mode = AddedFileMode(ctx.fs.FileMode(source));
   ctx.fs.CopyFile(source, target);
   ctx.fs.SetFileMode(target, mode);
+}
+
+void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir, const std::string& source,
+                    const std::string& target, int location) {
+  std::string backup;
+  if (ctx.fs.FileExists(target)) {
+    if (location < 1 || location > 2) Raise(kSubscriptOutOfRange);
+    backup = backup_dir[location] + FileNameOfPath(target);
+    KeepPrevious(ctx.fs, target, backup);
+    ctx.fs.SyncFolder(DirectoryOfPath(backup));
+  }
+  ReplaceKept(ctx, backup, source, target);
 }
 
 }  // namespace vmu

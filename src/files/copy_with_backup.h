@@ -24,4 +24,13 @@ int AddedFileMode(int package_mode);
 void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir, const std::string& source,
                     const std::string& target, int location);
 
+// The two halves of CopyWithBackup, for an installation that keeps every
+// previous version first and flushes the backup folders once:
+// KeepPrevious puts Target's previous version at Backup (error 58 when that
+// exists) as a hard link or a flushed copy, without flushing Backup's
+// folder; ReplaceKept then logs and replaces Target as CopyWithBackup does
+// (Backup empty: Target is new).
+void KeepPrevious(FileSystem& fs, const std::string& target, const std::string& backup);
+void ReplaceKept(RunContext& ctx, const std::string& backup, const std::string& source, const std::string& target);
+
 }  // namespace vmu

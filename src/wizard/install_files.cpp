@@ -134,13 +134,25 @@ void InstallFiles(FrmConversie& form) {
   WriteJournal(ctx.fs, journal);
   WriteBackupRecord(ctx.fs, data_dir, BackupRecord{journal.version_update, journal.added});
 
+  // Every file that will be replaced first gets its second name in a backup
+  // folder, and those names reach the disk together: from then on no crash
+  // can take a previous version, and each replacement is a single rename.
   std::size_t copy = 0;
+  for (const InstallEntry& entry : plan.entries) {
+    if (!package::IsInstalledLocation(entry.location)) continue;
+    const PlannedCopy& planned = plan.copies[copy++];
+    form.press.InstallingEntry = entry.name;
+    if (planned.replaces) KeepPrevious(ctx.fs, planned.target, planned.backup);
+  }
+  for (int location = 1; location <= 2; ++location) ctx.fs.SyncFolder(s.BackupDir[location]);
+
+  copy = 0;
   InstallProgress progress(form.view, plan.entries);
   for (const InstallEntry& entry : plan.entries) {
     if (!package::IsInstalledLocation(entry.location)) continue;
     const PlannedCopy& planned = plan.copies[copy++];
     form.press.InstallingEntry = entry.name;
-    CopyWithBackup(ctx, s.BackupDir, planned.source, planned.target, entry.location);
+    ReplaceKept(ctx, planned.replaces ? planned.backup : std::string(), planned.source, planned.target);
     progress.FileDone();
   }
 
