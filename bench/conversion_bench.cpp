@@ -47,21 +47,6 @@ long PeakKib() {
   return usage.ru_maxrss;
 }
 
-// The conversion's progress, notices and messages go nowhere.
-class NoDisplay : public vmu::ConversionDisplay {
- public:
-  void AddToMainText(const std::string&) override {}
-  void SetStatus(const std::string&) override {}
-  void StartProgress(int) override {}
-  void StepProgress() override {}
-  void HideProgress() override {}
-  void HideCancel() override {}
-  void Redraw() override {}
-  void PrepareNotice() override {}
-  void ShowNotice(const std::string&) override {}
-  void ShowMessage(const std::string&) override {}
-};
-
 std::string ResultText(const vmu::ConversionResult& result) {
   if (result.outcome == vmu::ConversionResult::Outcome::Failed)
     return vmu::ConversionErrorText(result.error_description);
@@ -125,7 +110,7 @@ Timed RunConvert(const fs::path& prefix, const char* layout, bool one_by_one) {
   settings.ConvToVer = "5.2";
   settings.rows_one_by_one = one_by_one;
   vmu::ConversionLog log(files, settings.DataDir);
-  NoDisplay display;
+  vmu::QuietDisplay display;
   const Clock::time_point start = Clock::now();
   const vmu::ConversionResult result = vmu::Convert(settings, files, &databases, log, display);
   Timed timed{Seconds(start), ""};

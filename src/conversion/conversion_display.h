@@ -35,4 +35,20 @@ class ConversionDisplay {
   virtual void ShowMessage(const std::string& text) = 0;
 };
 
+// Shows nothing: for runs without a window (the benchmark, the package
+// maker's dry run, which overrides what it prints).
+class QuietDisplay : public ConversionDisplay {
+ public:
+  void AddToMainText(const std::string&) override {}
+  void SetStatus(const std::string&) override {}
+  void StartProgress(int) override {}
+  void StepProgress() override {}
+  void HideProgress() override {}
+  void HideCancel() override {}
+  void Redraw() override {}
+  void PrepareNotice() override {}
+  void ShowNotice(const std::string&) override {}
+  void ShowMessage(const std::string&) override {}
+};
+
 }  // namespace vmu

@@ -62,20 +62,12 @@ std::string ForTerminal(std::string text) {
 }
 
 // What the wizard window would show, as lines: the status line and message boxes.
-class PrintingDisplay : public ConversionDisplay {
+class PrintingDisplay : public QuietDisplay {
  public:
   explicit PrintingDisplay(std::ostream& out) : out_(out) {}
-  void AddToMainText(const std::string&) override {}
   void SetStatus(const std::string& text) override {
     if (!text.empty()) out_ << "  " << ForTerminal(text) << '\n';
   }
-  void StartProgress(int) override {}
-  void StepProgress() override {}
-  void HideProgress() override {}
-  void HideCancel() override {}
-  void Redraw() override {}
-  void PrepareNotice() override {}
-  void ShowNotice(const std::string&) override {}
   void ShowMessage(const std::string& text) override { out_ << "message: " << ForTerminal(text) << '\n'; }
 
  private:
