@@ -12,6 +12,7 @@
 namespace vmu {
 
 class FrmConversie;
+class InstallProgress;
 
 // The work of pages 2 and 3. Each runs inside a press; an error it raises
 // reaches the press's error handling.
@@ -55,8 +56,9 @@ class FrmConversie {
   // Runs one action of a step; error 5 is logged and passed over as the
   // press's error handling does, any other error goes on to the caller.
   void ResumeOnError5(const std::function<void()>& action);
-  // The result page with its clean-up (success or failure by FailureFlag).
-  void ShowResultPage();
+  // The result page (success or failure by FailureFlag), shown once its
+  // clean-up is done; an installation's progress bar runs on through it.
+  void ShowResultPage(InstallProgress* progress = nullptr);
 
   RunContext& ctx;
   WizardView& view;
@@ -68,7 +70,7 @@ class FrmConversie {
   void HandlePressError(int number, const std::string& description);
   void LogFailure(int number, const std::string& description);
   void WelcomePage();
-  void CleanUpUpdateFolder();
+  void CleanUpUpdateFolder(InstallProgress* progress);
 
   StepWork steps_;
 };

@@ -1,5 +1,6 @@
 #include "wizard/install_files.h"
 
+#include <algorithm>
 #include <exception>
 #include <set>
 
@@ -88,7 +89,7 @@ bool ApplicationClosed(FrmConversie& form) {
   return false;
 }
 
-void InstallFiles(FrmConversie& form) {
+void InstallFiles(FrmConversie& form, InstallProgress& progress) {
   RunContext& ctx = form.ctx;
   WizardState& s = form.state;
   const std::string& data_dir = ctx.folders.DataDir;
@@ -137,23 +138,32 @@ void InstallFiles(FrmConversie& form) {
   // Every file that will be replaced first gets its second name in a backup
   // folder, and those names reach the disk together: from then on no crash
   // can take a previous version, and each replacement is a single rename.
+  const int copies = static_cast<int>(plan.copies.size());
+  const int replaces = static_cast<int>(
+      std::count_if(plan.copies.begin(), plan.copies.end(), [](const PlannedCopy& c) { return c.replaces; }));
+  const int synced_folders = 4;
+  progress.Start({replaces, copies, copies + synced_folders, static_cast<int>(ctx.fs.ListFiles(s.UpdateDir).size())});
+  progress.Begin(InstallPhase::Keep);
   std::size_t copy = 0;
   for (const InstallEntry& entry : plan.entries) {
     if (!package::IsInstalledLocation(entry.location)) continue;
     const PlannedCopy& planned = plan.copies[copy++];
     form.press.InstallingEntry = entry.name;
-    if (planned.replaces) KeepPrevious(ctx.fs, planned.target, planned.backup);
+    if (planned.replaces) {
+      KeepPrevious(ctx.fs, planned.target, planned.backup);
+      progress.Step();
+    }
   }
   for (int location = 1; location <= 2; ++location) ctx.fs.SyncFolder(s.BackupDir[location]);
 
+  progress.Begin(InstallPhase::Copy);
   copy = 0;
-  InstallProgress progress(form.view, plan.entries);
   for (const InstallEntry& entry : plan.entries) {
     if (!package::IsInstalledLocation(entry.location)) continue;
     const PlannedCopy& planned = plan.copies[copy++];
     form.press.InstallingEntry = entry.name;
     ReplaceKept(ctx, planned.replaces ? planned.backup : std::string(), planned.source, planned.target);
-    progress.FileDone();
+    progress.Step();
   }
 
   // Every new file and every name reaches the disk before the update is
@@ -161,9 +171,15 @@ void InstallFiles(FrmConversie& form) {
   // together here rather than one by one: until the journal is gone a crash
   // restores them from the backups, whose names were made durable before
   // each file was replaced, and the disk can write them all at once.
-  for (const PlannedCopy& planned : plan.copies) ctx.fs.SyncFile(planned.target);
-  for (const std::string& folder : {ctx.folders.ProgramDir, data_dir, s.BackupDir[1], s.BackupDir[2]})
+  progress.Begin(InstallPhase::Flush);
+  for (const PlannedCopy& planned : plan.copies) {
+    ctx.fs.SyncFile(planned.target);
+    progress.Step();
+  }
+  for (const std::string& folder : {ctx.folders.ProgramDir, data_dir, s.BackupDir[1], s.BackupDir[2]}) {
     ctx.fs.SyncFolder(folder);
+    progress.Step();
+  }
   WriteVersionUpdate(ctx.fs, data_dir, std::to_string(s.VerUpdate));
   RemoveJournal(ctx.fs, data_dir);
 }

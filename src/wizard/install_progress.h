@@ -1,31 +1,46 @@
-// The progress bar while the package's files are installed: one step per
-// file, so that a package of many files shows that it is moving.
+// The progress bar and status line while an update installs. Each phase
+// (keeping the previous files, copying, writing to disk, clearing the
+// unpacked package) gets a share of the bar by the files it handles, so a
+// long installation never stands still on a full bar.
 #pragma once
 
-#include <vector>
+#include <array>
+#include <string>
 
-#include "wizard/file_list_entries.h"
 #include "wizard/wizard_view.h"
 
 namespace vmu {
 
+enum class InstallPhase { Keep, Copy, Flush, CleanUp };
+
 class InstallProgress {
  public:
-  // Shows the bar at 0 of the entries that are installed; nothing for a
-  // list that installs nothing.
-  InstallProgress(WizardView& view, const std::vector<InstallEntry>& entries);
+  explicit InstallProgress(WizardView& view) : view_(view) {}
   // Hides the bar again, also when the installation stops on an error.
-  ~InstallProgress();
+  ~InstallProgress() { Finish(); }
   InstallProgress(const InstallProgress&) = delete;
   InstallProgress& operator=(const InstallProgress&) = delete;
 
-  // One more file is in place.
-  void FileDone();
+  // Shows the bar at 0 for phases of these sizes (steps each); nothing when
+  // no file is copied.
+  void Start(const std::array<int, 4>& steps);
+  // Names the phase in the status line and moves the bar to its start.
+  void Begin(InstallPhase phase);
+  // One step of the running phase is done.
+  void Step();
+  // Hides the bar and empties the status line.
+  void Finish();
 
  private:
+  void Show(int value);
+
   WizardView& view_;
-  int files_ = 0;
-  int done_ = 0;
+  std::array<int, 4> steps_{};
+  int total_ = 0;
+  int phase_end_ = 0;
+  int value_ = 0;
+  int shown_ = -1;
+  bool visible_ = false;
 };
 
 }  // namespace vmu

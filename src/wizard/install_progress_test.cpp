@@ -10,20 +10,32 @@ namespace {
 using testing::InstallWizard;
 using testing::kFittingManifest;
 
-TEST(InstallProgress, TheBarStepsOncePerInstalledFileAndHidesAfterwards) {
+std::string Values(int from, int to) {
+  std::string out;
+  for (int v = from; v <= to; ++v) out += "set Pbr value " + std::to_string(v) + "\n";
+  return out;
+}
+
+// Keeping 2 previous files, copying 2, flushing them and 4 folders, then
+// clearing 5 unpacked files: each phase names itself and moves the bar, and
+// the result page comes after the last step.
+TEST(InstallProgress, EveryPhaseMovesTheBarBeforeTheResultPageShows) {
   InstallWizard w;
   w.prefix.Write("C:\\data\\Update\\VM.EXE", "nieuw exe");
   w.prefix.Write("C:\\data\\Update\\Factuur.ini", "nieuw factuur");
   w.prefix.Write("C:\\data\\Update\\Extra.txt", "niet installeren");
   w.Unpacked(kFittingManifest, "\"VM.EXE\",1\r\n\"Extra.txt\",3\r\n\"Factuur.ini\",2\r\n");
   w.Step3();
-  // The entry for location 3 is passed over and is no step.
-  EXPECT_NE(w.Out().find("set Pbr max 2\nset Pbr value 0\nset Pbr visible true\nredraw\n"
-                         "set Pbr value 1\nset Pbr value 2\nset Pbr visible false\n"),
-            std::string::npos)
-      << w.Out();
+  const std::string phases =
+      "set Pbr max 15\nset Pbr value 0\nset Pbr visible true\nset Label2 text \"Bestanden veiligstellen...\"\n"
+      "redraw\n" +
+      Values(1, 2) + "set Label2 text \"Bestanden installeren...\"\nredraw\n" + Values(3, 4) +
+      "set Label2 text \"Wegschrijven naar schijf...\"\nredraw\n" + Values(5, 10) +
+      "set Label2 text \"Opruimen...\"\nredraw\n" + Values(11, 15) +
+      "set Label2 text \"\"\nset Pbr visible false\nset Label1(1) color black\n";
+  EXPECT_NE(w.Out().find(phases), std::string::npos) << w.Out();
   EXPECT_EQ(w.Read("C:\\data\\Factuur.ini"), "nieuw factuur");
-  EXPECT_FALSE(w.view.Inspect(Control::Pbr).visible);
+  EXPECT_TRUE(w.Shown("set Label2 text \"Stap 3 van 3\""));
 
   // A list that installs nothing shows no bar.
   InstallWizard empty;
@@ -38,29 +50,13 @@ TEST(InstallProgress, AFailingFileHidesTheBarBeforeTheRestoreIsReported) {
   w.Unpacked(kFittingManifest, "\"VM.EXE\",1\r\n\"Ontbreekt.dll\",1\r\n\"Factuur.ini\",2\r\n");
   w.view.QueueAnswer(Answer::Ok);
   w.Step3();
-  EXPECT_NE(w.Out().find("set Pbr max 3\nset Pbr value 0\nset Pbr visible true\nredraw\nset Pbr value 1\n"
-                         "set Pbr visible false\nmsgbox title \"VM_Update\" text \"Er is een fout ontstaan bij het "
-                         "installeren van bestand: "),
+  EXPECT_NE(w.Out().find("set Label2 text \"Bestanden installeren...\"\nredraw\nset Pbr value 3\n"
+                         "set Label2 text \"\"\nset Pbr visible false\nmsgbox title \"VM_Update\" text \"Er is een "
+                         "fout ontstaan bij het installeren van bestand: "),
             std::string::npos)
       << w.Out();
   EXPECT_EQ(w.Read("C:\\prog\\VM.EXE"), "oud exe");
   EXPECT_FALSE(w.view.Inspect(Control::Pbr).visible);
-}
-
-// The bar never runs past its end, whatever the caller counts.
-TEST(InstallProgress, StepsStopAtTheNumberOfFiles) {
-  std::ostringstream out;
-  ScriptView view(out);
-  {
-    InstallProgress progress(view, {{"a.dll", 1}, {"b.ini", 2}});
-    progress.FileDone();
-    progress.FileDone();
-    progress.FileDone();
-    EXPECT_EQ(view.ProgressValue(), 2);
-  }
-  EXPECT_EQ(out.str(),
-            "set Pbr max 2\nset Pbr value 0\nset Pbr visible true\nredraw\nset Pbr value 1\n"
-            "set Pbr value 2\nset Pbr visible false\n");
 }
 
 }  // namespace

@@ -2,12 +2,20 @@
 #include "files/conversion_log.h"
 #include "platform/error.h"
 #include "wizard/frm_conversie.h"
+#include "wizard/install_progress.h"
 
 namespace vmu {
 
-void FrmConversie::ShowResultPage() {
+void FrmConversie::ShowResultPage(InstallProgress* progress) {
+  // The page appears when the work is done: the clean-up runs first, its
+  // log lines still after the verdict.
+  const bool failed = state.FailureFlag;
+  if (!failed) LogTextIfPossible(ctx, "Update succesvol verlopen");
+  CleanUpUpdateFolder(progress);
+  if (progress) progress->Finish();
+
   std::string text;
-  if (state.FailureFlag) {
+  if (failed) {
     view.SetBold(Control::Label1_1, true);
     text = state.ResultText + kCrLf + kCrLf +
            "De update is niet uitgevoerd om bovenstaande reden. "
@@ -22,7 +30,6 @@ void FrmConversie::ShowResultPage() {
            "Start uw nieuwe versie van Velmora weer op gebruikelijke wijze via het Startmenu of via "
            "het icoon op de desktop";
     view.SetText(Control::Label1_1, text);
-    LogTextIfPossible(ctx, "Update succesvol verlopen");
   }
   view.SetText(Control::Label1_1,
                text + kCrLf + kCrLf +
@@ -31,7 +38,6 @@ void FrmConversie::ShowResultPage() {
   view.SetText(Control::Label2, "Stap " + std::to_string(state.Step) + " van " + std::to_string(3));
   view.SetText(Control::CmdWizard_1, "Stoppen");
   view.SetEnabled(Control::cmdOpenLocation, true);
-  CleanUpUpdateFolder();
   view.SetVisible(Control::CancelButton, false);
 }
 
@@ -40,11 +46,16 @@ void FrmConversie::ShowResultPage() {
 // sending it through the press's error handling would run this page, and
 // with it the clean-up, again, and after an installation would even restore
 // the files that were just installed.
-void FrmConversie::CleanUpUpdateFolder() {
+void FrmConversie::CleanUpUpdateFolder(InstallProgress* progress) {
   const std::string folder = ctx.folders.DataDir + "Update";
   try {
     LogText("Opruimen installatiefiles");
-    if (!ctx.fs.ListFiles(folder + "\\").empty()) ctx.fs.DeleteFiles(folder + "\\*.*");
+    if (progress) progress->Begin(InstallPhase::CleanUp);
+    // One by one, so that the bar moves while thousands of files go.
+    for (const std::string& name : ctx.fs.ListFiles(folder + "\\")) {
+      ctx.fs.DeleteFile(folder + "\\" + name);
+      if (progress) progress->Step();
+    }
     LogText("verwijderen installatiedirectory " + folder);
     // A crashed copy's temporary file would keep the folder from going.
     ctx.fs.RemoveTemporaryFiles(folder + "\\");

@@ -8,6 +8,7 @@
 #include "wizard/conversion_step.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/install_files.h"
+#include "wizard/install_progress.h"
 #include "wizard/package_manifest.h"
 #include "wizard/version_check.h"
 
@@ -78,8 +79,9 @@ void UpdateStep(FrmConversie& form) {
     form.ShowResultPage();
     return;
   }
-  InstallFiles(form);
-  form.ShowResultPage();
+  InstallProgress progress(view);
+  InstallFiles(form, progress);
+  form.ShowResultPage(&progress);
 }
 
 void AutomaticRestore(FrmConversie& form) {
