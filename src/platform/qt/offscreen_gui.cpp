@@ -25,6 +25,15 @@ bool SaveWidget(QWidget* widget, const std::string& host_path) {
   return !shot.isNull() && shot.save(QString::fromStdString(host_path), "PNG");
 }
 
+// The offscreen platform has no window manager to tell a window's size
+// limits to and says so for every dialog; that says nothing about the
+// session and would only interleave with its transcript.
+QtMessageHandler previous_handler = nullptr;
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.contains(QLatin1String("does not support propagateSizeHints"))) return;
+  if (previous_handler) previous_handler(type, context, message);
+}
+
 }  // namespace
 
 struct OffscreenGui::Impl {
@@ -42,6 +51,7 @@ OffscreenGui::OffscreenGui(int& argc, char** argv) : impl_(std::make_unique<Impl
     if (mkdtemp(runtime_.data())) setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
     else runtime_.clear();
   }
+  previous_handler = qInstallMessageHandler(QuietHandler);
   impl_->app = std::make_unique<QApplication>(argc, argv);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/error.h"
 #include "platform/program_end.h"
+#include "platform/qt/screen_bound.h"
 
 namespace vmu {
 namespace {
@@ -18,9 +19,12 @@ bool program_ended = false;
 void ShowError(const std::string& description) {
   QString text = QString::fromStdString(description);
   text.replace("\r\n", "\n");
-  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kProgramTitle), text, QMessageBox::Ok,
-                  QApplication::activeWindow());
+  ScreenBoundMessageBox box(QApplication::activeWindow());
+  box.setIcon(QMessageBox::Critical);
+  box.setWindowTitle(QString::fromUtf8(kProgramTitle));
   box.setTextFormat(Qt::PlainText);
+  box.setText(text);
+  box.setStandardButtons(QMessageBox::Ok);
   box.exec();
 }
 

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/qt/screen_bound.h"
 #include "platform/qt/twips.h"
 
 namespace vmu {
@@ -86,7 +87,10 @@ QPointer<QtNoticeWindow>& Notice() {
 QtNoticeWindow& LiveNotice(QWidget* parent) {
   QPointer<QtNoticeWindow>& notice = Notice();
   if (notice && notice->Expired()) delete notice.data();
-  if (!notice) notice = new QtNoticeWindow(parent);
+  if (!notice) {
+    notice = new QtNoticeWindow(parent);
+    KeepOnScreen(notice);
+  }
   return *notice;
 }
 

@@ -28,6 +28,7 @@
 #include "platform/qt/qt_file_filter.h"
 #include "platform/qt/qt_info_window.h"
 #include "platform/qt/qt_notice_window.h"
+#include "platform/qt/screen_bound.h"
 #include "platform/qt/wizard_picture.h"
 #include "wizard/window_design.h"
 #include "wizard/window_layout.h"
@@ -228,6 +229,11 @@ QWidget* QtWizardWindow::Placed(Control c) {
     main_text_area_->setMinimumHeight(3 * fontMetrics().lineSpacing());
     // Reachable from the keyboard, for reading a long text to its end.
     main_text_area_->setFocusPolicy(Qt::StrongFocus);
+    // A frame-less area shows no focus of its own: a dotted border does, in
+    // a place kept free for it so that nothing moves.
+    main_text_area_->setStyleSheet(
+        "QScrollArea { border: 1px solid transparent; }"
+        "QScrollArea:focus { border: 1px dotted palette(highlight); }");
     main_text_area_->setWidget(Widget(c));
     main_text_area_->viewport()->setAutoFillBackground(false);
     Widget(c)->setAutoFillBackground(false);
@@ -391,7 +397,7 @@ ControlState QtWizardWindow::Inspect(Control c) {
 }
 
 Answer QtWizardWindow::ShowMessage(const MessageBoxSpec& request) {
-  QMessageBox box(DialogParent(this));
+  ScreenBoundMessageBox box(DialogParent(this));
   box.setWindowTitle(QString::fromStdString(request.title));
   box.setTextFormat(Qt::PlainText);
   box.setText(DisplayText(request.text));
@@ -404,8 +410,9 @@ Answer QtWizardWindow::ShowMessage(const MessageBoxSpec& request) {
   if (request.buttons == Buttons::YesNo) {
     QPushButton* yes = box.addButton(QMessageBox::Yes);
     QPushButton* no = box.addButton(QMessageBox::No);
-    yes->setText("Ja");
-    no->setText("Nee");
+    // J and N answer, with or without Alt, as on Windows.
+    yes->setText("&Ja");
+    no->setText("&Nee");
     box.setDefaultButton(request.default_button == 2 ? no : yes);
     box.setEscapeButton(no);
     box.exec();
@@ -422,6 +429,7 @@ Answer QtWizardWindow::ShowMessage(const MessageBoxSpec& request) {
 
 std::string QtWizardWindow::ShowOpenFile(const FileDialogSpec& request) {
   QFileDialog dialog(DialogParent(this), QString::fromStdString(request.title));
+  KeepOnScreen(&dialog);
   // Qt's own dialog, so that the patterns match without regard to case
   // (*.VMU shows upd.vmu too), as the Windows dialog does.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -572,6 +580,7 @@ void QtWizardWindow::ShowInfo(const std::string& title, const std::string& label
     return;
   }
   QtInfoWindow info(title, label, text, DialogParent(this));
+  KeepOnScreen(&info);
   info.CentreOnScreen();
   info.exec();
   FocusDefaultButton();
@@ -599,6 +608,7 @@ void QtWizardWindow::ShowDirectories() {
           });
         },
         this);
+    KeepOnScreen(directories_);
   }
   directories_->show();
   if (QGuiApplication::platformName() != QLatin1String("offscreen")) {

@@ -190,6 +190,16 @@ TEST_F(QtWizardWindowTest, TabFollowsTheReadingOrderAndEnterTheDefaultButton) {
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QCoreApplication::sendEvent(Find<QWidget>(Control::cmdOpenLocation), &escape);
   EXPECT_EQ(events.clicks, std::vector<Control>{Control::CancelButton});
+
+  // The page's text shows when it has the focus.
+  window->show();
+  window->activateWindow();
+  QCoreApplication::processEvents();
+  QWidget* page = window->findChild<QScrollArea*>();
+  const QImage unfocused = page->grab().toImage();
+  page->setFocus();
+  ASSERT_TRUE(page->hasFocus());
+  EXPECT_NE(page->grab().toImage(), unfocused);
 }
 
 TEST_F(QtWizardWindowTest, FocusReturnsToTheDefaultButtonAfterEveryPressAndDialog) {
@@ -301,6 +311,7 @@ TEST_F(QtWizardWindowTest, MessageBoxesFollowTheirDescription) {
   QString text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QString default_text;
+  QKeySequence no_key;
   testing::WhenModal([&](QWidget* w) {
     auto* box = qobject_cast<QMessageBox*>(w);
     ASSERT_NE(box, nullptr);
@@ -308,12 +319,15 @@ TEST_F(QtWizardWindowTest, MessageBoxesFollowTheirDescription) {
     text = box->text();
     icon = box->icon();
     default_text = box->defaultButton()->text();
-    box->button(QMessageBox::Yes)->click();
+    no_key = box->button(QMessageBox::No)->shortcut();
+    QKeyEvent j(QEvent::KeyPress, Qt::Key_J, Qt::NoModifier, "j");
+    QCoreApplication::sendEvent(box, &j);
   });
   EXPECT_EQ(window->ShowMessage(ask), Answer::Yes);
   EXPECT_EQ(text, "Eerste regel\n\nDoorgaan?");
   EXPECT_EQ(icon, QMessageBox::Warning);
-  EXPECT_EQ(default_text, "Nee");
+  EXPECT_EQ(default_text, "&Nee");
+  EXPECT_EQ(no_key, QKeySequence(Qt::ALT | Qt::Key_N));
 
   // Closing a Yes/No box answers No; a plain box has OK only.
   testing::WhenModal([](QWidget* w) { w->close(); });
@@ -385,7 +399,9 @@ void ExpectEveryControlOnScreen(QtWizardWindow& window, const std::string& when)
     const QRect box(w->mapToGlobal(QPoint(0, 0)), w->size());
     EXPECT_TRUE(screen.contains(box)) << when << ": " << info.name;
     EXPECT_TRUE(window.rect().contains(QRect(w->mapTo(&window, QPoint(0, 0)), w->size()))) << when << info.name;
-    if (info.kind == ControlKind::Button) EXPECT_GE(w->height(), w->sizeHint().height()) << when << info.name;
+    if (info.kind == ControlKind::Button) {
+      EXPECT_GE(w->height(), w->sizeHint().height()) << when << info.name;
+    }
     for (const auto& [name, other] : shown) EXPECT_FALSE(box.intersects(other)) << when << info.name << name;
     shown.emplace_back(info.name, box);
   }
@@ -422,7 +438,9 @@ TEST(QtWizardWindowOnScreen, EveryControlIsReachableOnA1280x800ScreenAtScale1And
   window.ShowWindow();
   QCoreApplication::processEvents();
   // The designed size where it fits; within 640 x 400 at scale 2.
-  if (scale == 1) EXPECT_EQ(window.size(), QSize(640, 460));
+  if (scale == 1) {
+    EXPECT_EQ(window.size(), QSize(640, 460));
+  }
   ExpectEveryControlOnScreen(window, "at start");
 
   // Everything a maintenance session may show at once, with a page text far
@@ -445,6 +463,29 @@ TEST(QtWizardWindowOnScreen, EveryControlIsReachableOnA1280x800ScreenAtScale1And
   EXPECT_EQ(pixels, window.size() * scale);
   EXPECT_LE(pixels.width(), 1280);
   EXPECT_LE(pixels.height(), 800);
+
+  // So does every dialog the wizard opens, its buttons included.
+  const std::pair<const char*, std::function<void()>> dialogs[] = {
+      {"file",
+       [&] {
+         window.ShowOpenFile(FileDialogSpec{"Open de update file", "Velmora (*.VMU)|*.VMU", "", ""});
+       }},
+      {"message", [&] { window.ShowMessage(MessageBoxSpec{text}); }},
+      {"info", [&] { window.ShowInfo("Directory informatie", "Programma map:", text); }},
+  };
+  for (const auto& [name, open] : dialogs) {
+    testing::WhenModal([&, name = name](QWidget* dialog) {
+      const QRect free = dialog->screen()->availableGeometry();
+      EXPECT_TRUE(free.contains(dialog->frameGeometry()))
+          << name << " at scale " << scale << ": " << dialog->frameGeometry().height() << " in " << free.height();
+      for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        const QRect box(button->mapToGlobal(QPoint()), button->size());
+        EXPECT_TRUE(!button->isVisible() || free.contains(box)) << name << ": " << button->text().toStdString();
+      }
+      dialog->close();
+    });
+    open();
+  }
   window.CloseWindow();
 }
 
