@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <clocale>
+#include <cstdlib>
 #include <iostream>
 
 #include "app/cli/command_line.h"
@@ -43,6 +44,16 @@ class FormEvents : public vmu::WizardEvents {
   vmu::FrmConversie& form_;
 };
 
+// Qt's window-system plugins need a display server: without one Qt aborts
+// with a message about plugins. An explicit QT_QPA_PLATFORM is taken as is.
+bool HasDisplay() {
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  return false;
+}
+
 const vmu::cli::Program kProgram{"VM_Update",
                                  "usage: VM_Update\n"
                                  "The update wizard of Velmora: installs an update package into the installation of\n"
@@ -59,6 +70,11 @@ int main(int argc, char** argv) {
     return vmu::cli::UsageError(kProgram, "unexpected argument '" + args.operands.front() + "'", std::cerr);
   }
 
+  if (!HasDisplay()) {
+    std::cerr << "VM_Update: needs a desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                 "without one, run the wizard with vmupdate-script (see man vmupdate-script)\n";
+    return 1;
+  }
   QApplication app(argc, argv);
   app.setApplicationName("VM_Update");
   // The desktop entry's name and icon, so that window lists show both.

@@ -14,6 +14,16 @@ void Main(FrmConversie& form) {
   RunContext& ctx = form.ctx;
   FolderSettings& folders = ctx.folders;
   try {
+    // A mistyped or missing WINEPREFIX: say so, rather than search an empty
+    // prefix for Velmora's program folder.
+    if (!ctx.host.prefix_without_drives.empty()) {
+      ShowMessageOk(view, "In de Wine-map " + ctx.host.prefix_without_drives +
+                              " staan geen Wine-stations (dosdevices of drive_c)." + kCrLf +
+                              "Zet WINEPREFIX op de Wine-map waarin Velmora is geïnstalleerd en start het "
+                              "update programma opnieuw." +
+                              kCrLf + "Het update programma wordt nu afgesloten");
+      view.EndProgram();
+    }
     form.Load();
     if (ctx.maintenance) {
       view.SetVisible(Control::CmdCompareTables, true);

@@ -46,7 +46,12 @@ PrefixFolders ReadPrefixFolders(const std::string& prefix) {
 HostInfo CurrentHostInfo(HostFileSystem& fs, const char* argv0) {
   HostInfo info;
   info.user_name = UserName();
-  info.prefix_folders = ReadPrefixFolders(fs.map().prefix());
+  const std::string& prefix = fs.map().prefix();
+  info.prefix_folders = ReadPrefixFolders(prefix);
+  std::error_code missing;
+  if (!std::filesystem::is_directory(prefix + "/dosdevices", missing) &&
+      !std::filesystem::is_directory(prefix + "/drive_c", missing))
+    info.prefix_without_drives = prefix;
   std::filesystem::path self = argv0 ? argv0 : "VM_Update";
   info.exe_name = self.stem().string();
   std::error_code ec;

@@ -10,7 +10,8 @@ namespace vmu {
 
 // The user name as Wine takes it: USER, else the account's name (else
 // "user"); the folders from the prefix's registry files; own name from argv0
-// without folder and extension; own folder from /proc/self/exe in Windows form.
+// without folder and extension; own folder from /proc/self/exe in Windows form;
+// the prefix when it has neither dosdevices nor drive_c.
 HostInfo CurrentHostInfo(HostFileSystem& fs, const char* argv0);
 
 // The folders named in <prefix>/user.reg and system.reg; a prefix without
