@@ -1,6 +1,7 @@
 // vmupdate-demo DIR: makes a sample Velmora installation in DIR/prefix and
 // sample update packages in DIR/packages and in the demo user's documents.
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "app/cli/command_line.h"
@@ -28,6 +29,14 @@ int main(int argc, char** argv) {
   const std::string dir = args.operands.front();
   const char* user = std::getenv("USER");
   try {
+    // Every package needs it: without it, make nothing rather than half a demo.
+    const std::string unpacker = vmu::pack::FindUnpacker();
+    std::error_code missing;
+    if (!std::filesystem::is_regular_file(unpacker, missing)) {
+      std::cerr << "vmupdate-demo: the unpacker " << unpacker
+                << " is missing; build the target vmu-unpacker or install the package again\n";
+      return 1;
+    }
     vmu::DemoPaths paths = vmu::MakeDemoInstallation(dir, user && *user ? user : "user");
     std::cout << "prefix              " << paths.prefix << "\n"
               << "program folder      " << paths.program_dir << "\n"
@@ -39,7 +48,7 @@ int main(int argc, char** argv) {
     vmu::InstallDemoTrustedKeys(paths, keys);
     std::cout << "signing key         " << vmu::package::KeyIdText(keys.supplier.public_key.id)
               << " (trusted by both installations; the key pair is in " << dir << "/keys)\n";
-    const std::vector<vmu::DemoPackage> packages = vmu::MakeDemoPackages(dir, vmu::pack::FindUnpacker(), &keys);
+    const std::vector<vmu::DemoPackage> packages = vmu::MakeDemoPackages(dir, unpacker, &keys);
     const std::string documents = vmu::DemoHostPath(paths, paths.documents);
     vmu::CopyDemoPackages(packages, documents);
     std::cout << "packages:\n";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "testing/temp_dir.h"
+#include "tools/pack/pack_test_support.h"
 
 namespace vmu::pack {
 namespace {
@@ -36,6 +37,17 @@ TEST(UnpackerLocation, BesideTheProgramFirstThenAtTheInstalledPlace) {
     const std::string expected = std::filesystem::path(dir.Sub(c.expected)).lexically_normal().string();
     EXPECT_EQ(FindUnpacker(dir.Sub(c.program)), expected) << c.program;
   }
+}
+
+// Without its unpacker the demo says so and makes nothing.
+TEST(UnpackerLocation, TheDemoWithoutItsUnpackerMakesNothing) {
+  TempDir dir;
+  std::filesystem::copy_file(testing::BinDir() + "/vmupdate-demo", dir.Sub("vmupdate-demo"));
+  const auto run = testing::RunProgram({dir.Sub("vmupdate-demo"), dir.Sub("demo")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("vmu-unpacker is missing"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.Sub("demo")));
 }
 
 }  // namespace
