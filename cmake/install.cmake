@@ -17,7 +17,7 @@ endforeach()
 # Manual pages carry the version and the unpacker's place; installed gzipped,
 # as Debian wants them.
 set(man_pages "")
-foreach(page VM_Update.1 vmupdate-script.1 vmu-pack.1)
+foreach(page VM_Update.1 vmupdate-script.1 vmu-pack.1 vmupdate-demo.1)
   configure_file(${CMAKE_SOURCE_DIR}/data/man/${page} ${CMAKE_BINARY_DIR}/man/${page} @ONLY)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.gz
                      COMMAND gzip -9nf -k ${CMAKE_BINARY_DIR}/man/${page}
@@ -30,7 +30,16 @@ install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # Under the package's name, where Debian looks for a package's documents
 # (GNUInstallDirs would take the project's name).
 set(vmu_docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/vm-update)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${vmu_docdir})
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/data/debian/copyright DESTINATION ${vmu_docdir})
+# A native package's changelog, in Debian's format, gzipped as Debian wants it.
+configure_file(${CMAKE_SOURCE_DIR}/data/debian/changelog ${CMAKE_BINARY_DIR}/debian/changelog @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/debian/changelog.gz
+                   COMMAND gzip -9nf -k ${CMAKE_BINARY_DIR}/debian/changelog
+                   DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog VERBATIM)
+add_custom_target(debian_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/debian/changelog.gz DESTINATION ${vmu_docdir})
+install(FILES ${CMAKE_SOURCE_DIR}/data/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME vm-update)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/wizard.png ${CMAKE_SOURCE_DIR}/docs/demo-session.txt
         DESTINATION ${vmu_docdir}/docs)
 
@@ -44,9 +53,13 @@ if(BUILD_TESTING)
   endif()
   find_program(GROFF groff)
   if(GROFF)
-    foreach(page VM_Update.1 vmupdate-script.1 vmu-pack.1)
+    foreach(page VM_Update.1 vmupdate-script.1 vmu-pack.1 vmupdate-demo.1)
       add_test(NAME man_${page} COMMAND ${GROFF} -man -Tutf8 -ww -z ${CMAKE_BINARY_DIR}/man/${page})
       set_tests_properties(man_${page} PROPERTIES FAIL_REGULAR_EXPRESSION ".")
     endforeach()
   endif()
+  foreach(program VM_Update vmupdate-script vmu-pack vmupdate-demo)
+    add_test(NAME man_options_${program} COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/man_options_test.sh
+                                                 $<TARGET_FILE:${program}> ${CMAKE_BINARY_DIR}/man/${program}.1)
+  endforeach()
 endif()

@@ -3,11 +3,12 @@
 # Makes the Debian package of BUILD_DIR, unpacks it with dpkg -x into a
 # temporary root and runs the installed programs from there: vmu-pack's
 # version, and the demo session on a demo made by the installed
-# vmupdate-demo, whose packages carry the installed unpacker.
+# vmupdate-demo, whose packages carry the installed unpacker. lintian must
+# find neither errors nor warnings.
 set -eu
 cpack=$1 build=$2 version=$3 session=$4
 
-for tool in dpkg-deb dpkg-shlibdeps; do
+for tool in dpkg-deb dpkg-shlibdeps lintian; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
 done
 
@@ -26,12 +27,18 @@ for dep in qt6-translations-l10n libqt6widgets6 libsqlite3-0 libarchive13 libc6;
   echo "$depends" | grep -Eq "(^|, )$dep( |,|$)" || fail "Depends lacks $dep"
 done
 
+# Run as root, lintian says so on standard error; its findings go to standard output.
+lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$work/lintian.log" 2>/dev/null ||
+  { cat "$work/lintian.log"; fail "lintian"; }
+echo "lintian: $(grep -c . "$work/lintian.log" || true) notes below warning level"
+
 root=$work/root
 dpkg -x "$deb" "$root"
 for file in bin/VM_Update bin/vmupdate-script bin/vmu-pack bin/vmupdate-demo libexec/vmupdate/vmu-unpacker \
     share/applications/vm-update.desktop share/icons/hicolor/scalable/apps/vm-update.svg \
     share/icons/hicolor/48x48/apps/vm-update.png share/man/man1/VM_Update.1.gz \
-    share/man/man1/vmupdate-script.1.gz share/man/man1/vmu-pack.1.gz share/doc/vm-update/README.md; do
+    share/man/man1/vmupdate-script.1.gz share/man/man1/vmu-pack.1.gz share/man/man1/vmupdate-demo.1.gz \
+    share/doc/vm-update/README.md share/doc/vm-update/copyright share/doc/vm-update/changelog.gz; do
   [ -e "$root/usr/$file" ] || fail "missing /usr/$file"
 done
 # Only what users run is on the PATH; no test program is shipped.
