@@ -38,7 +38,7 @@ DemoKeys MakeDemoKeys(const std::string& dir) {
 
 std::string TrustedKeysText(const package::PublicKey& key) {
   return "# Sleutels van de leverancier van Velmora: alleen updates die hiermee zijn ondertekend\r\n"
-         "# worden geinstalleerd.\r\n" +
+         "# worden geïnstalleerd.\r\n" +
          package::PublicKeyLine(key) + "\r\n";
 }
 
