@@ -1,6 +1,7 @@
 // The unpacker at the head of every package. The wizard copies the package
 // to VMU_ZP.exe and starts it as `VMU_ZP.exe /auto <folder>`; it unpacks
-// its own archive into that folder.
+// its own archive into that folder and names each file it wrote, with its
+// size and SHA-256, on standard output.
 #include <strings.h>
 #include <unistd.h>
 
@@ -41,7 +42,11 @@ int main(int argc, char** argv) {
   std::string folder = argv[2];
   for (int i = 3; i < argc; ++i) folder += std::string(" ") + argv[i];
   try {
-    vmu::pack::UnpackPackage(OwnFile(), vmu::pack::UnpackTarget(folder));
+    // The wizard installs only what this report names, with these hashes.
+    for (const auto& file : vmu::pack::UnpackPackage(OwnFile(), vmu::pack::UnpackTarget(folder)))
+      std::cout << vmu::package::UnpackedFileLine(file);
+    std::cout << std::flush;
+    if (!std::cout) throw std::runtime_error("cannot write the list of unpacked files");
   } catch (const vmu::VbError& e) {
     std::cerr << program << ": " << folder << ": " << e.description() << '\n';
     return 1;

@@ -99,6 +99,16 @@ TEST(PackageSignature, SignedPackagesPassAndEveryChangedByteIsCaught) {
   EXPECT_EQ(check.verdict, PackageVerdict::BadSignature);
   EXPECT_NE(check.detail.find("does not match its contents"), std::string::npos);
 
+  // The legacy form signs the whole file, which would have to be read into
+  // memory: it is refused unread.
+  auto legacy = *package::ParseSignatureFile(s.layout.signature);
+  legacy.prehashed = false;
+  const std::string legacy_package = s.Altered("legacy.VMU", [&](std::string& b) {
+    b.replace(b.find(s.layout.signature), s.layout.signature.size(), package::SignatureFileText(legacy));
+  });
+  check = Check(legacy_package, &s.trusted);
+  EXPECT_EQ(check.detail, "its signature has the legacy form");
+
   // The signed package still unpacks as any other.
   const auto run = RunProgram({s.package, "/auto", s.dir.Sub("unpacked")});
   EXPECT_EQ(run.status, 0) << run.err;
