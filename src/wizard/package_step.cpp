@@ -34,16 +34,19 @@ std::string FirstLine(const std::string& text) {
 
 // Runs the unpacker to its end, the window kept alive and its buttons
 // waiting meanwhile. True when it unpacked the package.
-bool Unpack(FrmConversie& form, const std::string& unpacker, const std::string& chosen,
-            const std::string& chosen_name) {
+bool Unpack(FrmConversie& form, const std::string& unpacker, const std::string& chosen, const std::string& chosen_name,
+            bool signed_by_trusted_key) {
   WizardView& view = form.view;
   RunContext& ctx = form.ctx;
   WizardState& state = form.state;
   const std::string folder = state.UpdateDir.substr(0, state.UpdateDir.size() - 1);
   // The program path is quoted too: unquoted, "C:\Mijn Programmas\..."
-  // would start a file "C:\Mijn" when there is one.
-  state.TaskId =
-      ctx.processes.StartWatched("\"" + unpacker + "\" /auto " + CommandArgument(folder), WindowStyle::Minimized);
+  // would start a file "C:\Mijn" when there is one. A signed package
+  // checks its own signature against the same keys before it unpacks.
+  const std::string keys =
+      signed_by_trusted_key ? "/keys " + CommandArgument(ctx.folders.ProgramDir + kTrustedKeysName) + " " : "";
+  state.TaskId = ctx.processes.StartWatched("\"" + unpacker + "\" " + keys + "/auto " + CommandArgument(folder),
+                                            WindowStyle::Minimized);
 
   view.SetProgressValue(5);
   // A quick unpacker has ended already and has no window left to activate.
@@ -125,7 +128,8 @@ void PackageStep(FrmConversie& form) {
   // package that is damaged or not from the supplier runs, and nothing can
   // swap the chosen file once it has been checked.
   const std::string unpacker = state.UpdateDir + kUnpackerName;
-  if (!CopyTrustedPackage(form, chosen, chosen_name, unpacker)) {
+  bool signed_by_trusted_key = false;
+  if (!CopyTrustedPackage(form, chosen, chosen_name, unpacker, signed_by_trusted_key)) {
     view.SetVisible(Control::Pbr, false);
     form.CmdWizard_Click(0);
     return;
@@ -133,7 +137,7 @@ void PackageStep(FrmConversie& form) {
 
   view.SetProgressValue(4);
   form.press.CurrentAction = "Uitpakken VMU file";
-  if (!Unpack(form, unpacker, chosen, chosen_name)) {
+  if (!Unpack(form, unpacker, chosen, chosen_name, signed_by_trusted_key)) {
     view.SetVisible(Control::Pbr, false);
     form.CmdWizard_Click(0);
     return;

@@ -35,8 +35,9 @@ void RefuseDamaged(FrmConversie& form, const std::string& chosen_name) {
 }
 
 bool CopyTrustedPackage(FrmConversie& form, const std::string& chosen, const std::string& chosen_name,
-                        const std::string& copy) {
+                        const std::string& copy, bool& signed_by_trusted_key) {
   RunContext& ctx = form.ctx;
+  signed_by_trusted_key = false;
   if (!ctx.packages) {
     ctx.fs.CopyFile(chosen, copy);
     // A downloaded package usually lacks the execute bits; Windows needs none.
@@ -56,6 +57,7 @@ bool CopyTrustedPackage(FrmConversie& form, const std::string& chosen, const std
       return true;
     case PackageVerdict::Signed:
       form.LogText("Handtekening van updatefile " + chosen + " in orde (sleutel " + check.key_id + ")");
+      signed_by_trusted_key = true;
       return true;
     case PackageVerdict::Damaged:
       form.LogText("Updatefile " + chosen + " geweigerd: beschadigd of onvolledig (" + check.detail + ")");

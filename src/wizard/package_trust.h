@@ -17,9 +17,10 @@ inline constexpr const char* kTrustedKeysName = "UpdateSleutels.txt";
 // Copies the chosen package to `copy` and checks that copy. False when the
 // package is refused: the copy is gone, the user has been told why (a
 // message box) and the log has its line. Logs one line for an accepted
-// package too.
+// package too. `signed_by_trusted_key`: the installation has trusted keys
+// and the package is signed with one of them.
 bool CopyTrustedPackage(FrmConversie& form, const std::string& chosen, const std::string& chosen_name,
-                        const std::string& copy);
+                        const std::string& copy, bool& signed_by_trusted_key);
 
 // The name under which step 2 copies the package into the update folder.
 inline constexpr const char* kUnpackerName = "VMU_ZP.exe";

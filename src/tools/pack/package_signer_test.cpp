@@ -131,6 +131,16 @@ TEST(PackageSignature, UnsignedAndForeignPackagesAndResigning) {
   const std::vector<package::PublicKey> none;
   EXPECT_EQ(Check(s.package, &none).verdict, PackageVerdict::UnknownKey);
 
+  // Given the trusted keys, the unpacker holds to them as well.
+  WriteHostFile(s.dir.Sub("keys.txt"), package::PublicKeyLine(s.key.public_key) + "\n");
+  for (const auto& [package, status] : {std::pair{s.package, 0}, {foreign, 1}, {unsigned_package, 1}}) {
+    ::chmod(package.c_str(), 0755);
+    const std::string out = package + ".out";
+    const auto run = RunProgram({package, "/keys", s.dir.Sub("keys.txt"), "/auto", out});
+    EXPECT_EQ(run.status, status) << package << run.err;
+    EXPECT_EQ(Tree(out).empty(), status != 0) << package;
+  }
+
   // Signing an unsigned package and signing again give the same bytes up to the comment.
   const std::string resigned = s.dir.Sub("resigned.VMU");
   SignPackage(s.key.secret_key, unsigned_package, resigned);

@@ -84,7 +84,7 @@ TEST(Unpacker, TakesTheFolderInWindowsFormEvenWithBlanks) {
 
   result = RunProgram({dir.Sub("upd.VMU"), "C:\\Update"});
   EXPECT_EQ(result.status, 2);
-  EXPECT_EQ(result.err, "usage: upd.VMU /auto FOLDER\n");
+  EXPECT_EQ(result.err, "usage: upd.VMU [/keys TRUSTED_KEYS] /auto FOLDER\n");
 }
 
 TEST(Unpacker, WritesNothingFromATruncatedOrAlteredPackage) {
