@@ -49,7 +49,7 @@ void Read(int fd, char* data, std::size_t size, uint64_t offset, const std::stri
 }
 
 PackageCheck Verdict(PackageVerdict verdict, std::string detail, std::string key_id = "") {
-  return {verdict, std::move(detail), std::move(key_id)};
+  return {verdict, std::move(detail), std::move(key_id), {}};
 }
 
 }  // namespace
