@@ -26,9 +26,9 @@ set(allowed_tools/pack         platform platform/host platform/crypto platform/j
                                conversion tools/pack)
 set(allowed_app/cli            app/cli)
 # The fuzzing harnesses drive any layer but the programs.
-set(allowed_fuzz               platform platform/host platform/jet platform/sqlite package files conversion wizard
+set(allowed_fuzz               platform platform/host platform/jet platform/sqlite platform/crypto package files conversion wizard
                                startup tools/pack fuzz)
-set(test_extras testing platform/host platform/sqlite platform/jet platform/headless)
+set(test_extras testing platform/host platform/sqlite platform/jet platform/headless platform/crypto)
 # Programs and the demo sit on top and may include anything.
 set(unchecked app app/script tools tools/demo)
 

@@ -146,6 +146,24 @@ std::vector<PublicKey> ParseTrustedKeys(std::string_view text, std::vector<int>*
   return keys;
 }
 
+std::optional<std::string> TrustedKeysText(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  const bool little = bytes.starts_with("\xFF\xFE"), big = bytes.starts_with("\xFE\xFF");
+  if (!little && !big) {
+    if (bytes.find('\0') != std::string_view::npos) return std::nullopt;
+    return std::string(bytes);
+  }
+  if (bytes.size() % 2 != 0) return std::nullopt;
+  std::string text;
+  for (std::size_t at = 2; at < bytes.size(); at += 2) {
+    const auto low = static_cast<unsigned char>(bytes[little ? at : at + 1]);
+    const auto high = static_cast<unsigned char>(bytes[little ? at + 1 : at]);
+    if (high != 0 || low == 0 || low >= 0x80) return std::nullopt;
+    text += static_cast<char>(low);
+  }
+  return text;
+}
+
 SecretKeyFile ParseSecretKeyFile(std::string_view text) {
   const std::vector<std::string_view> lines = Lines(text);
   if (lines.size() < 2 || !lines[0].starts_with(kUntrusted))

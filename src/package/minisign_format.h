@@ -64,6 +64,12 @@ std::string PublicKeyFileText(const PublicKey& key);
 // Other lines are named in `bad` (1-based line numbers).
 std::vector<PublicKey> ParseTrustedKeys(std::string_view text, std::vector<int>* bad = nullptr);
 
+// The text of a trusted-keys file from its bytes: a UTF-8 byte-order mark is
+// dropped, UTF-16 with a byte-order mark (as Notepad saves "Unicode") is
+// read when it holds only ASCII. nullopt for anything else with NUL bytes,
+// which no key file holds.
+std::optional<std::string> TrustedKeysText(std::string_view bytes);
+
 // Raises std::runtime_error naming what is wrong.
 SecretKeyFile ParseSecretKeyFile(std::string_view text);
 std::string SecretKeyFileText(const SecretKeyFile& key);

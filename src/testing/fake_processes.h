@@ -1,4 +1,5 @@
-// Processes that start nothing: records command lines; tasks end at once.
+// Processes that start nothing: records command lines; tasks end at once,
+// or after as many waits as the test says, with the outcome it scripts.
 #pragma once
 
 #include <string>
@@ -18,10 +19,23 @@ class FakeProcesses : public Processes {
   void Activate(double) override {
     if (tasks_end_at_once) Raise(kInvalidArgument);
   }
-  bool WaitForEnd(double, double) override { return true; }
+  bool WaitForEnd(double, double) override {
+    if (waits_before_end == 0) return true;
+    --waits_before_end;
+    return false;
+  }
+  double StartWatched(const std::string& command_line, WindowStyle style) override {
+    return Start(command_line, style);
+  }
+  TaskOutcome Outcome(double) override {
+    if (waits_before_end > 0) Raise(kInvalidArgument);
+    return outcome;
+  }
 
   std::vector<std::string> started;
   bool tasks_end_at_once = true;
+  int waits_before_end = 0;
+  TaskOutcome outcome{0, "", ""};
 };
 
 }  // namespace vmu::testing

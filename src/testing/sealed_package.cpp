@@ -24,4 +24,11 @@ std::string SealedPackage(const std::string& program) {
   return bytes + package::SealLine(program.size(), crypto::Sha256Hex(bytes));
 }
 
+std::string CopyingPackage(const std::string& source, const std::string& target) {
+  return SealedPackage(
+      "#!/bin/sh\ncp '" + source + "'/* '" + target + "'/ || exit 1\ncd '" + source +
+      "' || exit 1\nfor f in *; do echo \"$(sha256sum < \"$f\" | cut -c1-64) $(stat -c %s \"$f\") $f\"; "
+      "done\nexit 0\n");
+}
+
 }  // namespace vmu::testing

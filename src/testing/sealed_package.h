@@ -9,4 +9,9 @@ namespace vmu::testing {
 // A shell script given here must end itself ("exit 0"): the archive follows it.
 std::string SealedPackage(const std::string& program);
 
+// A sealed package whose program copies every file of the host folder
+// `source` into the host folder `target` and reports them as vmu-pack's
+// unpacker does.
+std::string CopyingPackage(const std::string& source, const std::string& target);
+
 }  // namespace vmu::testing

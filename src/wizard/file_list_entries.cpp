@@ -3,6 +3,7 @@
 #include "files/utility.h"
 #include "package/bare_name.h"
 #include "package/file_list.h"
+#include "package/reserved_names.h"
 #include "platform/error.h"
 
 namespace vmu {
@@ -21,7 +22,9 @@ std::vector<InstallEntry> ReadInstallEntries(const std::string& bytes, std::stri
     const int location = ToByte(entry.location);
     // Only program and data folder entries are written anywhere, and a
     // folder part could lead them out of their folder.
-    if (package::IsInstalledLocation(location) && !package::IsBareFileName(entry.name)) Raise(kBadFileName);
+    if (package::IsInstalledLocation(location) &&
+        (!package::IsBareFileName(entry.name) || package::IsReservedName(entry.name)))
+      Raise(kBadFileName);
     entries.push_back({entry.name, location});
   }
   if (list.lone_name) {

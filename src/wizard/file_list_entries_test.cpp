@@ -40,6 +40,8 @@ TEST(InstallEntries, TheFirstBadEntryStopsTheReadingWithItsNumberAndName) {
       {"\"\",1", {52, ""}},
       {"\". .\",1", {52, ". ."}},
       {"\"a..b\",2", {52, "a..b"}},
+      {"\"UPDATE.INI\",2", {52, "UPDATE.INI"}},  // the wizard's own files and folders
+      {"\"x\",3\r\n\"ConversieBackup-1\",1", {52, "ConversieBackup-1"}},
   };
   for (const auto& [list, expected] : lists) {
     std::string current;

@@ -151,7 +151,8 @@ void FrmConversie::Close(CloseMode mode) {
 }
 
 void FrmConversie::CmdStartApp_Click() {
-  state.TaskId = ctx.processes.Start(ctx.folders.ProgramDir + "vm.exe", WindowStyle::Maximized);
+  // Quoted: a folder with a blank must not start a file named like its first word.
+  state.TaskId = ctx.processes.Start("\"" + ctx.folders.ProgramDir + "vm.exe\"", WindowStyle::Maximized);
   ctx.processes.Activate(state.TaskId);
   view.EndProgram();
 }

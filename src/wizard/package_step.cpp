@@ -2,6 +2,7 @@
 
 #include "files/recover_update.h"
 #include "files/utility.h"
+#include "package/unpacked_files.h"
 #include "platform/shell_folders.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/package_trust.h"
@@ -11,6 +12,9 @@ namespace vmu {
 namespace {
 
 constexpr int kDocumentsFolder = 5;
+
+// How often the window is redrawn while the unpacker works.
+constexpr double kRedrawSeconds = 0.25;
 
 void DeleteIfThere(FileSystem& fs, const std::string& path) {
   if (fs.FileExists(path)) fs.DeleteFile(path);
@@ -22,6 +26,53 @@ std::string CommandArgument(const std::string& text) {
   return text.find_first_of(" \t") == std::string::npos ? text : "\"" + text + "\"";
 }
 
+// The first line the unpacker wrote on standard error: its reason.
+std::string FirstLine(const std::string& text) {
+  const std::string line = text.substr(0, text.find_first_of("\r\n"));
+  return line.empty() ? "geen reden opgegeven" : line;
+}
+
+// Runs the unpacker to its end, the window kept alive and its buttons
+// waiting meanwhile. True when it unpacked the package.
+bool Unpack(FrmConversie& form, const std::string& unpacker, const std::string& chosen, const std::string& chosen_name,
+            bool signed_by_trusted_key) {
+  WizardView& view = form.view;
+  RunContext& ctx = form.ctx;
+  WizardState& state = form.state;
+  const std::string folder = state.UpdateDir.substr(0, state.UpdateDir.size() - 1);
+  // The program path is quoted too: unquoted, "C:\Mijn Programmas\..."
+  // would start a file "C:\Mijn" when there is one. A signed package
+  // checks its own signature against the same keys before it unpacks.
+  const std::string keys =
+      signed_by_trusted_key ? "/keys " + CommandArgument(ctx.folders.ProgramDir + kTrustedKeysName) + " " : "";
+  state.TaskId = ctx.processes.StartWatched("\"" + unpacker + "\" " + keys + "/auto " + CommandArgument(folder),
+                                            WindowStyle::Minimized);
+
+  view.SetProgressValue(5);
+  // A quick unpacker has ended already and has no window left to activate.
+  form.ResumeOnError5([&] { ctx.processes.Activate(state.TaskId); });
+  view.SetText(Control::Label1_1, "Het updatefile [" + chosen_name + "] wordt uitgepakt. Even geduld aub...");
+  view.SetEnabled(Control::CmdWizard_0, false);
+  view.SetEnabled(Control::CmdWizard_1, false);
+  view.Redraw();
+  while (!ctx.processes.WaitForEnd(state.TaskId, kRedrawSeconds)) view.Redraw();
+  view.SetEnabled(Control::CmdWizard_0, true);
+  view.SetEnabled(Control::CmdWizard_1, true);
+  const TaskOutcome outcome = ctx.processes.Outcome(state.TaskId);
+  const auto files = package::ParseUnpackedFiles(outcome.output);
+  if (outcome.exit_status == 0 && files) {
+    state.PackageName = chosen_name;
+    state.Unpacked = *files;
+    state.UnpackedKnown = true;
+    return true;
+  }
+  const std::string reason = outcome.exit_status != 0 ? FirstLine(outcome.errors) : "onbekende uitvoer";
+  form.LogText("Updatefile " + chosen + " geweigerd: uitpakken mislukt (" + reason + ")");
+  form.CheckDir(state.UpdateDir);
+  RefuseDamaged(form, chosen_name);
+  return false;
+}
+
 }  // namespace
 
 void PackageStep(FrmConversie& form) {
@@ -31,9 +82,6 @@ void PackageStep(FrmConversie& form) {
   WizardState& state = form.state;
 
   view.SetEnabled(Control::cmdTurnBack, false);
-  // Every update attempt starts a new log, unless an update that broke off
-  // is still to be undone: its log is what support needs.
-  if (!UpdateUnfinished(ctx)) DeleteIfThere(ctx.fs, folders.DataDir + "ConversieLog.TXT");
   view.SetEnabled(Control::cmdOpenLocation, false);
   view.SetText(Control::Label1_1, "Opzoeken update bestand");
   view.SetProgressMax(5);
@@ -59,36 +107,41 @@ void PackageStep(FrmConversie& form) {
     return;
   }
   const std::string chosen_name = FileNameOfPath(chosen);
+  // Every update attempt starts a new log, unless an update that broke off
+  // is still to be undone: its log is what support needs. Only now: going
+  // back from the dialog keeps the last update's log.
+  if (!UpdateUnfinished(ctx)) DeleteIfThere(ctx.fs, folders.DataDir + "ConversieLog.TXT");
 
   view.SetProgressValue(1);
   folders.PackageDir = DirectoryOfPath(chosen);
   WriteIni(ctx.fs, folders.UpdateIniPath, "Defaults", "DefDir", folders.PackageDir);
   state.UpdateDir = folders.DataDir + "Update\\";
 
-  // Nothing of a package that is damaged or not from the supplier is copied or run.
-  if (!PackageIsTrusted(form, chosen, chosen_name)) {
-    view.SetVisible(Control::Pbr, false);
-    form.CmdWizard_Click(0);
-    return;
-  }
+  state.UnpackedKnown = false;
+  state.Unpacked.clear();
 
   view.SetProgressValue(2);
   form.CheckDir(state.UpdateDir);
 
   view.SetProgressValue(3);
-  const std::string unpacker = state.UpdateDir + "VMU_ZP.exe";
-  ctx.fs.CopyFile(chosen, unpacker);
-  // A downloaded package usually lacks the execute bits; Windows needs none.
-  ctx.fs.AllowExecution(unpacker);
+  // The package is checked as the copy that is then started: nothing of a
+  // package that is damaged or not from the supplier runs, and nothing can
+  // swap the chosen file once it has been checked.
+  const std::string unpacker = state.UpdateDir + kUnpackerName;
+  bool signed_by_trusted_key = false;
+  if (!CopyTrustedPackage(form, chosen, chosen_name, unpacker, signed_by_trusted_key)) {
+    view.SetVisible(Control::Pbr, false);
+    form.CmdWizard_Click(0);
+    return;
+  }
 
   view.SetProgressValue(4);
   form.press.CurrentAction = "Uitpakken VMU file";
-  const std::string folder = state.UpdateDir.substr(0, state.UpdateDir.size() - 1);
-  state.TaskId = ctx.processes.Start(unpacker + " /auto " + CommandArgument(folder), WindowStyle::Minimized);
-
-  view.SetProgressValue(5);
-  // A quick unpacker has ended already and has no window left to activate.
-  form.ResumeOnError5([&] { ctx.processes.Activate(state.TaskId); });
+  if (!Unpack(form, unpacker, chosen, chosen_name, signed_by_trusted_key)) {
+    view.SetVisible(Control::Pbr, false);
+    form.CmdWizard_Click(0);
+    return;
+  }
   view.SetVisible(Control::Pbr, false);
   view.SetText(Control::Label1_1, "Het updatefile [" + chosen_name + "] staat klaar om geïnstalleerd te worden." +
                                       kCrLf + kCrLf + kCrLf + "Druk op 'Volgende' om het installeren te starten");

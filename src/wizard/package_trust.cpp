@@ -25,13 +25,30 @@ std::string Reason(const PackageCheck& check) {
 
 }  // namespace
 
-bool PackageIsTrusted(FrmConversie& form, const std::string& chosen, const std::string& chosen_name) {
+std::string DamagedPackageText(const std::string& chosen_name) {
+  return "Het updatefile [" + chosen_name + "] is beschadigd of onvolledig." + kCrLf + kCrLf +
+         "Download de update opnieuw en kies dan het nieuwe bestand.";
+}
+
+void RefuseDamaged(FrmConversie& form, const std::string& chosen_name) {
+  Refuse(form, DamagedPackageText(chosen_name));
+}
+
+bool CopyTrustedPackage(FrmConversie& form, const std::string& chosen, const std::string& chosen_name,
+                        const std::string& copy, bool& signed_by_trusted_key) {
   RunContext& ctx = form.ctx;
-  if (!ctx.packages) return true;
+  signed_by_trusted_key = false;
+  if (!ctx.packages) {
+    ctx.fs.CopyFile(chosen, copy);
+    // A downloaded package usually lacks the execute bits; Windows needs none.
+    ctx.fs.AllowExecution(copy);
+    return true;
+  }
   const std::string keys_path = ctx.folders.ProgramDir + kTrustedKeysName;
-  const bool has_keys = ctx.fs.FileExists(keys_path);
-  const std::string keys = has_keys ? ctx.fs.ReadBytes(keys_path) : std::string();
-  const PackageCheck check = ctx.packages->Check(chosen, has_keys ? &keys : nullptr);
+  const PackageCheck check = ctx.packages->CopyAndCheck(chosen, copy, keys_path);
+  for (int line : check.ignored_lines)
+    form.LogText(std::string(kTrustedKeysName) + " regel " + std::to_string(line) +
+                 " bevat geen sleutel en is overgeslagen");
 
   switch (check.verdict) {
     case PackageVerdict::Intact:
@@ -40,11 +57,18 @@ bool PackageIsTrusted(FrmConversie& form, const std::string& chosen, const std::
       return true;
     case PackageVerdict::Signed:
       form.LogText("Handtekening van updatefile " + chosen + " in orde (sleutel " + check.key_id + ")");
+      signed_by_trusted_key = true;
       return true;
     case PackageVerdict::Damaged:
       form.LogText("Updatefile " + chosen + " geweigerd: beschadigd of onvolledig (" + check.detail + ")");
-      Refuse(form, "Het updatefile [" + chosen_name + "] is beschadigd of onvolledig." + kCrLf + kCrLf +
-                       "Download de update opnieuw en kies dan het nieuwe bestand.");
+      RefuseDamaged(form, chosen_name);
+      return false;
+    case PackageVerdict::KeysUnreadable:
+      form.LogText("Updatefile " + chosen + " geweigerd: " + keys_path + " onleesbaar (" + check.detail + ")");
+      Refuse(form, "Het bestand " + keys_path +
+                       " met de sleutels van de leverancier kan niet gelezen worden. Zolang dat zo is, wordt "
+                       "geen enkele update geïnstalleerd." +
+                       kCrLf + kCrLf + "Herstel dit bestand of neem contact op met uw leverancier.");
       return false;
     default:
       form.LogText("Updatefile " + chosen + " geweigerd: geen geldige handtekening (" + check.detail + ")");

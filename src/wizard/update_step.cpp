@@ -10,6 +10,7 @@
 #include "wizard/install_files.h"
 #include "wizard/install_progress.h"
 #include "wizard/package_manifest.h"
+#include "wizard/unpacked_check.h"
 #include "wizard/version_check.h"
 
 namespace vmu {
@@ -42,6 +43,11 @@ void UpdateStep(FrmConversie& form) {
   // Reached after an error in step 2 before the folder was set: look where
   // step 2 unpacks, not in whatever folder the program runs in.
   if (s.UpdateDir.empty()) s.UpdateDir = form.ctx.folders.DataDir + "Update\\";
+  // Nothing read or installed from the folder but what the unpacker wrote.
+  if (!UnpackedFilesIntact(form)) {
+    form.ShowResultPage();
+    return;
+  }
 
   if (!FindManifest(form)) {
     form.ShowResultPage();

@@ -168,7 +168,8 @@ TEST(UpdateStep, AFailingEntryPutsEveryEarlierFileBack) {
 TEST(UpdateStep, HostileListsWriteNothingOutsideTheTwoFolders) {
   for (auto [entry, name] :
        {std::pair{"\"..\\boven.txt\",1", "..\\boven.txt"}, std::pair{"\"C:\\elders.txt\",2", "C:\\elders.txt"},
-        std::pair{"sub/a.txt,1", "sub/a.txt"}, std::pair{"\"\",2", ""}, std::pair{"\". .\",1", ". ."}}) {
+        std::pair{"sub/a.txt,1", "sub/a.txt"}, std::pair{"\"\",2", ""}, std::pair{"\". .\",1", ". ."},
+        std::pair{"\"conversiebackup.INI\",2", "conversiebackup.INI"}}) {
     FailingInstall w(entry);
     w.ExpectRestored(name);
     EXPECT_FALSE(w.prefix.Exists("C:\\boven.txt"));

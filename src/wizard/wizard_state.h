@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "package/unpacked_files.h"
+
 namespace vmu {
 
 struct WizardState {
@@ -35,6 +37,11 @@ struct WizardState {
   std::string ConvFromVer;
   std::string ConvToVer;
   bool ButtonsBlocked = false;  // set by the conversion
+  // What step 2's unpacker reported writing into UpdateDir; step 3 installs
+  // only files that match it.
+  std::string PackageName;
+  bool UnpackedKnown = false;
+  package::UnpackedFiles Unpacked;
 };
 
 // Values that live during one press of a wizard button.

@@ -78,8 +78,7 @@ struct Sweep {
       Database(source + "/Conversie.mdb", kControlDatabase);
     }
     for (const auto& [name, bytes] : files) testing::WriteHostFile(source + "/" + name, bytes);
-    p.Write("C:\\pakket\\upd.VMU",
-            testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(kData + "Update") + "'/\nexit 0\n"));
+    p.Write("C:\\pakket\\upd.VMU", testing::CopyingPackage(source, p.Host(kData + "Update")));
     chmod(p.Host("C:\\pakket\\upd.VMU").c_str(), 0755);
   }
   static void Database(const std::string& host_path, const std::string& sql) {

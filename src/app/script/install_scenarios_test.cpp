@@ -86,9 +86,9 @@ std::string WithoutResumeLines(std::string log) {
 }
 
 const std::string kInstallLog =
+    "Maken C:\\users\\anna\\AppData\\Roaming\\velmora\\Update\\\r\n"
     "Updatefile C:\\pakket\\upd.VMU niet op een handtekening gecontroleerd: geen UpdateSleutels.txt in de "
     "programmamap\r\n"
-    "Maken C:\\users\\anna\\AppData\\Roaming\\velmora\\Update\\\r\n"
     "lezen INIfile installatieV2.ini\r\ncheck new update\r\n"
     "Maken C:\\users\\anna\\AppData\\Roaming\\velmora\\ConversieBackup-1\\\r\n"
     "Maken C:\\users\\anna\\AppData\\Roaming\\velmora\\ConversieBackup-2\\\r\n"
@@ -107,8 +107,7 @@ const std::string kInstallLog =
 TEST(InstallScenario, InstallThenRollBackByteForByte) {
   Installation i;
   // A package is any program that unpacks into the folder it is given.
-  i.p.Write("C:\\pakket\\upd.VMU", testing::SealedPackage("#!/bin/sh\ncp '" + i.source + "'/* '" +
-                                                          i.p.Host(kData + "Update") + "'/\nexit 0\n"));
+  i.p.Write("C:\\pakket\\upd.VMU", testing::CopyingPackage(i.source, i.p.Host(kData + "Update")));
   chmod(i.p.Host("C:\\pakket\\upd.VMU").c_str(), 0755);
   i.p.Write(kData + "ConversieLog.TXT", "vorige update\r\n");
 
@@ -120,7 +119,7 @@ TEST(InstallScenario, InstallThenRollBackByteForByte) {
       install.Has("msgbox title \"VM_Update\" text \"U heeft niets geselecteerd\" buttons ok icon none "
                   "default 1 -> ok"));
   EXPECT_TRUE(
-      install.Has("start \"C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\Update\\\\VMU_ZP.exe "
+      install.Has("start \"\\\"C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\Update\\\\VMU_ZP.exe\\\" "
                   "/auto C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\Update\" style minimized"));
   EXPECT_TRUE(install.Has("end"));
   EXPECT_EQ(WithoutResumeLines(i.Log()), kInstallLog);

@@ -83,8 +83,7 @@ struct Installations {
               "ConvFromVer=5.1\r\nConvToVer=5.2\r\n"},
              {"FileList.VML", "\"VM_DBv01.mdb\",2\r\n"}})
       testing::WriteHostFile(source + "/" + file, bytes);
-    p.Write("C:\\pakket\\conv.VMU",
-            testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(kData + "Update") + "'/\nexit 0\n"));
+    p.Write("C:\\pakket\\conv.VMU", testing::CopyingPackage(source, p.Host(kData + "Update")));
     chmod(p.Host("C:\\pakket\\conv.VMU").c_str(), 0755);
   }
   // A package that unpacks into the update folder of `data`; `extra` lines
@@ -99,8 +98,7 @@ struct Installations {
              {"FileList.VML", "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n" + extra}})
       testing::WriteHostFile(source + "/" + file, bytes);
     const std::string package = "C:\\pakket\\" + name + ".VMU";
-    p.Write(package,
-            testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(data + "Update") + "'/\nexit 0\n"));
+    p.Write(package, testing::CopyingPackage(source, p.Host(data + "Update")));
     chmod(p.Host(package).c_str(), 0755);
   }
   void Put(const std::string& path, const std::string& bytes, int mode) {

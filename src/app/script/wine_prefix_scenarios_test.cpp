@@ -79,8 +79,7 @@ void RunScenario(const Scenario& s) {
                          "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n");
   testing::WriteHostFile(source + "/FileList.VML", "\"VM.EXE\",1\r\n");
   const std::string package = s.documents + "\\upd.VMU";
-  p.Write(package, testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(s.data_dir + "Update") +
-                                          "'/\nexit 0\n"));
+  p.Write(package, testing::CopyingPackage(source, p.Host(s.data_dir + "Update")));
   chmod(p.Host(package).c_str(), 0755);
 
   UserVariable variable(s.user_variable);

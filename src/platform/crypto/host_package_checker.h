@@ -9,7 +9,8 @@ namespace vmu {
 class HostPackageChecker : public PackageChecker {
  public:
   explicit HostPackageChecker(FileSystem& fs) : fs_(fs) {}
-  PackageCheck Check(const std::string& path, const std::string* trusted_keys) override;
+  PackageCheck CopyAndCheck(const std::string& path, const std::string& copy, const std::string& trusted_keys) override;
+  std::string Sha256OfFile(const std::string& path) override;
 
  private:
   FileSystem& fs_;

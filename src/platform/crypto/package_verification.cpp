@@ -49,7 +49,7 @@ void Read(int fd, char* data, std::size_t size, uint64_t offset, const std::stri
 }
 
 PackageCheck Verdict(PackageVerdict verdict, std::string detail, std::string key_id = "") {
-  return {verdict, std::move(detail), std::move(key_id)};
+  return {verdict, std::move(detail), std::move(key_id), {}};
 }
 
 }  // namespace
@@ -71,7 +71,11 @@ SealedPackage ReadPackageSeal(int fd, const std::string& path) {
 
 PackageCheck CheckPackageFile(const std::string& host_path, const std::vector<package::PublicKey>* keys) {
   const File file(host_path);
-  const SealedPackage sealed = ReadPackageSeal(file.fd(), host_path);
+  return CheckPackage(file.fd(), host_path, keys);
+}
+
+PackageCheck CheckPackage(int fd, const std::string& host_path, const std::vector<package::PublicKey>* keys) {
+  const SealedPackage sealed = ReadPackageSeal(fd, host_path);
   if (!sealed.found) return Verdict(PackageVerdict::Damaged, sealed.why);
   const package::SealLayout& seal = sealed.seal;
 
@@ -81,7 +85,7 @@ PackageCheck CheckPackageFile(const std::string& host_path, const std::vector<pa
   std::vector<char> buffer(1 << 20);
   for (uint64_t at = 0; at < seal.signed_end;) {
     const auto n = static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), seal.signed_end - at));
-    Read(file.fd(), buffer.data(), n, at, host_path);
+    Read(fd, buffer.data(), n, at, host_path);
     const uint64_t from = std::max(at, seal.hash_begin), to = std::min(at + n, seal.comment_start);
     if (from < to) sha.Update(buffer.data() + (from - at), static_cast<std::size_t>(to - from));
     blake.Update(buffer.data(), n);
@@ -95,18 +99,15 @@ PackageCheck CheckPackageFile(const std::string& host_path, const std::vector<pa
   std::string why;
   const auto signature = package::ParseSignatureFile(seal.signature, &why);
   if (!signature) return Verdict(PackageVerdict::BadSignature, why);
+  // The legacy form signs the whole file, which would have to be held in
+  // memory to be checked; vmu-pack never writes it.
+  if (!signature->prehashed) return Verdict(PackageVerdict::BadSignature, "its signature has the legacy form");
   const std::string id = package::KeyIdText(signature->id);
   const auto key = std::find_if(keys->begin(), keys->end(), [&](const auto& k) { return k.id == signature->id; });
   if (key == keys->end()) return Verdict(PackageVerdict::UnknownKey, "it is signed by the unknown key " + id, id);
 
-  std::string message;
-  if (signature->prehashed) {
-    const auto digest = blake.Digest();
-    message.assign(digest.begin(), digest.end());
-  } else {
-    message.resize(static_cast<std::size_t>(seal.signed_end));
-    Read(file.fd(), message.data(), message.size(), 0, host_path);
-  }
+  const auto digest = blake.Digest();
+  const std::string message(digest.begin(), digest.end());
   if (!VerifySignature(*key, *signature, message))
     return Verdict(PackageVerdict::BadSignature, "its signature by key " + id + " does not match its contents", id);
   return Verdict(PackageVerdict::Signed, "signed by key " + id, id);

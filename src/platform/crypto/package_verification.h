@@ -24,5 +24,7 @@ SealedPackage ReadPackageSeal(int fd, const std::string& path);
 // Checks a package file (host path). `keys` null: only that it is whole.
 // Raises std::runtime_error when it cannot be read.
 PackageCheck CheckPackageFile(const std::string& host_path, const std::vector<package::PublicKey>* keys);
+// The same for an open file (read with pread; its offset is left alone).
+PackageCheck CheckPackage(int fd, const std::string& host_path, const std::vector<package::PublicKey>* keys);
 
 }  // namespace vmu::crypto

@@ -25,12 +25,15 @@ LockResult HostInstallationLock::Take(const std::string& data_dir) {
   }
   // Not inherited: the programs the wizard starts (the package, Velmora
   // itself) must not keep the installation locked after it has ended.
-  const int fd = open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-  if (fd < 0) return LockResult::Unavailable;
-  struct stat st;
-  if (fstat(fd, &st) != 0) {
+  const int fd = open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+  // A link, a folder or anything else but a plain file in the lock's place
+  // could never be locked, and would let two wizards in: it counts as held.
+  if (fd < 0) return errno == ELOOP || errno == EISDIR ? LockResult::Busy : LockResult::Unavailable;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool plain = S_ISREG(st.st_mode);
     close(fd);
-    return LockResult::Unavailable;
+    return plain ? LockResult::Unavailable : LockResult::Busy;
   }
   // The folder this program holds already: a second flock on a new open
   // file would only collide with our own.

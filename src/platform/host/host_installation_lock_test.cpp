@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "testing/test_prefix.h"
 
 namespace vmu {
@@ -45,6 +47,16 @@ TEST(HostInstallationLock, OneHolderPerFolderAndAMoveLetsTheOldOneGo) {
   // Ending the holder frees its folder.
   first.reset();
   EXPECT_EQ(second.Take(kSecond), LockResult::Taken);
+
+  // A folder or a link in the lock's place can hold no lock: it counts as held.
+  HostInstallationLock third(f.p.fs());
+  const std::string lock = f.p.Host(kFirst + kInstallationLockName);
+  std::filesystem::remove(lock);
+  std::filesystem::create_directory(lock);
+  EXPECT_EQ(third.Take(kFirst), LockResult::Busy);
+  std::filesystem::remove(lock);
+  std::filesystem::create_symlink(lock + ".elders", lock);
+  EXPECT_EQ(third.Take(kFirst), LockResult::Busy);
 }
 
 TEST(HostInstallationLock, ALockLeftByAKilledProcessIsTakenOver) {

@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -29,6 +30,10 @@ struct HostProcesses::Task {
   std::mutex mutex;
   std::condition_variable changed;
   bool ended = false;
+  bool watched = false;
+  bool read_all = false;  // both pipes reached their end
+  int status = -1;
+  std::string output, errors;
 };
 
 namespace {
@@ -80,8 +85,13 @@ bool IsWindowsProgram(const std::string& host_path) {
   return n == 2 && magic[0] == 'M' && magic[1] == 'Z';
 }
 
+// What one watched task may leave for us to read; more is read and dropped,
+// so that the program never blocks on a full pipe.
+constexpr std::size_t kMostOutput = 64u << 20;
+
 // Detached from us: its own session, no terminal input, our environment.
-pid_t Spawn(const std::vector<std::string>& argv) {
+// `out`: the write ends of the pipes for standard output and error, or -1.
+pid_t Spawn(const std::vector<std::string>& argv, const int out[2]) {
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
@@ -89,6 +99,10 @@ pid_t Spawn(const std::vector<std::string>& argv) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  if (out[0] >= 0) {
+    posix_spawn_file_actions_adddup2(&actions, out[0], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDERR_FILENO);
+  }
   posix_spawnattr_t attr;
   posix_spawnattr_init(&attr);
   sigset_t none, reset;
@@ -141,7 +155,22 @@ CommandLine SplitCommandLine(FileSystem& fs, const std::string& command_line) {
 
 HostProcesses::~HostProcesses() = default;
 
-double HostProcesses::Start(const std::string& command_line, WindowStyle) {
+namespace {
+
+// Reads both pipes to their end into the task; owns the read ends.
+void ReadPipes(const std::shared_ptr<HostProcesses::Task>& task, int out, int err);
+
+}  // namespace
+
+double HostProcesses::Start(const std::string& command_line, WindowStyle style) {
+  return StartTask(command_line, style, false);
+}
+
+double HostProcesses::StartWatched(const std::string& command_line, WindowStyle style) {
+  return StartTask(command_line, style, true);
+}
+
+double HostProcesses::StartTask(const std::string& command_line, WindowStyle, bool watched) {
   // The window style has no meaning for a host program: nothing portable
   // would let us size another program's window.
   const CommandLine line = SplitCommandLine(fs_, command_line);
@@ -161,7 +190,26 @@ double HostProcesses::Start(const std::string& command_line, WindowStyle) {
   argv.insert(argv.end(), line.arguments.begin(), line.arguments.end());
 
   auto task = std::make_shared<Task>();
-  task->pid = Spawn(argv);
+  task->watched = watched;
+  int out_pipe[2] = {-1, -1}, err_pipe[2] = {-1, -1};
+  if (watched && (pipe2(out_pipe, O_CLOEXEC) != 0 || pipe2(err_pipe, O_CLOEXEC) != 0)) {
+    for (int fd : {out_pipe[0], out_pipe[1]})
+      if (fd >= 0) close(fd);
+    Raise(kPathFileAccessError);
+  }
+  const int write_ends[2] = {out_pipe[1], err_pipe[1]};
+  try {
+    task->pid = Spawn(argv, write_ends);
+  } catch (...) {
+    for (int fd : {out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]})
+      if (fd >= 0) close(fd);
+    throw;
+  }
+  if (watched) {
+    close(out_pipe[1]);
+    close(err_pipe[1]);
+    std::thread([task, out = out_pipe[0], err = err_pipe[0]] { ReadPipes(task, out, err); }).detach();
+  }
   {
     std::lock_guard<std::mutex> lock(mutex_);
     tasks_[task->pid] = task;
@@ -174,10 +222,46 @@ double HostProcesses::Start(const std::string& command_line, WindowStyle) {
     }
     std::lock_guard<std::mutex> lock(task->mutex);
     task->ended = true;
+    task->status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     task->changed.notify_all();
   }).detach();
   return task->pid;
 }
+
+namespace {
+
+void ReadPipes(const std::shared_ptr<HostProcesses::Task>& task, int out, int err) {
+  pollfd fds[2] = {{out, POLLIN, 0}, {err, POLLIN, 0}};
+  char buffer[65536];
+  int open_pipes = 2;
+  while (open_pipes > 0) {
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open_pipes;
+        continue;
+      }
+      std::lock_guard<std::mutex> lock(task->mutex);
+      std::string& text = i == 0 ? task->output : task->errors;
+      if (text.size() < kMostOutput) text.append(buffer, std::min<std::size_t>(n, kMostOutput - text.size()));
+    }
+  }
+  for (const pollfd& fd : fds)
+    if (fd.fd >= 0) close(fd.fd);
+  std::lock_guard<std::mutex> lock(task->mutex);
+  task->read_all = true;
+  task->changed.notify_all();
+}
+
+}  // namespace
 
 namespace {
 
@@ -202,13 +286,28 @@ void HostProcesses::Activate(double task_id) {
   // here, so there is nothing more to do.
 }
 
-bool HostProcesses::WaitForEnd(double task_id, double seconds) {
+std::shared_ptr<HostProcesses::Task> HostProcesses::Find(double task_id) {
   std::shared_ptr<Task> task;
   if (std::optional<long> key = TaskKey(task_id)) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (auto it = tasks_.find(*key); it != tasks_.end()) task = it->second;
   }
   if (!task) Raise(kInvalidArgument);
+  return task;
+}
+
+TaskOutcome HostProcesses::Outcome(double task_id) {
+  const std::shared_ptr<Task> task = Find(task_id);
+  std::unique_lock<std::mutex> lock(task->mutex);
+  if (!task->watched || !task->ended) Raise(kInvalidArgument);
+  // A program it left behind may hold the pipes open: what came by then is
+  // what the task wrote.
+  task->changed.wait_for(lock, std::chrono::seconds(2), [&] { return task->read_all; });
+  return {task->status, task->output, task->errors};
+}
+
+bool HostProcesses::WaitForEnd(double task_id, double seconds) {
+  const std::shared_ptr<Task> task = Find(task_id);
   const double limit = std::isnan(seconds) ? 0.0 : std::clamp(seconds, 0.0, 1e7);
   std::unique_lock<std::mutex> lock(task->mutex);
   return task->changed.wait_for(lock, std::chrono::duration<double>(limit), [&] { return task->ended; });

@@ -21,9 +21,14 @@ class HostProcesses : public Processes {
   double Start(const std::string& command_line, WindowStyle style) override;
   void Activate(double task_id) override;
   bool WaitForEnd(double task_id, double seconds) override;
+  double StartWatched(const std::string& command_line, WindowStyle style) override;
+  TaskOutcome Outcome(double task_id) override;
+
+  struct Task;
 
  private:
-  struct Task;
+  double StartTask(const std::string& command_line, WindowStyle style, bool watched);
+  std::shared_ptr<Task> Find(double task_id);
   FileSystem& fs_;
   std::mutex mutex_;
   std::map<long, std::shared_ptr<Task>> tasks_;

@@ -96,6 +96,24 @@ TEST(HostProcesses, StartsDetachedAndReapsTheProgram) {
   EXPECT_EQ(testing::ReadHostFile(dir + "/stdin.txt"), "");
 }
 
+TEST(HostProcesses, AWatchedTaskStartsByItsQuotedPathAndReportsItsOutcome) {
+  TestPrefix p;
+  // A file named like the first word of the folder is not started.
+  WriteScript(p, "C:\\Mijn", "echo verkeerd\n");
+  const std::string program = "C:\\Mijn Programmas\\velmora\\Update\\VMU_ZP.exe";
+  WriteScript(p, program, "sleep 0.2; printf '%s\\n' \"$@\"; echo reden >&2; exit 3\n");
+  HostProcesses processes(p.fs());
+
+  const double task = processes.StartWatched("\"" + program + "\" /auto \"C:\\Mijn Programmas\\velmora\\Update\"",
+                                             WindowStyle::Minimized);
+  EXPECT_EQ(ErrorOf([&] { processes.Outcome(task); }), kInvalidArgument);  // still running
+  ASSERT_TRUE(processes.WaitForEnd(task, 60));
+  const TaskOutcome outcome = processes.Outcome(task);
+  EXPECT_EQ(outcome.exit_status, 3);
+  EXPECT_EQ(outcome.output, "/auto\nC:\\Mijn Programmas\\velmora\\Update\n");
+  EXPECT_EQ(outcome.errors, "reden\n");
+}
+
 TEST(HostProcesses, RefusesWhatCannotRun) {
   TestPrefix p;
   p.Write("C:\\x\\data.txt", "not a program");

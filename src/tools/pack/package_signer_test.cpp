@@ -99,6 +99,16 @@ TEST(PackageSignature, SignedPackagesPassAndEveryChangedByteIsCaught) {
   EXPECT_EQ(check.verdict, PackageVerdict::BadSignature);
   EXPECT_NE(check.detail.find("does not match its contents"), std::string::npos);
 
+  // The legacy form signs the whole file, which would have to be read into
+  // memory: it is refused unread.
+  auto legacy = *package::ParseSignatureFile(s.layout.signature);
+  legacy.prehashed = false;
+  const std::string legacy_package = s.Altered("legacy.VMU", [&](std::string& b) {
+    b.replace(b.find(s.layout.signature), s.layout.signature.size(), package::SignatureFileText(legacy));
+  });
+  check = Check(legacy_package, &s.trusted);
+  EXPECT_EQ(check.detail, "its signature has the legacy form");
+
   // The signed package still unpacks as any other.
   const auto run = RunProgram({s.package, "/auto", s.dir.Sub("unpacked")});
   EXPECT_EQ(run.status, 0) << run.err;
@@ -120,6 +130,16 @@ TEST(PackageSignature, UnsignedAndForeignPackagesAndResigning) {
   // A key file without keys trusts no one.
   const std::vector<package::PublicKey> none;
   EXPECT_EQ(Check(s.package, &none).verdict, PackageVerdict::UnknownKey);
+
+  // Given the trusted keys, the unpacker holds to them as well.
+  WriteHostFile(s.dir.Sub("keys.txt"), package::PublicKeyLine(s.key.public_key) + "\n");
+  for (const auto& [package, status] : {std::pair{s.package, 0}, {foreign, 1}, {unsigned_package, 1}}) {
+    ::chmod(package.c_str(), 0755);
+    const std::string out = package + ".out";
+    const auto run = RunProgram({package, "/keys", s.dir.Sub("keys.txt"), "/auto", out});
+    EXPECT_EQ(run.status, status) << package << run.err;
+    EXPECT_EQ(Tree(out).empty(), status != 0) << package;
+  }
 
   // Signing an unsigned package and signing again give the same bytes up to the comment.
   const std::string resigned = s.dir.Sub("resigned.VMU");

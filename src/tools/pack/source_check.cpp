@@ -11,6 +11,7 @@
 #include "package/file_list.h"
 #include "package/manifest_keys.h"
 #include "package/package_files.h"
+#include "package/reserved_names.h"
 #include "platform/host/name_match.h"
 #include "tools/pack/conversion_check.h"
 #include "tools/pack/file_io.h"
@@ -114,6 +115,12 @@ void CheckFileList(std::string_view bytes, const std::string& list_name, const s
     if (!location.ok()) {
       check.problems.push_back(where + "the location " + Quoted(entry.location) + " of " + Quoted(entry.name) +
                                " is not a number from 0 to 255; use 1 (program folder) or 2 (data folder)");
+      continue;
+    }
+    if (package::IsInstalledLocation(location.value) && package::IsReservedName(entry.name)) {
+      check.problems.push_back(where + Quoted(entry.name) +
+                               " is the name of one of the update wizard's own files or folders; the wizard refuses "
+                               "to install it");
       continue;
     }
     if (!package::IsInstalledLocation(location.value)) {

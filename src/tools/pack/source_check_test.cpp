@@ -51,6 +51,12 @@ TEST(VmuPack, RefusesEachBadSourceWithOneLinePerProblemAndNoOutput) {
         "FileList.VML line 4: \"/etc/passwd\" is an absolute path",
         "FileList.VML line 5: \"..\\VM.ini\" contains \"..\"",
         "(files whose names start with a dot are not packed); add the file or remove the entry"}},
+      {"the wizard's own names",
+       [](const std::string& src) {
+         WriteHostFile(src + "/update.ini", "x");
+         WriteHostFile(src + "/FileList.VML", "\"VM.EXE\",1\r\n\"update.ini\",2\r\n");
+       },
+       {"FileList.VML line 2: \"update.ini\" is the name of one of the update wizard's own files or folders"}},
       {"a quote that is not closed",
        write("/FileList.VML", "\"VM.EXE\",1\r\nscreens.ini,2\r\n\"Caf\xE9.ini\",\"2"),
        {"vmu-pack: FileList.VML line 3: a quote is not closed; write one entry per line: \"NAME\",LOCATION\n"}},

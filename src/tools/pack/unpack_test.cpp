@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/crypto/hashing.h"
 #include "testing/test_prefix.h"
 #include "tools/pack/file_io.h"
 #include "tools/pack/pack_test_support.h"
@@ -54,6 +55,10 @@ TEST(Unpacker, UnpacksWhatVmuPackPackedByteForByte) {
   auto result = Unpack(dir.Sub("upd.VMU"), dir.Sub("Update"));
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
+  // It reports each file it wrote, for the wizard to install only those.
+  EXPECT_EQ(LineCount(result.out), static_cast<int>(Tree(src).size()));
+  EXPECT_NE(result.out.find(crypto::Sha256Hex(ReadHostFile(src + "/big.dat")) + " 3145728 big.dat\n"),
+            std::string::npos);
   auto expected = Tree(src);
   expected["keep.txt"] = "keep";
   EXPECT_EQ(Tree(dir.Sub("Update")), expected);
@@ -79,7 +84,7 @@ TEST(Unpacker, TakesTheFolderInWindowsFormEvenWithBlanks) {
 
   result = RunProgram({dir.Sub("upd.VMU"), "C:\\Update"});
   EXPECT_EQ(result.status, 2);
-  EXPECT_EQ(result.err, "usage: upd.VMU /auto FOLDER\n");
+  EXPECT_EQ(result.err, "usage: upd.VMU [/keys TRUSTED_KEYS] /auto FOLDER\n");
 }
 
 TEST(Unpacker, WritesNothingFromATruncatedOrAlteredPackage) {
@@ -164,6 +169,7 @@ TEST(Unpacker, RefusesHostileArchivesAndWritesNothing) {
       {{"A.txt", "one"}, {"a.txt", "two"}},
       {{"ok.txt", "fine"}, {"sub/x", "nested"}},
       {{"ok.txt", "fine"}, {". .", "the folder itself"}},
+      {{"ok.txt", "fine"}, {std::string(256, 'n'), "longer than Windows allows"}},
   };
   WriteHostFile(dir.Sub("Update/existing"), "mine");
   const auto refuses = [&](const std::string& package) {
@@ -181,6 +187,16 @@ TEST(Unpacker, RefusesHostileArchivesAndWritesNothing) {
   }
   WritePackageWithLink(dir.Sub("link.VMU"), "link", outside);
   refuses(dir.Sub("link.VMU"));
+
+  // More than the limit, all files together, is refused before any is written.
+  WriteNamedPackage(dir.Sub("large.VMU"), {{"a.txt", "12345"}, {"b.txt", "12345"}});
+  EXPECT_THROW(
+      try { UnpackPackage(dir.Sub("large.VMU"), dir.Sub("Update"), 9); } catch (const PackError& e) {
+        EXPECT_NE(std::string(e.what()).find("larger than 9 bytes"), std::string::npos) << e.what();
+        throw;
+      },
+      PackError);
+  EXPECT_EQ(Tree(dir.Sub("Update")), (std::map<std::string, std::string>{{"existing", "mine"}}));
 
   // A link already in the folder is not written through.
   std::filesystem::create_symlink(outside + "/x", dir.Sub("Update/ok.txt"));
