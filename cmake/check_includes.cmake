@@ -13,14 +13,14 @@ set(allowed_platform/host      platform platform/host)
 set(allowed_platform/jet       platform platform/jet)
 set(allowed_platform/crypto    platform platform/crypto package)
 set(allowed_platform/sqlite    platform platform/jet platform/sqlite)
-set(allowed_platform/qt        platform platform/qt files package conversion wizard startup)
-set(allowed_platform/headless  platform platform/headless wizard)
+set(allowed_views/qt           platform views/qt files package conversion wizard startup)
+set(allowed_views/headless     platform views/headless wizard)
 set(allowed_package            platform package)
 set(allowed_files              platform package files)
 set(allowed_conversion         platform platform/jet package files conversion)
 set(allowed_wizard             platform package files conversion wizard)
 set(allowed_startup            platform package files conversion wizard startup)
-set(allowed_testing            platform platform/host platform/jet platform/sqlite platform/headless platform/crypto
+set(allowed_testing            platform platform/host platform/jet platform/sqlite views/headless platform/crypto
                                package files conversion wizard startup testing)
 set(allowed_tools/pack         platform platform/host platform/crypto platform/jet platform/sqlite package files
                                conversion tools/pack)
@@ -28,7 +28,7 @@ set(allowed_app/cli            app/cli)
 # The fuzzing harnesses drive any layer but the programs.
 set(allowed_fuzz               platform platform/host platform/jet platform/sqlite package files conversion wizard
                                startup tools/pack fuzz)
-set(test_extras testing platform/host platform/sqlite platform/jet platform/headless)
+set(test_extras testing platform/host platform/sqlite platform/jet views/headless)
 # Programs and the demo sit on top and may include anything.
 set(unchecked app app/script tools tools/demo)
 
@@ -45,7 +45,7 @@ foreach(source IN LISTS sources)
   endif()
   set(allowed ${allowed_${folder}})
   if(source MATCHES "_test[^/]*\\.(cpp|h)$")
-    if(folder STREQUAL "platform/qt")
+    if(folder STREQUAL "views/qt")
       continue()  # the window's tests drive it through the script driver and the demo
     endif()
     list(APPEND allowed ${test_extras})

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_event_guard.h"
+#include "views/qt/qt_event_guard.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_notice_window.h"
+#include "views/qt/qt_notice_window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "platform/qt/twips.h"
+#include "views/qt/twips.h"
 
 namespace vmu {
 
