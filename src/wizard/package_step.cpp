@@ -1,5 +1,6 @@
 #include "wizard/package_step.h"
 
+#include "files/conversion_log.h"
 #include "files/recover_update.h"
 #include "files/utility.h"
 #include "platform/shell_folders.h"
@@ -33,7 +34,7 @@ void PackageStep(FrmConversie& form) {
   view.SetEnabled(Control::cmdTurnBack, false);
   // Every update attempt starts a new log, unless an update that broke off
   // is still to be undone: its log is what support needs.
-  if (!UpdateUnfinished(ctx)) DeleteIfThere(ctx.fs, folders.DataDir + "ConversieLog.TXT");
+  if (!UpdateUnfinished(ctx)) DeleteIfThere(ctx.fs, folders.DataDir + kLogFileName);
   view.SetEnabled(Control::cmdOpenLocation, false);
   view.SetText(Control::Label1_1, "Opzoeken update bestand");
   view.SetProgressMax(5);
@@ -92,7 +93,7 @@ void PackageStep(FrmConversie& form) {
   view.SetVisible(Control::Pbr, false);
   view.SetText(Control::Label1_1, "Het updatefile [" + chosen_name + "] staat klaar om geïnstalleerd te worden." +
                                       kCrLf + kCrLf + kCrLf + "Druk op 'Volgende' om het installeren te starten");
-  DeleteIfThere(ctx.fs, folders.PackageDir + "ConversieLog.TXT");
+  DeleteIfThere(ctx.fs, folders.PackageDir + kLogFileName);
 }
 
 }  // namespace vmu
