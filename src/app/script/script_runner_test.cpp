@@ -9,6 +9,7 @@
 #include <sstream>
 #include <utility>
 
+#include "app/script/scenario_test_kit.h"
 #include "testing/test_prefix.h"
 #include "tools/demo/demo_installation.h"
 
@@ -21,20 +22,10 @@ using testing::TempDir;
 using testing::TestPrefix;
 using testing::WriteHostFile;
 
-struct ScriptRun {
-  int status;
-  std::string out;
-  bool Has(const std::string& line) const { return out.find(line + "\n") != std::string::npos; }
-};
+using ScriptRun = scenario::Session;
 
 ScriptRun RunLines(const std::string& prefix, const std::string& script, bool maintenance = false) {
-  setenv("USER", "anna", 1);
-  std::istringstream in("prefix " + prefix + "\n" + script);
-  std::ostringstream out;
-  ScriptOptions options;
-  options.maintenance = maintenance;
-  int status = RunScript(in, out, nullptr, options);
-  return {status, out.str()};
+  return scenario::Run(prefix, script, ScriptOptions{.maintenance = maintenance}, false);
 }
 
 // An installation outside the program-files folder, with every required file.

@@ -3,15 +3,13 @@
 // the update completes there.
 #include <gtest/gtest.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
 #include <sstream>
 
-#include "app/script/script_runner.h"
-#include "testing/sealed_package.h"
+#include "app/script/scenario_test_kit.h"
 #include "testing/wine_prefix.h"
 
 namespace vmu {
@@ -79,11 +77,10 @@ void RunScenario(const Scenario& s) {
                          "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n");
   testing::WriteHostFile(source + "/FileList.VML", "\"VM.EXE\",1\r\n");
   const std::string package = s.documents + "\\upd.VMU";
-  p.Write(package, testing::SealedPackage("#!/bin/sh\ncp '" + source + "'/* '" + p.Host(s.data_dir + "Update") +
-                                          "'/\nexit 0\n"));
-  chmod(p.Host(package).c_str(), 0755);
+  scenario::WriteUnpackingPackage(p, package, source, p.Host(s.data_dir + "Update"));
 
   UserVariable variable(s.user_variable);
+  // Not scenario::Run: USER is this scenario's.
   std::istringstream in("prefix " + p.prefix() + "\nstart\nfile " + package +
                         "\npress next\nwait unpack\npress next\npress next\n");
   std::ostringstream out;
