@@ -14,11 +14,11 @@
 #include "platform/host/host_installation_lock.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
-#include "platform/qt/qt_event_guard.h"
-#include "platform/qt/qt_wizard_window.h"
 #include "platform/sqlite/sqlite_databases.h"
 #include "startup/main_module.h"
 #include "startup/window_events.h"
+#include "views/qt/qt_event_guard.h"
+#include "views/qt/qt_wizard_window.h"
 #include "wizard/frm_conversie.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app/cli/command_line.h"
 #include "app/script/script_runner.h"
-#include "platform/qt/offscreen_gui.h"
+#include "views/qt/offscreen_gui.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 #include "conversion/database_names.h"
 #include "conversion/field_values.h"
 #include "conversion/table_transfer.h"
+#include "files/lock_file.h"
+#include "platform/database.h"
 #include "platform/error.h"
 
 namespace vmu {
@@ -18,12 +20,6 @@ using Outcome = ConversionResult::Outcome;
 constexpr const char* kVersionQuery = "SELECT * FROM Tbl_About WHERE CurrentVersion=True";
 
 constexpr int kCannotCreateObject = 429;
-
-// What reading a field past the last row reports.
-constexpr int kNoCurrentRecord = 3021;
-constexpr const char* kNoCurrentRecordText =
-    "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current "
-    "record.";
 
 ConversionResult Refused(std::string text, bool buttons_blocked, bool as_message = false) {
   ConversionResult result;
@@ -69,8 +65,7 @@ std::optional<ConversionResult> CheckFiles(ConversionRun& run) {
   if (!run.fs.FileExists(s.ConvOldfile)) return Refused(OldDatabaseMissingText(s.ConvOldfile), true);
   if (s.ConvOldfile.size() < 3) Raise(kInvalidArgument);
   // The application holds a lock file beside the database while it runs.
-  if (run.fs.FileExists(s.ConvOldfile.substr(0, s.ConvOldfile.size() - 3) + "ldb"))
-    return Refused(ApplicationOpenText(), false);
+  if (run.fs.FileExists(LockFileBeside(s.ConvOldfile))) return Refused(ApplicationOpenText(), false);
   if (!run.fs.FileExists(s.ConvNewfile)) return Refused(NewDatabaseMissingMessage(), true, true);
   return std::nullopt;
 }

@@ -16,13 +16,13 @@ std::string ManifestPart(const std::string& path, const std::string& folder) {
 
 }  // namespace
 
-bool IsBareFileName(const std::string& name) { return name.empty() || package::IsBareFileName(name); }
+bool IsEmptyOrBareFileName(const std::string& name) { return name.empty() || package::IsBareFileName(name); }
 
 void CheckDatabaseNames(const ConversionSettings& settings) {
-  if (!IsBareFileName(ManifestPart(settings.ConvOldfile, settings.DataDir)) ||
-      !IsBareFileName(ManifestPart(settings.ConvNewfile, settings.UpdateDir)) ||
-      !IsBareFileName(settings.ConvDatabase) ||
-      !IsBareFileName(ManifestPart(settings.ConvDatabasePath, settings.UpdateDir))) {
+  if (!IsEmptyOrBareFileName(ManifestPart(settings.ConvOldfile, settings.DataDir)) ||
+      !IsEmptyOrBareFileName(ManifestPart(settings.ConvNewfile, settings.UpdateDir)) ||
+      !IsEmptyOrBareFileName(settings.ConvDatabase) ||
+      !IsEmptyOrBareFileName(ManifestPart(settings.ConvDatabasePath, settings.UpdateDir))) {
     Raise(kBadFileName);
   }
 }

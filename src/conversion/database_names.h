@@ -10,7 +10,7 @@ namespace vmu {
 
 // The package's bare-name rule, except that empty text passes: the
 // existence checks then refuse it with their own texts.
-bool IsBareFileName(const std::string& name);
+bool IsEmptyOrBareFileName(const std::string& name);
 
 // The manifest's values behind ConvOldfile (after DataDir), ConvNewfile
 // (after UpdateDir) and ConvDatabase; raises 52 when one is not bare.

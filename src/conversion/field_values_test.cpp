@@ -81,11 +81,11 @@ TEST(FieldValues, ADutchLocaleChangesNoNumberText) {
 }
 
 TEST(DatabaseNames, OnlyBareFileNamesPass) {
-  for (const char* bare : {"VM_DBv01.mdb", "Conversie", ""}) EXPECT_TRUE(IsBareFileName(bare)) << bare;
+  for (const char* bare : {"VM_DBv01.mdb", "Conversie", ""}) EXPECT_TRUE(IsEmptyOrBareFileName(bare)) << bare;
   // The same rule as for the package's files: any "..", or only dots and blanks, is refused.
   for (const char* not_bare : {"a..b.mdb", ". .", "sub\\x.mdb", "..", ".", "..\\x.mdb", "C:x.mdb", "C:\\x.mdb",
                                "\\x.mdb", "x/y.mdb", "\\\\server\\share\\x.mdb"})
-    EXPECT_FALSE(IsBareFileName(not_bare)) << not_bare;
+    EXPECT_FALSE(IsEmptyOrBareFileName(not_bare)) << not_bare;
 }
 
 }  // namespace

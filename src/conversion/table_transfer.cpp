@@ -123,7 +123,7 @@ void MoveToOldName(ConversionRun& run) {
   const ConversionSettings& settings = run.settings;
   const std::string update_folder = settings.DataDir + "Update\\";
   const std::string old_name = ReadIniAt(run.fs, update_folder + settings.SetupIniName, "Main", "ConvOldfile", "");
-  if (!IsBareFileName(old_name)) Raise(kBadFileName);
+  if (!IsEmptyOrBareFileName(old_name)) Raise(kBadFileName);
   run.fs.MoveFile(settings.ConvNewfile, update_folder + old_name);
 }
 

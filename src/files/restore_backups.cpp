@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "files/backup_folders.h"
 #include "files/conversion_log.h"
 #include "files/utility.h"
 #include "files/version_update.h"
@@ -43,7 +44,7 @@ void RestoreFromJournal(RunContext& ctx, const UpdateJournal& journal, std::stri
 void RemoveLeftovers(RunContext& ctx, const UpdateJournal& journal) {
   const std::string& data = journal.data_dir;
   for (const std::string& folder :
-       {journal.program_dir, data, data + "ConversieBackup-1\\", data + "ConversieBackup-2\\", data + "Update\\"}) {
+       {journal.program_dir, data, BackupFolder(data, 1), BackupFolder(data, 2), data + "Update\\"}) {
     if (!folder.empty()) ctx.fs.RemoveTemporaryFiles(folder);
   }
 }

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "files/backup_folders.h"
 #include "files/backup_record.h"
 #include "files/conversion_log.h"
 #include "files/restore_backups.h"
@@ -27,7 +28,7 @@ UpdateJournal RollBackJournal(RunContext& ctx, std::array<std::string, 3>& backu
   journal.data_dir = data_dir;
   journal.package = "laatste update, uit " + data_dir + "ConversieBackup-1\\ en -2\\";
   for (dir_index = 1; dir_index <= 2; ++dir_index) {
-    backup_dir[dir_index] = data_dir + "ConversieBackup-" + std::to_string(dir_index) + "\\";
+    backup_dir[dir_index] = BackupFolder(data_dir, dir_index);
     for (const std::string& name : fs.ListFiles(backup_dir[dir_index] + "*.*")) {
       const std::string backup = backup_dir[dir_index] + name;
       journal.replaced.push_back({target_dir[dir_index] + name, backup, fs.FileMode(backup)});
@@ -63,8 +64,7 @@ bool fTurnBack(RunContext& ctx, Dialogs& dialogs, std::array<std::string, 3>& ba
     if (pending && !completed_installation) {
       // The automatic restore: the installation's own journal says what it changed.
       journal = *pending;
-      for (dir_index = 1; dir_index <= 2; ++dir_index)
-        backup_dir[dir_index] = data_dir + "ConversieBackup-" + std::to_string(dir_index) + "\\";
+      for (dir_index = 1; dir_index <= 2; ++dir_index) backup_dir[dir_index] = BackupFolder(data_dir, dir_index);
     } else {
       journal = RollBackJournal(ctx, backup_dir, dir_index, completed_installation);
       WriteJournal(ctx.fs, journal);

@@ -11,4 +11,8 @@ inline constexpr const char* kOldManifestName = "installatie.ini";
 // The list of files to install.
 inline constexpr const char* kFileListName = "FileList.VML";
 
+// The supplier's trusted keys, in the program folder: one minisign public key
+// a line, '#' comments. A signed update may bring a new one.
+inline constexpr const char* kTrustedKeysName = "UpdateSleutels.txt";
+
 }  // namespace vmu::package

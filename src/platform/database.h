@@ -12,6 +12,13 @@
 
 namespace vmu {
 
+// What reading or changing a row past the last one reports, as the data
+// provider numbered and worded it.
+inline constexpr int kNoCurrentRecord = 3021;
+inline constexpr const char* kNoCurrentRecordText =
+    "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current "
+    "record.";
+
 struct Null {
   bool operator==(const Null&) const = default;
 };

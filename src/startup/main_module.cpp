@@ -1,9 +1,9 @@
 #include "startup/main_module.h"
 
 #include "files/recover_update.h"
-#include "package/package_files.h"
 #include "platform/error.h"
 #include "platform/shell_folders.h"
+#include "startup/folder_settings.h"
 #include "startup/installation_guard.h"
 #include "startup/mdl_directory.h"
 
@@ -61,10 +61,7 @@ void Main(FrmConversie& form) {
       view.EndProgram();
     }
 
-    folders.SetupIniName = package::kManifestName;
-    folders.UpdateIniPath = folders.DataDir + "Update.ini";
-
-    view.SetText(Control::Label1_2, folders.ProgramDir + kCrLf + folders.DataDir);
+    ShowFolderSettings(ctx, view, "Update.ini");
     view.SetText(Control::Label1_3, std::string("Programma folder: ") + kCrLf + "Data folder: ");
     view.ShowWindow();
     // An update that broke off is undone before the user can do anything;

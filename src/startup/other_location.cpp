@@ -1,9 +1,9 @@
 #include "startup/other_location.h"
 
 #include "files/recover_update.h"
-#include "package/package_files.h"
 #include "platform/error.h"
 #include "platform/shell_folders.h"
+#include "startup/folder_settings.h"
 #include "startup/installation_guard.h"
 #include "startup/mdl_directory.h"
 
@@ -43,11 +43,9 @@ void cmdOpenLocation_Click(FrmConversie& form) {
       view.EndProgram();
     }
 
-    folders.SetupIniName = package::kManifestName;
     // Without a data folder ("Geen Directory") the settings file lies in the
     // root of the current drive.
-    folders.UpdateIniPath = folders.DataDir.empty() ? "\\Update.ini" : folders.DataDir + "Update.ini";
-    view.SetText(Control::Label1_2, folders.ProgramDir + kCrLf + folders.DataDir);
+    ShowFolderSettings(ctx, view, "\\Update.ini");
 
     RecoverInterruptedUpdate(ctx, view);
     // Back to the welcome page, for the new installation.

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <sstream>
 
-#include "platform/headless/transcript.h"
 #include "startup/directories_window.h"
 #include "testing/wizard_fixture.h"
+#include "views/headless/transcript.h"
 
 namespace vmu {
 namespace {

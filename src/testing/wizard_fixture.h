@@ -7,9 +7,9 @@
 #include <sstream>
 #include <string>
 
-#include "platform/headless/script_view.h"
 #include "testing/fake_processes.h"
 #include "testing/test_prefix.h"
+#include "views/headless/script_view.h"
 #include "wizard/frm_conversie.h"
 
 namespace vmu::testing {

@@ -4,9 +4,11 @@
 #include <exception>
 #include <set>
 
+#include "files/backup_folders.h"
 #include "files/backup_record.h"
 #include "files/copy_with_backup.h"
 #include "files/format_version.h"
+#include "files/lock_file.h"
 #include "files/space_check.h"
 #include "files/update_journal.h"
 #include "files/utility.h"
@@ -18,7 +20,6 @@
 #include "wizard/file_list_entries.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/install_progress.h"
-#include "wizard/lock_file.h"
 
 namespace vmu {
 
@@ -47,7 +48,7 @@ Plan PlanInstallation(FrmConversie& form, const std::string& list_path) {
     PlannedCopy copy;
     copy.source = s.UpdateDir + entry.name;
     copy.target = folders[entry.location] + entry.name;
-    copy.backup = ctx.folders.DataDir + "ConversieBackup-" + std::to_string(entry.location) + "\\" + entry.name;
+    copy.backup = BackupFolder(ctx.folders.DataDir, entry.location) + entry.name;
     copy.replaces = ctx.fs.FileExists(copy.target);
     plan.copies.push_back(copy);
   }
@@ -108,7 +109,7 @@ void InstallFiles(FrmConversie& form, InstallProgress& progress) {
   // The record describes the backups about to be emptied: it goes first.
   RemoveBackupRecord(ctx.fs, data_dir);
   for (s.DirIndex = 1; s.DirIndex <= 2; ++s.DirIndex) {
-    s.BackupDir[s.DirIndex] = data_dir + "ConversieBackup-" + std::to_string(s.DirIndex) + "\\";
+    s.BackupDir[s.DirIndex] = BackupFolder(data_dir, s.DirIndex);
     form.CheckDir(s.BackupDir[s.DirIndex]);
     // CheckDir only reports a folder it could not empty. Old backups left
     // among the new ones would be put back by a restore over newer files.

@@ -1,5 +1,6 @@
 #include "wizard/package_step.h"
 
+#include "files/conversion_log.h"
 #include "files/recover_update.h"
 #include "files/utility.h"
 #include "package/unpacked_files.h"
@@ -110,7 +111,7 @@ void PackageStep(FrmConversie& form) {
   // Every update attempt starts a new log, unless an update that broke off
   // is still to be undone: its log is what support needs. Only now: going
   // back from the dialog keeps the last update's log.
-  if (!UpdateUnfinished(ctx)) DeleteIfThere(ctx.fs, folders.DataDir + "ConversieLog.TXT");
+  if (!UpdateUnfinished(ctx)) DeleteIfThere(ctx.fs, folders.DataDir + kLogFileName);
 
   view.SetProgressValue(1);
   folders.PackageDir = DirectoryOfPath(chosen);
@@ -145,7 +146,7 @@ void PackageStep(FrmConversie& form) {
   view.SetVisible(Control::Pbr, false);
   view.SetText(Control::Label1_1, "Het updatefile [" + chosen_name + "] staat klaar om geïnstalleerd te worden." +
                                       kCrLf + kCrLf + kCrLf + "Druk op 'Volgende' om het installeren te starten");
-  DeleteIfThere(ctx.fs, folders.PackageDir + "ConversieLog.TXT");
+  DeleteIfThere(ctx.fs, folders.PackageDir + kLogFileName);
 }
 
 }  // namespace vmu

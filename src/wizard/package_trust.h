@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "package/package_files.h"
+
 namespace vmu {
 
 class FrmConversie;
@@ -12,7 +14,7 @@ class FrmConversie;
 // The trusted keys in the program folder: one minisign public key a line,
 // '#' comments. Installed by Velmora's installer; a signed update may bring
 // a new one (its file list names it with location 1).
-inline constexpr const char* kTrustedKeysName = "UpdateSleutels.txt";
+using package::kTrustedKeysName;
 
 // Copies the chosen package to `copy` and checks that copy. False when the
 // package is refused: the copy is gone, the user has been told why (a

@@ -1,7 +1,7 @@
 // The roll-back button "Terugdraaien Update" of the welcome page.
+#include "files/lock_file.h"
 #include "files/recover_update.h"
 #include "wizard/frm_conversie.h"
-#include "wizard/lock_file.h"
 
 namespace vmu {
 

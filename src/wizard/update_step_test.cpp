@@ -57,20 +57,15 @@ TEST(UpdateStep, RefusalsAndBadNumbersEndOnTheResultPage) {
             0u);
   EXPECT_EQ(again.Log(), kRead + Utf8ToCp1252("Deze update heeft u al geïnstalleerd. \r\n") + kCleanUp);
 
-  for (auto [manifest, error] :
-       {std::pair{"[Main]\r\nVer=tien\r\n", "13 - Type mismatch"}, std::pair{"[Main]\r\nClose=256\r\n", "6 - Overflow"},
-        std::pair{"[Main]\r\nVerLow=0\r\nVer=2147484\r\n", "6 - Overflow"}}) {
+  // Text that is no number is the number readers' rule (utility_test); here
+  // a switch above a byte, the sum of version and update that overflows, and
+  // where the error goes.
+  for (const char* manifest : {"[Main]\r\nClose=256\r\n", "[Main]\r\nVerLow=0\r\nVer=2147484\r\n"}) {
     InstallWizard bad;
     bad.Unpacked(manifest);
     bad.Step3();
-    EXPECT_EQ(bad.Label().rfind(std::string("Er is een fout ontstaan met volgende beschrijving: ") + error +
-                                    "De update heeft nog niet plaats gevonden, u kunt wel verder werken met Velmora",
-                                0),
-              0u)
-        << manifest;
-    EXPECT_NE(bad.Log().find(std::string("FOUT ") + error +
-                             ". Stap 3\r\nlezen inifile: "
-                             "C:\\data\\Update\\installatieV2.ini\r\n"),
+    EXPECT_EQ(bad.Label().rfind("Er is een fout ontstaan met volgende beschrijving: 6 - Overflow", 0), 0u) << manifest;
+    EXPECT_NE(bad.Log().find("FOUT 6 - Overflow. Stap 3\r\nlezen inifile: C:\\data\\Update\\installatieV2.ini\r\n"),
               std::string::npos);
   }
 }
@@ -166,18 +161,12 @@ TEST(UpdateStep, AFailingEntryPutsEveryEarlierFileBack) {
 }
 
 TEST(UpdateStep, HostileListsWriteNothingOutsideTheTwoFolders) {
-  for (auto [entry, name] :
-       {std::pair{"\"..\\boven.txt\",1", "..\\boven.txt"}, std::pair{"\"C:\\elders.txt\",2", "C:\\elders.txt"},
-        std::pair{"sub/a.txt,1", "sub/a.txt"}, std::pair{"\"\",2", ""}, std::pair{"\". .\",1", ". ."},
-        std::pair{"\"conversiebackup.INI\",2", "conversiebackup.INI"}}) {
-    FailingInstall w(entry);
-    w.ExpectRestored(name);
-    EXPECT_FALSE(w.prefix.Exists("C:\\boven.txt"));
-    EXPECT_FALSE(w.prefix.Exists("C:\\elders.txt"));
-    EXPECT_EQ(w.Log().find("Kopieren"), std::string::npos) << entry;  // refused before any copy
-  }
-  FailingInstall location("\"Factuur.ini\",twee");
-  location.ExpectRestored("Factuur.ini");
+  // Which names and locations are refused is the file list's rule; here a
+  // refused entry stops the installation before any copy.
+  FailingInstall w("\"..\\boven.txt\",1");
+  w.ExpectRestored("..\\boven.txt");
+  EXPECT_FALSE(w.prefix.Exists("C:\\boven.txt"));
+  EXPECT_EQ(w.Log().find("Kopieren"), std::string::npos);
   // One name in two cases: the second would overwrite the first one's backup.
   FailingInstall cases("\"vm.exe\",1");
   cases.ExpectRestored("vm.exe");

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/headless/transcript.h"
+#include "views/headless/transcript.h"
 
 namespace vmu {
 namespace {

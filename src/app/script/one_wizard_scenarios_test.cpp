@@ -7,20 +7,14 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 
+#include "app/script/scenario_test_kit.h"
 #include "testing/temp_dir.h"
 #include "tools/demo/demo_installation.h"
 
 namespace vmu {
 namespace {
-
-namespace stdfs = std::filesystem;
-
-std::string Tool(const std::string& name) {
-  return (stdfs::read_symlink("/proc/self/exe").parent_path() / name).string();
-}
 
 // A wizard that keeps running: the script is fed line by line while its
 // transcript is read back.
@@ -34,7 +28,7 @@ class RunningWizard {
     if (pid_ == 0) {
       dup2(in[0], 0);
       dup2(out[1], 1);
-      const std::string tool = Tool("vmupdate-script");
+      const std::string tool = scenario::Tool("vmupdate-script");
       execl(tool.c_str(), tool.c_str(), nullptr);
       _exit(127);
     }
@@ -73,16 +67,10 @@ class RunningWizard {
   FILE* from_ = nullptr;
 };
 
-struct Finished {
-  int status;
-  std::string out;
-  bool Has(const std::string& line) const { return out.find(line + "\n") != std::string::npos; }
-};
-
-Finished RunToEnd(const std::string& script, const std::string& folder) {
+scenario::Session RunToEnd(const std::string& script, const std::string& folder) {
   const std::string file = folder + "/session.txt";
   testing::WriteHostFile(file, script);
-  FILE* pipe = popen(("'" + Tool("vmupdate-script") + "' '" + file + "'").c_str(), "r");
+  FILE* pipe = popen(("'" + scenario::Tool("vmupdate-script") + "' '" + file + "'").c_str(), "r");
   std::string out;
   char buffer[4096];
   while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
@@ -90,13 +78,7 @@ Finished RunToEnd(const std::string& script, const std::string& folder) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
-// Every file under the prefix with its bytes.
-std::map<std::string, std::string> Files(const std::string& prefix) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : stdfs::recursive_directory_iterator(prefix / stdfs::path("drive_c")))
-    if (entry.is_regular_file()) files[entry.path().string()] = testing::ReadHostFile(entry.path().string());
-  return files;
-}
+std::map<std::string, std::string> Files(const std::string& prefix) { return scenario::Files(prefix + "/drive_c"); }
 
 const std::string kBusy =
     "msgbox title \"VM_Update\" text \"Er is al een update van Velmora bezig in de data folder "
@@ -113,7 +95,7 @@ TEST(OneWizardScenario, ASecondWizardIsTurnedAwayAndAKilledOneHoldsNothing) {
   const auto before = Files(demo.prefix);
 
   // Its answer is queued: a refusal that asked nothing would leave it over (status 4).
-  Finished second = RunToEnd("answer ok\n" + start + "press next\n", dir.path());
+  scenario::Session second = RunToEnd("answer ok\n" + start + "press next\n", dir.path());
   EXPECT_EQ(second.status, 0) << second.out;
   EXPECT_TRUE(
       second.Has(kBusy + "Het update programma wordt nu afgesloten\" buttons ok icon exclamation default 1 -> ok"))
@@ -124,7 +106,7 @@ TEST(OneWizardScenario, ASecondWizardIsTurnedAwayAndAKilledOneHoldsNothing) {
 
   // Killed, the first wizard leaves its lock file behind, and no lock.
   first.Kill();
-  Finished third = RunToEnd(start + "dump\n", dir.path());
+  scenario::Session third = RunToEnd(start + "dump\n", dir.path());
   EXPECT_EQ(third.status, 0) << third.out;
   EXPECT_TRUE(third.Has("window show")) << third.out;
   EXPECT_EQ(third.out.find("msgbox"), std::string::npos) << third.out;
@@ -142,7 +124,7 @@ TEST(OneWizardScenario, AnotherInstallationInUseIsNotTakenOver) {
   const std::string moved = first.Send("file C:\\Velmora-test\\VM.EXE\npress openlocation\ndump\n", "state Pbr");
   ASSERT_NE(moved.find("C:\\\\Velmora-test\\\\\\r\\nC:\\\\Velmora-test\\\\"), std::string::npos) << moved;
 
-  Finished second =
+  scenario::Session second =
       RunToEnd(start + "file C:\\Velmora-test\\VM.EXE\nanswer ok\npress openlocation\ndump\n", dir.path());
   EXPECT_EQ(second.status, 0) << second.out;
   EXPECT_TRUE(second.Has("window show")) << second.out;

@@ -1,6 +1,6 @@
 #include "app/script/script_processes.h"
 
-#include "platform/headless/transcript.h"
+#include "views/headless/transcript.h"
 
 namespace vmu {
 

@@ -9,8 +9,6 @@
 #include "app/script/tee_view.h"
 #include "platform/crypto/host_package_checker.h"
 #include "platform/error.h"
-#include "platform/headless/script_view.h"
-#include "platform/headless/transcript.h"
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_installation_lock.h"
 #include "platform/host/host_processes.h"
@@ -19,6 +17,8 @@
 #include "platform/sqlite/sqlite_databases.h"
 #include "startup/main_module.h"
 #include "startup/window_events.h"
+#include "views/headless/script_view.h"
+#include "views/headless/transcript.h"
 
 namespace vmu {
 

@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
-#include <utility>
+#include <tuple>
 
+#include "app/script/scenario_test_kit.h"
 #include "testing/test_prefix.h"
 #include "tools/demo/demo_installation.h"
 
@@ -21,20 +21,12 @@ using testing::TempDir;
 using testing::TestPrefix;
 using testing::WriteHostFile;
 
-struct ScriptRun {
-  int status;
-  std::string out;
-  bool Has(const std::string& line) const { return out.find(line + "\n") != std::string::npos; }
-};
+using ScriptRun = scenario::Session;
 
 ScriptRun RunLines(const std::string& prefix, const std::string& script, bool maintenance = false) {
-  setenv("USER", "anna", 1);
-  std::istringstream in("prefix " + prefix + "\n" + script);
-  std::ostringstream out;
   ScriptOptions options;
   options.maintenance = maintenance;
-  int status = RunScript(in, out, nullptr, options);
-  return {status, out.str()};
+  return scenario::Run(prefix, script, options, false);
 }
 
 // An installation outside the program-files folder, with every required file.
@@ -57,8 +49,6 @@ TEST(StartUp, ProgramFilesInstallationMovesDataOutOfTheVirtualStore) {
             "C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\\""))
       << r.out;
   EXPECT_TRUE(r.Has("set Label1(3) text \"Programma folder: \\r\\nData folder: \""));
-  EXPECT_TRUE(r.Has("state Label2 text \"Stap 1 van 3\" enabled true visible true bold true color black"));
-  EXPECT_TRUE(r.Has("state CmdWizard(0) text \"<< Vorige\" enabled false visible true bold false color black"));
   EXPECT_TRUE(r.Has("window show"));
   EXPECT_EQ(r.out.find("msgbox"), std::string::npos);
 
@@ -77,10 +67,9 @@ TEST(StartUp, ProgramFilesInstallationMovesDataOutOfTheVirtualStore) {
   EXPECT_FALSE(HostExists(store + "sourcesBus.VMD"));
   EXPECT_FALSE(HostExists(roaming + "sourcesBus.VMD"));
   EXPECT_TRUE(HostExists(c + "Program Files/velmora/sourcesBus.VMD"));
-  std::string list = ReadHostFile(roaming + "VMbackuptool.ini");
-  EXPECT_NE(list.find("AantalFiles=7\r\n"), std::string::npos) << list;
-  EXPECT_NE(list.find("BackUpfile1=C:\\users\\anna\\AppData\\Roaming\\velmora\\VM_DBv01.mdb\r\n"), std::string::npos);
-  EXPECT_NE(list.find("dirfrom=C:\\users\\anna\\AppData\\Roaming\\velmora\\\r\n"), std::string::npos);
+  // The backup list's entries are its own test's; here it is kept in the data folder.
+  EXPECT_NE(ReadHostFile(roaming + "VMbackuptool.ini").find("dirfrom=C:\\users\\anna\\AppData\\Roaming\\velmora\\\r\n"),
+            std::string::npos);
 }
 
 TEST(StartUp, InstallationElsewhereIsChosenInTheDialogOrTheRunEnds) {
@@ -183,23 +172,20 @@ TEST(StartUp, UnusableDataFolderEndsStartUpWithoutLosingFiles) {
 TEST(ScriptDriver, ExitStatusesTellWhatWentWrong) {
   TempDir dir;
   DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
-  ScriptRun disabled = RunLines(demo.prefix, "start\npress back\n");
-  EXPECT_EQ(disabled.status, 5);
-  EXPECT_TRUE(disabled.Has("error control not available"));
-
-  ScriptRun unanswered = RunLines(demo.prefix, "start\npress cancel\n");
-  EXPECT_EQ(unanswered.status, 3);
-  EXPECT_TRUE(unanswered.Has("error no answer queued"));
-
-  EXPECT_EQ(RunLines(demo.prefix, "start\nanswer yes\n").status, 4);
-  EXPECT_EQ(RunLines(demo.prefix, "start\njump\n").status, 2);
   // A button is pressed and the picture double-clicked, never the other way round.
-  for (const auto& [line, error] : {std::pair{"press image", "error unknown control \"image\""},
-                                    std::pair{"dblclick next", "error unknown control \"next\""},
-                                    std::pair{"press Label2", "error unknown control \"Label2\""}}) {
+  const std::tuple<const char*, int, const char*> cases[] = {
+      {"press back", 5, "error control not available"},
+      {"press cancel", 3, "error no answer queued"},
+      {"answer yes", 4, "error answers left over"},
+      {"jump", 2, "error unknown command \"jump\""},
+      {"press image", 2, "error unknown control \"image\""},
+      {"dblclick next", 2, "error unknown control \"next\""},
+      {"press Label2", 2, "error unknown control \"Label2\""},
+  };
+  for (const auto& [line, status, printed] : cases) {
     ScriptRun r = RunLines(demo.prefix, std::string("start\n") + line + "\n");
-    EXPECT_EQ(r.status, 2) << line;
-    EXPECT_TRUE(r.Has(error)) << r.out;
+    EXPECT_EQ(r.status, status) << line;
+    EXPECT_TRUE(r.Has(printed)) << r.out;
   }
 
   ScriptRun closed = RunLines(demo.prefix, "start   # comment\nanswer yes\nclose\n");

@@ -3,7 +3,7 @@
 // read back from the real window.
 #pragma once
 
-#include "platform/headless/script_view.h"
+#include "views/headless/script_view.h"
 
 namespace vmu {
 

@@ -3,15 +3,13 @@
 // the update completes there.
 #include <gtest/gtest.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
 #include <sstream>
 
-#include "app/script/script_runner.h"
-#include "testing/sealed_package.h"
+#include "app/script/scenario_test_kit.h"
 #include "testing/wine_prefix.h"
 
 namespace vmu {
@@ -79,10 +77,10 @@ void RunScenario(const Scenario& s) {
                          "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n");
   testing::WriteHostFile(source + "/FileList.VML", "\"VM.EXE\",1\r\n");
   const std::string package = s.documents + "\\upd.VMU";
-  p.Write(package, testing::CopyingPackage(source, p.Host(s.data_dir + "Update")));
-  chmod(p.Host(package).c_str(), 0755);
+  scenario::WriteUnpackingPackage(p, package, source, p.Host(s.data_dir + "Update"));
 
   UserVariable variable(s.user_variable);
+  // Not scenario::Run: USER is this scenario's.
   std::istringstream in("prefix " + p.prefix() + "\nstart\nfile " + package +
                         "\npress next\nwait unpack\npress next\npress next\n");
   std::ostringstream out;
@@ -102,14 +100,10 @@ void RunScenario(const Scenario& s) {
   EXPECT_EQ(p.Read(s.data_dir + "ConversieBackup-1\\VM.EXE"), "#!/bin/sh\necho oud\n");
   EXPECT_EQ(p.Read(s.data_dir + "VM.ini"), "[Main]\r\nVersion=10302\r\nVersionUpdate=6\r\n");
   EXPECT_EQ(p.Read(s.data_dir + "VM_DBv01.mdb"), "db");
-  if (s.data_in_virtual_store) {
-    EXPECT_FALSE(p.Exists(store + "VM_DBv01.mdb"));
-  }
+  if (s.data_in_virtual_store) EXPECT_FALSE(p.Exists(store + "VM_DBv01.mdb"));
   EXPECT_NE(p.Read(s.data_dir + "ConversieLog.TXT").find("Update succesvol verlopen\r\n"), std::string::npos);
   // Nothing lands in the profile of a user Wine does not know.
-  if (user != "user") {
-    EXPECT_FALSE(p.Exists("C:\\users\\user"));
-  }
+  if (user != "user") EXPECT_FALSE(p.Exists("C:\\users\\user"));
 }
 
 TEST(WinePrefixScenario, UpdatesCompleteInPrefixesAsWinebootMakesThem) {

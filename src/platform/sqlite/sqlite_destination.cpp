@@ -57,10 +57,6 @@ std::string_view ValueText(sqlite3_value* value) {
   return {reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_value_bytes(value))};
 }
 
-const char* kNoCurrentRecordText =
-    "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current "
-    "record.";
-
 }  // namespace
 
 SqliteDestination::SqliteDestination(std::shared_ptr<SqliteSession> session, std::string table,

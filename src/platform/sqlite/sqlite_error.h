@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/database.h"
+
 struct sqlite3;
 
 namespace vmu {
@@ -10,7 +12,6 @@ namespace vmu {
 // The numbers the data provider gave the application for its failures.
 // Nothing compares them; the description is what the user sees.
 constexpr int kDatabaseError = -2147467259;  // the engine refused: its message says why
-constexpr int kNoCurrentRecord = 3021;       // past the last row
 constexpr int kNotUpdatable = 3251;          // adding rows to a query's result
 constexpr int kFieldNotFound = 3265;         // no field of that name or index
 constexpr int kObjectClosed = 3704;          // used after Close

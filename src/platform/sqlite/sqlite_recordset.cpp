@@ -70,11 +70,7 @@ void SqliteRecordset::MoveFirst() {
 
 void SqliteRecordset::MoveNext() {
   RequireOpen();
-  if (eof_)
-    RaiseDatabaseError(
-        "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a "
-        "current record.",
-        kNoCurrentRecord);
+  if (eof_) RaiseDatabaseError(kNoCurrentRecordText, kNoCurrentRecord);
   Step();
 }
 
@@ -100,11 +96,7 @@ FieldValue SqliteRecordset::Value(int index) {
 
 sqlite3_stmt* SqliteRecordset::CurrentRow() {
   RequireOpen();
-  if (eof_)
-    RaiseDatabaseError(
-        "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a "
-        "current record.",
-        kNoCurrentRecord);
+  if (eof_) RaiseDatabaseError(kNoCurrentRecordText, kNoCurrentRecord);
   return statement_.get();
 }
 

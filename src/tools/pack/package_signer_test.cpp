@@ -79,13 +79,6 @@ TEST(PackageSignature, SignedPackagesPassAndEveryChangedByteIsCaught) {
   for (const Case& c : cases) {
     const std::string altered = s.Altered("altered-" + std::to_string(n++) + ".VMU", c.change);
     EXPECT_EQ(Check(altered, &s.trusted).verdict, c.verdict) << c.what;
-    // The unpacker itself writes nothing from a package that is not whole.
-    if (c.verdict == PackageVerdict::Damaged && c.what != std::string("a byte of the unpacker")) {
-      ::chmod(altered.c_str(), 0755);
-      const auto run = RunProgram({altered, "/auto", s.dir.Sub("out")});
-      EXPECT_NE(run.status, 0) << c.what;
-      EXPECT_TRUE(Tree(s.dir.Sub("out")).empty()) << c.what;
-    }
   }
 
   // Changed and sealed again by someone without the key: the seal holds, the signature does not.

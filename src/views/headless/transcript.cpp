@@ -1,4 +1,4 @@
-#include "platform/headless/transcript.h"
+#include "views/headless/transcript.h"
 
 namespace vmu {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_wizard_window.h"
+#include "views/qt/qt_wizard_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,15 +21,15 @@
 
 #include "platform/error.h"
 #include "platform/program_end.h"
-#include "platform/qt/button_mnemonics.h"
-#include "platform/qt/picture_widget.h"
-#include "platform/qt/qt_directories_window.h"
-#include "platform/qt/qt_event_guard.h"
-#include "platform/qt/qt_file_filter.h"
-#include "platform/qt/qt_info_window.h"
-#include "platform/qt/qt_notice_window.h"
-#include "platform/qt/screen_bound.h"
-#include "platform/qt/wizard_picture.h"
+#include "views/qt/button_mnemonics.h"
+#include "views/qt/picture_widget.h"
+#include "views/qt/qt_directories_window.h"
+#include "views/qt/qt_event_guard.h"
+#include "views/qt/qt_file_filter.h"
+#include "views/qt/qt_info_window.h"
+#include "views/qt/qt_notice_window.h"
+#include "views/qt/screen_bound.h"
+#include "views/qt/wizard_picture.h"
 #include "wizard/window_design.h"
 #include "wizard/window_layout.h"
 

@@ -1,4 +1,4 @@
-#include "platform/qt/wizard_picture.h"
+#include "views/qt/wizard_picture.h"
 
 #include <QLinearGradient>
 #include <QPainter>

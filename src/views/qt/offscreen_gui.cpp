@@ -1,11 +1,11 @@
-#include "platform/qt/offscreen_gui.h"
+#include "views/qt/offscreen_gui.h"
 
 #include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
 
-#include "platform/qt/qt_wizard_window.h"
+#include "views/qt/qt_wizard_window.h"
 
 namespace vmu {
 

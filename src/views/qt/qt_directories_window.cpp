@@ -1,10 +1,10 @@
-#include "platform/qt/qt_directories_window.h"
+#include "views/qt/qt_directories_window.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
 
-#include "platform/qt/twips.h"
+#include "views/qt/twips.h"
 
 namespace vmu {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_event_guard.h"
+#include "views/qt/qt_event_guard.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -9,7 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/error.h"
 #include "platform/program_end.h"
-#include "platform/qt/screen_bound.h"
+#include "views/qt/screen_bound.h"
 
 namespace vmu {
 namespace {

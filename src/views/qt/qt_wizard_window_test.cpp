@@ -1,4 +1,4 @@
-#include "platform/qt/qt_wizard_window.h"
+#include "views/qt/qt_wizard_window.h"
 
 #include <gtest/gtest.h>
 
@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "platform/program_end.h"
-#include "platform/qt/qt_test_app.h"
 #include "testing/temp_dir.h"
 #include "testing/test_prefix.h"
+#include "views/qt/qt_test_app.h"
 #include "wizard/window_layout.h"
 
 namespace vmu {

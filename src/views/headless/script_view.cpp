@@ -1,7 +1,7 @@
-#include "platform/headless/script_view.h"
+#include "views/headless/script_view.h"
 
-#include "platform/headless/transcript.h"
 #include "platform/program_end.h"
+#include "views/headless/transcript.h"
 #include "wizard/window_design.h"
 
 namespace vmu {

@@ -1,4 +1,4 @@
-#include "platform/qt/screen_bound.h"
+#include "views/qt/screen_bound.h"
 
 #include <QEvent>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "platform/qt/picture_widget.h"
+#include "views/qt/picture_widget.h"
 
 #include <QPainter>
 

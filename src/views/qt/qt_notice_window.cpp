@@ -1,4 +1,4 @@
-#include "platform/qt/qt_notice_window.h"
+#include "views/qt/qt_notice_window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "platform/qt/screen_bound.h"
-#include "platform/qt/twips.h"
+#include "views/qt/screen_bound.h"
+#include "views/qt/twips.h"
 
 namespace vmu {
 

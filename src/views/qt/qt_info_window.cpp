@@ -1,4 +1,4 @@
-#include "platform/qt/qt_info_window.h"
+#include "views/qt/qt_info_window.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "platform/qt/twips.h"
+#include "views/qt/twips.h"
 
 namespace vmu {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_info_window.h"
+#include "views/qt/qt_info_window.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "platform/qt/qt_test_app.h"
-#include "platform/qt/qt_wizard_window.h"
 #include "testing/test_prefix.h"
+#include "views/qt/qt_test_app.h"
+#include "views/qt/qt_wizard_window.h"
 
 namespace vmu {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/button_mnemonics.h"
+#include "views/qt/button_mnemonics.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_event_guard.h"
+#include "views/qt/qt_event_guard.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "platform/error.h"
 #include "platform/program_end.h"
-#include "platform/qt/qt_test_app.h"
+#include "views/qt/qt_test_app.h"
 
 namespace vmu {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_file_filter.h"
+#include "views/qt/qt_file_filter.h"
 
 #include <QString>
 

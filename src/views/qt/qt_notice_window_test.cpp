@@ -1,4 +1,4 @@
-#include "platform/qt/qt_notice_window.h"
+#include "views/qt/qt_notice_window.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/qt/qt_test_app.h"
-#include "platform/qt/qt_wizard_window.h"
 #include "testing/test_prefix.h"
+#include "views/qt/qt_test_app.h"
+#include "views/qt/qt_wizard_window.h"
 
 namespace vmu {
 namespace {

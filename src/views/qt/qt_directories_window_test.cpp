@@ -1,13 +1,13 @@
-#include "platform/qt/qt_directories_window.h"
+#include "views/qt/qt_directories_window.h"
 
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "platform/qt/qt_test_app.h"
-#include "platform/qt/qt_wizard_window.h"
 #include "testing/test_prefix.h"
+#include "views/qt/qt_test_app.h"
+#include "views/qt/qt_wizard_window.h"
 
 namespace vmu {
 namespace {
