@@ -158,8 +158,10 @@ std::optional<std::string> TrustedKeysText(std::string_view bytes) {
   for (std::size_t at = 2; at < bytes.size(); at += 2) {
     const auto low = static_cast<unsigned char>(bytes[little ? at : at + 1]);
     const auto high = static_cast<unsigned char>(bytes[little ? at + 1 : at]);
-    if (high != 0 || low == 0 || low >= 0x80) return std::nullopt;
-    text += static_cast<char>(low);
+    if (high == 0 && low == 0) return std::nullopt;
+    // Keys are ASCII; any other character can only be in a comment, as a
+    // Dutch "geïnstalleerd" is, and does not need its own spelling here.
+    text += high == 0 && low < 0x80 ? static_cast<char>(low) : '?';
   }
   return text;
 }
