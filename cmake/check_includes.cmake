@@ -23,7 +23,7 @@ set(allowed_wizard             platform package files conversion wizard)
 set(allowed_startup            platform package files conversion wizard startup)
 set(allowed_testing            platform platform/host platform/jet platform/sqlite platform/headless platform/crypto
                                package files conversion wizard startup testing)
-set(allowed_tools/pack         platform platform/host platform/crypto platform/jet platform/sqlite package files
+set(allowed_tools/pack         platform platform/host platform/crypto platform/jet platform/sqlite platform/mdb package files
                                conversion tools/pack)
 set(allowed_app/cli            app/cli)
 # The fuzzing harnesses drive any layer but the programs.

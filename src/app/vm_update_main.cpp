@@ -13,6 +13,7 @@
 #include "platform/host/host_installation_lock.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
+#include "platform/mdb/mdb_jet_files.h"
 #include "platform/qt/qt_event_guard.h"
 #include "platform/qt/qt_wizard_window.h"
 #include "platform/sqlite/sqlite_databases.h"
@@ -80,7 +81,8 @@ int main(int argc, char** argv) {
   vmu::HostFileSystem fs{vmu::DriveMap(vmu::DriveMap::DefaultPrefix())};
   vmu::HostProcesses processes(fs);
   vmu::RunContext ctx(fs, processes, vmu::CurrentHostInfo(fs, argc > 0 ? argv[0] : nullptr));
-  vmu::SqliteDatabases databases(fs);
+  vmu::MdbJetFiles jet_files(fs);
+  vmu::SqliteDatabases databases(fs, &jet_files);
   ctx.databases = &databases;
   vmu::HostPackageChecker packages(fs);
   ctx.packages = &packages;

@@ -1,5 +1,6 @@
 #include "conversion/database_names.h"
 
+#include "files/same_text.h"
 #include "package/bare_name.h"
 #include "platform/error.h"
 
@@ -25,6 +26,13 @@ void CheckDatabaseNames(const ConversionSettings& settings) {
       !IsBareFileName(ManifestPart(settings.ConvDatabasePath, settings.UpdateDir))) {
     Raise(kBadFileName);
   }
+}
+
+std::string DatabaseLockFileOf(const std::string& database) {
+  const std::string ace = ".accdb";
+  if (database.size() > ace.size() && SameText(database.substr(database.size() - ace.size()), ace))
+    return database.substr(0, database.size() - ace.size()) + ".laccdb";
+  return database.substr(0, database.size() - 3) + "ldb";
 }
 
 }  // namespace vmu

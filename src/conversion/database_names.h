@@ -16,4 +16,9 @@ bool IsBareFileName(const std::string& name);
 // (after UpdateDir) and ConvDatabase; raises 52 when one is not bare.
 void CheckDatabaseNames(const ConversionSettings& settings);
 
+// The lock file the application keeps beside an open database: the name's
+// last three characters become "ldb", as Jet has it ("x.mdb" -> "x.ldb");
+// Access 2007 and later use "x.laccdb" for "x.accdb".
+std::string DatabaseLockFileOf(const std::string& database);
+
 }  // namespace vmu

@@ -3,6 +3,7 @@
 namespace vmu {
 
 DatabaseFormat FormatOfHeader(std::string_view h) {
+  if (h.empty()) return DatabaseFormat::kSqlite;
   if (h.substr(0, 16) == std::string_view("SQLite format 3\0", 16)) return DatabaseFormat::kSqlite;
   // Page 0 of a Jet file: four bytes, the engine's signature, then at 0x14
   // the version: 0 for Jet 3, 1 for Jet 4, 2 and up for Access 2007 and later.

@@ -2,10 +2,10 @@
 // lie in the row itself, in one row of another page, or in a chain of them.
 #pragma once
 
-#include "platform/mdb/libmdb.h"
-
 #include <string>
 #include <string_view>
+
+#include "platform/mdb/libmdb.h"
 
 namespace vmu {
 

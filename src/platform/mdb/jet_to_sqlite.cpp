@@ -1,6 +1,5 @@
 #include "platform/mdb/jet_to_sqlite.h"
 
-#include "platform/mdb/libmdb.h"
 #include <sqlite3.h>
 
 #include <cstring>
@@ -10,6 +9,7 @@
 #include "platform/error.h"
 #include "platform/mdb/jet_long_value.h"
 #include "platform/mdb/jet_values.h"
+#include "platform/mdb/libmdb.h"
 
 namespace vmu {
 
@@ -129,7 +129,8 @@ FieldValue ValueOf(MdbHandle* mdb, MdbColumn* col, const MdbField& f) {
     case MDB_LONGINT:
     case MDB_COMPLEX: {
       const unsigned char* p = b(4);
-      return std::int64_t{static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24)};
+      return std::int64_t{
+          static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24)};
     }
     case MDB_FLOAT: {
       float v;

@@ -2,8 +2,8 @@
 
 #include <iconv.h>
 
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

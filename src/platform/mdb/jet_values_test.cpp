@@ -9,7 +9,9 @@ using namespace std::string_literals;
 
 TEST(JetValues, TextOfEachFormatKeepsAccentsAndTheEuro) {
   // Jet 4 compressed: one-byte runs, a zero byte switching to UTF-16 and back.
-  EXPECT_EQ(Jet4TextToUtf8("\xFF\xFE" "Caf\xE9 \0\xAC\x20\0 5"s), "Café € 5");
+  EXPECT_EQ(Jet4TextToUtf8("\xFF\xFE"
+                           "Caf\xE9 \0\xAC\x20\0 5"s),
+            "Café € 5");
   EXPECT_EQ(Jet4TextToUtf8("\xE9\0\xAC\x20\x3D\xD8\x00\xDE"s), "é€😀");  // plain UTF-16LE with a surrogate pair
   EXPECT_EQ(Jet4TextToUtf8(""), "");
   EXPECT_EQ(Jet3TextToUtf8("caf\xE9 \x80", 0), "café €");

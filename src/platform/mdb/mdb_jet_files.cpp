@@ -63,7 +63,7 @@ std::string ReadAll(int fd) {
 }  // namespace
 
 DatabaseFormat MdbJetFiles::FormatOf(const std::string& path) {
-  if (!fs_.FileExists(path)) Raise(kFileNotFound);
+  if (!fs_.FileExists(path)) return DatabaseFormat::kMissing;
   std::ifstream in(fs_.HostPath(path), std::ios::binary);
   char header[32] = {};
   in.read(header, sizeof header);
@@ -104,15 +104,23 @@ JetCopyOutcome MdbJetFiles::CopyToSqlite(const std::string& jet_path, const std:
     outcome.detail = report.substr(static_cast<size_t>(text_at));
   } else {
     kind = kUnreadable;
-    outcome.detail = WIFSIGNALED(status) ? "the reader stopped on signal " + std::to_string(WTERMSIG(status))
-                                         : "the reader stopped";
+    outcome.detail =
+        WIFSIGNALED(status) ? "the reader stopped on signal " + std::to_string(WTERMSIG(status)) : "the reader stopped";
   }
   if (kind == kCopied) return outcome;
-  if (fs_.FileExists(sqlite_path)) fs_.DeleteFile(sqlite_path);
+  RemoveCopy(sqlite_path);
   if (kind == kRaised) Raise(number, outcome.detail);
   outcome.kind = kind == kEncrypted ? JetCopyOutcome::Kind::kEncrypted : JetCopyOutcome::Kind::kUnreadable;
   outcome.tables = outcome.rows = 0;
   return outcome;
+}
+
+void MdbJetFiles::RemoveCopy(const std::string& sqlite_path) {
+  try {
+    if (fs_.FileExists(sqlite_path)) fs_.DeleteFile(sqlite_path);
+  } catch (const VbError&) {
+    // Left for the next start, which removes every copy it finds.
+  }
 }
 
 }  // namespace vmu

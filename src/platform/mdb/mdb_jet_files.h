@@ -14,6 +14,7 @@ class MdbJetFiles : public JetFiles {
   explicit MdbJetFiles(FileSystem& fs) : fs_(fs) {}
   DatabaseFormat FormatOf(const std::string& path) override;
   JetCopyOutcome CopyToSqlite(const std::string& jet_path, const std::string& sqlite_path) override;
+  void RemoveCopy(const std::string& sqlite_path) override;
 
  private:
   FileSystem& fs_;
