@@ -29,7 +29,7 @@ set(allowed_app/cli            app/cli)
 # The fuzzing harnesses drive any layer but the programs.
 set(allowed_fuzz               platform platform/host platform/jet platform/sqlite package files conversion wizard
                                startup tools/pack fuzz)
-set(test_extras testing platform/host platform/sqlite platform/jet platform/headless)
+set(test_extras testing platform/host platform/sqlite platform/mdb platform/jet platform/headless)
 # Programs and the demo sit on top and may include anything.
 set(unchecked app app/script tools tools/demo)
 

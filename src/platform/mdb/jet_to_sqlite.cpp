@@ -76,8 +76,10 @@ class Sqlite {
     else if (const auto* s = std::get_if<std::string>(&v))
       rc = sqlite3_bind_text64(insert_, place, s->data(), s->size(), SQLITE_TRANSIENT, SQLITE_UTF8);
     else {
+      // An empty blob has no data pointer, which SQLite would take for null.
       const Blob& b = std::get<Blob>(v);
-      rc = sqlite3_bind_blob64(insert_, place, b.data(), b.size(), SQLITE_TRANSIENT);
+      rc = b.empty() ? sqlite3_bind_zeroblob(insert_, place, 0)
+                     : sqlite3_bind_blob64(insert_, place, b.data(), b.size(), SQLITE_TRANSIENT);
     }
     if (rc != SQLITE_OK) Fail();
   }
