@@ -34,8 +34,8 @@ struct JetWizard : ConversionFiles, WizardFixture {
     s.ConvFromVer = "5.1";
     s.ConvToVer = "5.2";
     WithVersion(kNewDb, "'5.2'");
-    WithControlRows({{"Klant", 1, 1, true, "SELECT * FROM [Klant] WHERE Nummer < 100 ORDER BY Nummer", "Klant",
-                      "Klanten"}});
+    WithControlRows(
+        {{"Klant", 1, 1, true, "SELECT * FROM [Klant] WHERE Nummer < 100 ORDER BY Nummer", "Klant", "Klanten"}});
   }
 
   // Converts with `old` as the old database and checks that its bytes and
@@ -60,23 +60,25 @@ struct JetWizard : ConversionFiles, WizardFixture {
 TEST(JetConversion, AJet4DatabaseConvertsWithEveryValue) {
   JetWizard w;
   w.Sql(kNewDb,
-      // Amounts without a column type, so that one with more digits than a
-      // real holds stays as exact as in the copy.
-      "CREATE TABLE Klant (Nummer INTEGER, Naam TEXT, Saldo, Korting SINGLE, Factor DOUBLE, Geboren DATETIME,"
-      " Actief YESNO, Klasse BYTE, Punten SMALLINT, Bedrag, Notitie TEXT, Sleutel TEXT, Foto BLOB)");
+        // Amounts without a column type, so that one with more digits than a
+        // real holds stays as exact as in the copy.
+        "CREATE TABLE Klant (Nummer INTEGER, Naam TEXT, Saldo, Korting SINGLE, Factor DOUBLE, Geboren DATETIME,"
+        " Actief YESNO, Klasse BYTE, Punten SMALLINT, Bedrag, Notitie TEXT, Sleutel TEXT, Foto BLOB)");
   w.Convert(JetTestFile("velmora-jet4.mdb"));
   ASSERT_FALSE(w.form->state.FailureFlag) << w.form->state.ResultText;
-  EXPECT_EQ(w.Rows(kMovedDb, "SELECT quote(Nummer), quote(Naam), quote(Saldo), quote(Korting), quote(Factor),"
-                           " quote(Geboren), quote(Actief), quote(Klasse), quote(Punten), quote(Bedrag),"
-                           " quote(Notitie), quote(Sleutel), quote(Foto) FROM Klant ORDER BY Nummer"),
+  EXPECT_EQ(w.Rows(kMovedDb,
+                   "SELECT quote(Nummer), quote(Naam), quote(Saldo), quote(Korting), quote(Factor),"
+                   " quote(Geboren), quote(Actief), quote(Klasse), quote(Punten), quote(Bedrag),"
+                   " quote(Notitie), quote(Sleutel), quote(Foto) FROM Klant ORDER BY Nummer"),
             (std::vector<std::string>{
                 "1|'Jeroen van Oosterhout'|1234.56|0.1|3.33333333333333314829e-01|'1974-09-21 14:30:05'|1|7|-300|"
                 "98765.4321|'Café ‘t Hoekje: € 12,50'|'{6F9619FF-8B86-D011-B42D-00C04FC964FF}'|X'0001FF'",
                 "2|'Zoë Çelik – ÿ'|-0.01|1.0e-07|1.0e+300|'1850-06-15 18:00:00'|0|0|32767|-0.0001|''|NULL|X''",
                 "3|''|'922337203685477.5807'|-2.5|0.0|'12:00:00'|0|255|-32768|'12345678901234.5678'|NULL|NULL|NULL",
                 "4|NULL|NULL|NULL|NULL|NULL|1|NULL|NULL|NULL|'regel 1\r\nregel 2'|NULL|NULL"}));
-  EXPECT_NE(w.Log().find("Access-database gekopieerd naar C:\\Velmora\\VM_DBv01.mdb.vmu-staging: 2 tabellen, 6 records"),
-            std::string::npos);
+  EXPECT_NE(
+      w.Log().find("Access-database gekopieerd naar C:\\Velmora\\VM_DBv01.mdb.vmu-staging: 2 tabellen, 6 records"),
+      std::string::npos);
 }
 
 TEST(JetConversion, WhatCannotBeReadIsRefusedWithItsPath) {
