@@ -46,7 +46,8 @@ TEST(JetSample, TheCommandsReadAJetFileAsTheConversionDoes) {
   WriteHostFile(dir.Sub("encrypted.accdb"), vmu::testing::JetTestFile("ace-2010-encrypted-head.accdb"));
   const auto refused = RunProgram({pack, "--tables", dir.Sub("encrypted.accdb")});
   EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(refused.err, "vmu-pack: " + dir.Sub("encrypted.accdb") + ": encrypted with a password; it cannot be read\n");
+  EXPECT_EQ(refused.err,
+            "vmu-pack: " + dir.Sub("encrypted.accdb") + ": encrypted with a password; it cannot be read\n");
 }
 
 }  // namespace
