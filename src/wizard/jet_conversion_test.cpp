@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "conversion/conversion_texts.h"
+#include "conversion/database_names.h"
 #include "platform/mdb/mdb_jet_files.h"
 #include "platform/sqlite/sqlite_databases.h"
 #include "testing/conversion_files.h"
@@ -79,6 +80,14 @@ TEST(JetConversion, AJet4DatabaseConvertsWithEveryValue) {
   EXPECT_NE(
       w.Log().find("Access-database gekopieerd naar C:\\Velmora\\VM_DBv01.mdb.vmu-staging: 2 tabellen, 6 records"),
       std::string::npos);
+
+  // The comparison report reads the same copy, and leaves none behind either.
+  w.Sql(kNewDb, "CREATE TABLE Klant (Nummer INTEGER)");  // the conversion moved the first one
+  w.view.QueueAnswer(Answer::Ok);
+  w.view.QueueAnswer(Answer::Ok);
+  CmdCompareTables_Click(*w.form);
+  EXPECT_NE(w.Log().find("****************** Old DB, Table: Klant\r\nNummer\r\nNaam\r\nSaldo\r\n"), std::string::npos);
+  EXPECT_EQ(w.prefix.fs().ListFiles(std::string(kDataDir) + "*.vmu-staging").size(), 0u);
 }
 
 TEST(JetConversion, WhatCannotBeReadIsRefusedWithItsPath) {
@@ -97,7 +106,9 @@ TEST(JetConversion, WhatCannotBeReadIsRefusedWithItsPath) {
     EXPECT_TRUE(w.form->state.FailureFlag);
     EXPECT_TRUE(w.form->state.ButtonsBlocked);
     EXPECT_EQ(w.form->state.ResultText, c.text);
-  }
+  }  // Velmora open on an Access 2007+ file keeps its lock file beside it.
+  EXPECT_EQ(DatabaseLockFileOf("C:\\V\\VM_DBv01.ACCDB"), "C:\\V\\VM_DBv01.laccdb");
+  EXPECT_EQ(DatabaseLockFileOf("C:\\V\\VM_DBv01.mdb"), "C:\\V\\VM_DBv01.ldb");
 }
 
 }  // namespace
