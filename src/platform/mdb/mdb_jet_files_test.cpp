@@ -78,9 +78,6 @@ TEST_F(Staging, EveryFormatGivesTheSameValues) {
     EXPECT_EQ(Staged("SELECT count(*) FROM Table4"), ":0\n");
     prefix.fs().DeleteFile(copy);
   }
-  EXPECT_EQ(Stage(JetTestFile("ace-currency.accdb")).kind, Kind::kCopied);
-  EXPECT_EQ(Staged("SELECT *, typeof(Money) FROM [Table]"), "INTEGER:1|:42|:integer\n");
-  prefix.fs().DeleteFile(copy);
   EXPECT_EQ(Stage(JetTestFile("jet4-numeric.mdb")).kind, Kind::kCopied);
   EXPECT_EQ(Staged("SELECT * FROM test"), "TEXT:some data|:1|:0|:0|:4|:-1|:1\n");
   prefix.fs().DeleteFile(copy);
