@@ -23,6 +23,7 @@
 #include "conversion/convert.h"
 #include "files/conversion_log.h"
 #include "platform/host/host_file_system.h"
+#include "platform/mdb/mdb_jet_files.h"
 #include "platform/sqlite/sqlite_databases.h"
 #include "platform/sqlite/sqlite_exec.h"
 
@@ -97,7 +98,8 @@ Timed RunConvert(const fs::path& prefix, const char* layout, bool one_by_one) {
   const fs::path update = prefix / "drive_c" / "Velmora" / "Update";
   MakeUpdate(update, layout);
   vmu::HostFileSystem files{vmu::DriveMap(prefix.string())};
-  vmu::SqliteDatabases databases(files);
+  vmu::MdbJetFiles jet_files(files);
+  vmu::SqliteDatabases databases(files, &jet_files);
   vmu::ConversionSettings settings;
   settings.DataDir = "C:\\Velmora\\";
   settings.UpdateDir = "C:\\Velmora\\Update\\";

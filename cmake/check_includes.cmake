@@ -12,7 +12,7 @@ cmake_minimum_required(VERSION 3.22)
 # Programs: the composition roots may use every layer, but no test helper.
 set(programs app app/script tools tools/demo)
 set(arrows_app/cli          "")
-set(arrows_tools/pack          package files conversion platform/host platform/crypto platform/sqlite)
+set(arrows_tools/pack          package files conversion platform/host platform/crypto platform/sqlite platform/mdb)
 set(arrows_views/qt            startup)
 set(arrows_views/headless      wizard)
 set(arrows_startup             wizard files)
@@ -25,6 +25,7 @@ set(arrows_platform/host       platform)
 set(arrows_platform/sqlite     platform/jet)
 set(arrows_platform/jet        platform)
 set(arrows_platform/crypto     package)
+set(arrows_platform/mdb        platform/jet)
 # Test helpers drive the logic on the real host, engine and headless view.
 set(arrows_testing             startup views/headless platform/host platform/sqlite platform/crypto)
 # The fuzzing harnesses drive any layer but the programs and the views.
@@ -32,7 +33,8 @@ set(arrows_fuzz                startup tools/pack platform/host platform/sqlite 
 
 # What a test file (x_test.cpp, x_test_*.h) may include besides its folder's
 # rule. The Qt window's tests also start the demo installation.
-set(test_extras                testing platform/host platform/sqlite platform/jet platform/crypto views/headless)
+set(test_extras                testing platform/host platform/sqlite platform/mdb platform/jet platform/crypto
+                               views/headless)
 set(test_extras_views/qt       testing tools/demo)
 
 # Every folder that the arrows reach from `folder`, itself included.

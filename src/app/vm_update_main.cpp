@@ -14,6 +14,7 @@
 #include "platform/host/host_installation_lock.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
+#include "platform/mdb/mdb_jet_files.h"
 #include "platform/sqlite/sqlite_databases.h"
 #include "startup/main_module.h"
 #include "startup/window_events.h"
@@ -96,7 +97,8 @@ int main(int argc, char** argv) {
   vmu::HostFileSystem fs{vmu::DriveMap(vmu::DriveMap::DefaultPrefix())};
   vmu::HostProcesses processes(fs);
   vmu::RunContext ctx(fs, processes, vmu::CurrentHostInfo(fs, argc > 0 ? argv[0] : nullptr));
-  vmu::SqliteDatabases databases(fs);
+  vmu::MdbJetFiles jet_files(fs);
+  vmu::SqliteDatabases databases(fs, &jet_files);
   ctx.databases = &databases;
   vmu::HostPackageChecker packages(fs);
   ctx.packages = &packages;

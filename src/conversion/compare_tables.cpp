@@ -5,6 +5,7 @@
 #include "conversion/conversion_databases.h"
 #include "conversion/conversion_texts.h"
 #include "conversion/field_values.h"
+#include "conversion/old_database_copy.h"
 #include "platform/dialogs.h"
 #include "platform/error.h"
 
@@ -41,9 +42,14 @@ void CloseAll(Report& r) {
 
 void CompareTables(const ConversionSettings& settings, Databases* databases, ConversionLog& log,
                    ConversionDisplay& display) {
+  OldDatabaseCopy old_copy(databases);  // outlives the connections of the report
   Report r;
   try {
-    OpenForReading(databases, r.OldConn, settings.ConvOldfile);
+    if (std::optional<std::string> refusal = old_copy.Prepare(settings, log)) {
+      display.ShowMessage(*refusal);
+      return;
+    }
+    OpenForReading(databases, r.OldConn, old_copy.Path());
     OpenForReading(databases, r.NewConn, settings.ConvNewfile);
     OpenForReading(databases, r.ConvConn, settings.ConvDatabasePath);
     display.ShowMessage("Analyse tabellen / OLD vs New op basis van conversie");

@@ -25,6 +25,7 @@ struct ConversionRun : ConversionDatabases {
   ConversionLog& log;
   ConversionDisplay& display;
   std::vector<TableCopy> tables;  // one per control row begun
+  std::string old_database;       // the file read as the old one: ConvOldfile, or its SQLite copy
 };
 
 }  // namespace vmu

@@ -37,6 +37,33 @@ std::string NewDatabaseMissingMessage() {
   return Lines({"De nieuwe database zit niet in de meegeleverde set", "", "Neem contact op met de leverancier"});
 }
 
+namespace {
+
+std::string OldDatabaseUnreadable(const std::string& why, const std::string& old_file) {
+  return Lines({"De oude database " + why, "Dit is het pad: ", old_file, "", "Neem contact op met de leverancier.", "",
+                kStopHint});
+}
+
+}  // namespace
+
+std::string OldDatabaseUnknownText(const std::string& old_file) {
+  return OldDatabaseUnreadable("is geen database die de conversie kan lezen.", old_file);
+}
+
+std::string OldDatabaseEncryptedText(const std::string& old_file) {
+  return OldDatabaseUnreadable("is versleuteld met een wachtwoord en kan daardoor niet worden gelezen.", old_file);
+}
+
+std::string OldDatabaseDamagedText(const std::string& old_file) {
+  return OldDatabaseUnreadable("is beschadigd en kan niet worden gelezen.", old_file);
+}
+
+std::string PackageDatabaseIsJetText(const std::string& file) {
+  return Lines({"De database " + file +
+                    " in de meegeleverde set is een Access-database; de conversie werkt alleen met SQLite-databases.",
+                "", "Neem contact op met de leverancier"});
+}
+
 std::string AlreadyConvertedText(const std::string& to_version) {
   return Lines({"U heeft al geconverteerd, uw database heeft al versie " + to_version + ". U kunt dit zien door in " +
                     kApplication +

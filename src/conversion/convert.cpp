@@ -6,6 +6,7 @@
 #include "conversion/conversion_texts.h"
 #include "conversion/database_names.h"
 #include "conversion/field_values.h"
+#include "conversion/old_database_copy.h"
 #include "conversion/table_transfer.h"
 #include "files/lock_file.h"
 #include "platform/database.h"
@@ -74,7 +75,7 @@ void OpenDatabases(ConversionRun& run) {
   const ConversionSettings& s = run.settings;
   // The user's own database is only read: a control-table query that would
   // change it fails instead.
-  run.OldConn = OpenDatabase(run.databases, s.ConvOldfile, true);
+  run.OldConn = OpenDatabase(run.databases, run.old_database, true);
   run.NewConn = OpenDatabase(run.databases, s.ConvNewfile);
   run.ConvConn = OpenDatabase(run.databases, s.ConvDatabasePath);
 }
@@ -112,9 +113,11 @@ void CloseVersionRows(ConversionRun& run) {
 }
 
 // The checks, then the transfer. A refusal is returned; errors go on.
-ConversionResult CheckAndTransfer(ConversionRun& run) {
+ConversionResult CheckAndTransfer(ConversionRun& run, OldDatabaseCopy& old_copy) {
   CheckDatabaseNames(run.settings);
   if (std::optional<ConversionResult> refusal = CheckFiles(run)) return *refusal;
+  if (std::optional<std::string> refusal = old_copy.Prepare(run.settings, run.log)) return Refused(*refusal, true);
+  run.old_database = old_copy.Path();
   OpenDatabases(run);
   if (std::optional<ConversionResult> refusal = CheckVersions(run)) return *refusal;
   CloseVersionRows(run);
@@ -146,10 +149,13 @@ std::exception_ptr CloseDatabases(ConversionRun& run) {
 
 ConversionResult Convert(const ConversionSettings& settings, FileSystem& fs, Databases* databases, ConversionLog& log,
                          ConversionDisplay& display) {
+  // Goes after the run, whose connections must be closed before the copy
+  // they read is removed.
+  OldDatabaseCopy old_copy(databases);
   ConversionRun run(settings, fs, databases, log, display);
   ConversionResult result;
   try {
-    result = CheckAndTransfer(run);
+    result = CheckAndTransfer(run, old_copy);
   } catch (const VbError& e) {
     result = Failed(e.number(), e.description());
   } catch (const std::exception& e) {

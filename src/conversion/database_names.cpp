@@ -1,5 +1,6 @@
 #include "conversion/database_names.h"
 
+#include "files/same_text.h"
 #include "package/bare_name.h"
 #include "platform/error.h"
 

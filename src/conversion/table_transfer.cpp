@@ -58,8 +58,7 @@ void EmptyTables(ConversionRun& run) {
 bool CopyBySet(ConversionRun& run, const std::string& query, const std::string& destination, ProgressThrottle& progress,
                TableCopy& report) {
   if (run.settings.rows_one_by_one) return false;
-  SetCopy copy{ConnectionString(run.settings.ConvOldfile), query, destination,
-               [&progress](long rows) { progress.Rows(rows); }};
+  SetCopy copy{ConnectionString(run.old_database), query, destination, [&progress](long rows) { progress.Rows(rows); }};
   const SetCopyOutcome outcome = run.NewConn->CopyBySet(copy);
   report.row_path_reason = outcome.reason;
   if (!outcome.copied) return false;

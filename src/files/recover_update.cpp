@@ -1,6 +1,7 @@
 #include "files/recover_update.h"
 
 #include "files/conversion_log.h"
+#include "files/old_database_copy_name.h"
 #include "files/restore_backups.h"
 #include "files/update_journal.h"
 #include "platform/error.h"
@@ -28,6 +29,7 @@ void RemoveStrayTemporaries(RunContext& ctx) {
 Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs) {
   const std::string& data_dir = ctx.folders.DataDir;
   if (data_dir.empty()) return Recovery::NothingPending;
+  RemoveOldDatabaseCopies(ctx);  // a conversion's copy of a Jet database
   if (!ctx.fs.FileExists(JournalPath(data_dir))) {
     RemoveStrayTemporaries(ctx);
     return Recovery::NothingPending;

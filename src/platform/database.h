@@ -10,6 +10,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/jet_files.h"
+
 namespace vmu {
 
 // What reading or changing a row past the last one reports, as the data
@@ -123,6 +125,9 @@ class Databases {
  public:
   virtual ~Databases() = default;
   virtual std::unique_ptr<Connection> NewConnection() = 0;
+  // The reader of Jet files, when this host has one; without it every
+  // database is taken to be the engine's own.
+  virtual JetFiles* Jet() { return nullptr; }
 };
 
 }  // namespace vmu

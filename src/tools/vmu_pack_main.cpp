@@ -2,6 +2,7 @@
 // vmu-pack --list PACKAGE: shows a package's files and versions.
 // vmu-pack --keygen, --sign, --verify, --minisig: signatures (signing_commands.h).
 // vmu-pack --try-conversion PACKAGE OLD_DB: the package's conversion on a copy.
+// vmu-pack --jet-to-sqlite, --tables: Jet files as the conversion reads them.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "package/manifest_keys.h"
 #include "package/package_files.h"
 #include "tools/pack/file_io.h"
+#include "tools/pack/jet_sample.h"
 #include "tools/pack/manifest.h"
 #include "tools/pack/package_listing.h"
 #include "tools/pack/package_writer.h"
@@ -33,7 +35,9 @@ const vmu::cli::Program kProgram{
         "       vmu-pack --try-conversion PACKAGE_OR_FOLDER OLD_DB\n"
         "                                 run the package's conversion on a copy of OLD_DB\n"
         "       vmu-pack --old-db OLD_DB SOURCE_FOLDER OUTPUT.VMU  (also with --sign SECRET_KEY FOLDER ...)\n"
-        "                                 check the conversion on a sample of the old database too\n"};
+        "                                 check the conversion on a sample of the old database too\n"
+        "       vmu-pack --jet-to-sqlite JET_DB OUT   write the SQLite copy the conversion reads of a Jet file\n"
+        "       vmu-pack --tables DATABASE            list tables, columns and types as the conversion sees them\n"};
 
 // The sample of the user's database that packing checks the conversion on.
 std::string old_db;
@@ -114,6 +118,10 @@ const std::vector<Command> kCommands = {
     {"--minisig", 2, 2, "--minisig takes PACKAGE DATA", [](const auto& a) { return Signing("--minisig", a); }},
     {"--try-conversion", 2, 2, "--try-conversion takes PACKAGE_OR_FOLDER OLD_DB",
      [](const auto& a) { return vmu::pack::TryConversion(a[0], a[1], std::cout); }},
+    {"--jet-to-sqlite", 2, 2, "--jet-to-sqlite takes JET_DB OUT",
+     [](const auto& a) { return vmu::pack::JetToSqlite(a[0], a[1], std::cout); }},
+    {"--tables", 1, 1, "--tables takes one DATABASE",
+     [](const auto& a) { return vmu::pack::ListTables(a[0], std::cout); }},
 };
 
 constexpr const char* kOldDb = "--old-db";

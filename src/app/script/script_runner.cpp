@@ -13,6 +13,7 @@
 #include "platform/host/host_installation_lock.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
+#include "platform/mdb/mdb_jet_files.h"
 #include "platform/program_end.h"
 #include "platform/sqlite/sqlite_databases.h"
 #include "startup/main_module.h"
@@ -87,6 +88,7 @@ class Session {
   std::unique_ptr<HostFileSystem> fs_;
   std::unique_ptr<HostProcesses> host_processes_;
   std::unique_ptr<ScriptProcesses> processes_;
+  std::unique_ptr<MdbJetFiles> jet_files_;
   std::unique_ptr<SqliteDatabases> databases_;
   std::unique_ptr<HostPackageChecker> packages_;
   std::unique_ptr<HostInstallationLock> lock_;
@@ -165,7 +167,8 @@ void Session::Start() {
   if (free_space_) fs_->PretendFreeSpace(*free_space_);
   FileSystem* logic_fs = options_.file_system ? options_.file_system(*fs_) : fs_.get();
   ctx_ = std::make_unique<RunContext>(*logic_fs, *processes_, CurrentHostInfo(*fs_, "VM_Update"));
-  databases_ = std::make_unique<SqliteDatabases>(*fs_);
+  jet_files_ = std::make_unique<MdbJetFiles>(*fs_);
+  databases_ = std::make_unique<SqliteDatabases>(*fs_, jet_files_.get());
   ctx_->databases = databases_.get();
   packages_ = std::make_unique<HostPackageChecker>(*fs_);
   ctx_->packages = packages_.get();

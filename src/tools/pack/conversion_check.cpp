@@ -12,6 +12,7 @@
 #include "platform/sqlite/column_affinity.h"
 #include "platform/sqlite/sqlite_connection.h"
 #include "tools/pack/delete_order_check.h"
+#include "tools/pack/jet_sample.h"
 
 namespace vmu::pack {
 
@@ -44,7 +45,7 @@ class Checker {
     old_name_ = std::filesystem::path(files_.old_db).filename().string() + " (--old-db)";
     new_db_ = Open(files_.new_db, new_name_);
     control_db_ = Open(files_.control_db, control_name_);
-    if (!files_.old_db.empty()) old_db_ = Open(files_.old_db, old_name_);
+    if (!files_.old_db.empty()) OpenSample();
     if (old_db_) CheckVersion(*old_db_, old_name_, "ConvFromVer", files_.from_version);
     if (new_db_) CheckVersion(*new_db_, new_name_, "ConvToVer", files_.to_version);
     if (!control_db_) return;
@@ -73,6 +74,17 @@ class Checker {
       return nullptr;
     }
     return conn;
+  }
+
+  // A Jet sample is read through its SQLite copy, as the conversion reads it.
+  void OpenSample() {
+    try {
+      sample_ = std::make_unique<SampleDatabase>(files_.old_db);
+    } catch (const std::exception& e) {
+      Problem(old_name_ + ": cannot be opened: " + MessageOf(e));
+      return;
+    }
+    old_db_ = Open(sample_->path(), old_name_);
   }
 
   // A version without a value passes, as it does in the conversion.
@@ -191,6 +203,7 @@ class Checker {
   // Host paths only, which the drive map gives as Z: paths.
   HostFileSystem fs_{DriveMap("/")};
   std::string new_name_, control_name_, old_name_;
+  std::unique_ptr<SampleDatabase> sample_;  // outlives the connection on it
   std::unique_ptr<SqliteConnection> new_db_, control_db_, old_db_;
 };
 

@@ -15,6 +15,7 @@
 #include "package/manifest_keys.h"
 #include "package/package_files.h"
 #include "platform/host/host_file_system.h"
+#include "platform/mdb/mdb_jet_files.h"
 #include "platform/sqlite/sqlite_databases.h"
 #include "tools/pack/file_io.h"
 #include "tools/pack/manifest.h"
@@ -142,7 +143,8 @@ int TryConversion(const std::string& package, const std::string& old_db, std::os
   if (!old_name.empty() && !package::NameProblem(old_name)) CopyFile(old_db, data + "/" + old_name);
 
   HostFileSystem files{DriveMap(prefix)};
-  SqliteDatabases databases(files);
+  MdbJetFiles jet_files(files);
+  SqliteDatabases databases(files, &jet_files);
   ConversionLog log(files, settings.DataDir);
   PrintingDisplay display(out);
   const ConversionResult result = Convert(settings, files, &databases, log, display);
