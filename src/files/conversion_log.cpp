@@ -8,6 +8,16 @@ void LogText(RunContext& ctx, const std::string& text) { ConversionLog(ctx.fs, c
 
 void ConversionLog::Text(const std::string& text) { fs_.AppendLine(data_dir_ + kLogFileName, text); }
 
+void FlushLog(RunContext& ctx) {
+  const std::string path = ctx.folders.DataDir + kLogFileName;
+  try {
+    if (!ctx.fs.FileExists(path)) return;
+    ctx.fs.SyncFile(path);
+    ctx.fs.SyncFolder(ctx.folders.DataDir);
+  } catch (const VbError&) {
+  }
+}
+
 void LogTextIfPossible(RunContext& ctx, const std::string& text) {
   try {
     LogText(ctx, text);

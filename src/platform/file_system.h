@@ -84,7 +84,7 @@ class FileSystem {
   virtual std::string ReadBytes(const std::string& path) = 0;
   // Replaces the file's content through a temporary file in the same folder
   // and a rename, keeping the old file's permission bits; a missing folder
-  // is not created.
+  // is not created. Durable, content and name, when it returns.
   virtual void ReplaceBytes(const std::string& path, const std::string& bytes) = 0;
 
   // The host path a Windows path maps to (for other programs and dialogs).

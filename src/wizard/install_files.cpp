@@ -4,6 +4,8 @@
 #include <set>
 
 #include "files/backup_record.h"
+#include "files/checksum.h"
+#include "files/conversion_log.h"
 #include "files/copy_with_backup.h"
 #include "files/format_version.h"
 #include "files/space_check.h"
@@ -64,11 +66,14 @@ UpdateJournal InstallJournal(FrmConversie& form, const Plan& plan) {
   journal.data_dir = ctx.folders.DataDir;
   journal.version_update = ReadVersionUpdate(ctx.fs, ctx.folders.DataDir);
   journal.phase = kPhaseFiles;
+  journal.record = kRecordNone;  // removed with the old backups; the new one is written after the journal
   std::set<std::string> seen;
   for (const PlannedCopy& copy : plan.copies) {
     // A name listed twice is kept once: the first time it is what was there before.
     if (!seen.insert(AsciiUpper(copy.target)).second) continue;
-    if (copy.replaces) journal.replaced.push_back({copy.target, copy.backup, ctx.fs.FileMode(copy.target)});
+    if (copy.replaces)
+      journal.replaced.push_back(
+          {copy.target, copy.backup, ctx.fs.FileMode(copy.target), Checksum(ctx.fs.ReadBytes(copy.target))});
     else journal.added.push_back(copy.target);
   }
   return journal;
@@ -133,6 +138,7 @@ void InstallFiles(FrmConversie& form) {
   const UpdateJournal journal = InstallJournal(form, plan);
   WriteJournal(ctx.fs, journal);
   WriteBackupRecord(ctx.fs, data_dir, BackupRecord{journal.version_update, journal.added});
+  FlushLog(ctx);
 
   // Every file that will be replaced first gets its second name in a backup
   // folder, and those names reach the disk together: from then on no crash
@@ -145,6 +151,7 @@ void InstallFiles(FrmConversie& form) {
     if (planned.replaces) KeepPrevious(ctx.fs, planned.target, planned.backup);
   }
   for (int location = 1; location <= 2; ++location) ctx.fs.SyncFolder(s.BackupDir[location]);
+  FlushLog(ctx);
 
   copy = 0;
   InstallProgress progress(form.view, plan.entries);
@@ -165,6 +172,7 @@ void InstallFiles(FrmConversie& form) {
   for (const std::string& folder : {ctx.folders.ProgramDir, data_dir, s.BackupDir[1], s.BackupDir[2]})
     ctx.fs.SyncFolder(folder);
   WriteVersionUpdate(ctx.fs, data_dir, std::to_string(s.VerUpdate));
+  FlushLog(ctx);
   RemoveJournal(ctx.fs, data_dir);
 }
 
