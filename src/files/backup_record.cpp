@@ -60,6 +60,7 @@ BackupRecord ParseBackupRecord(const std::string& bytes) {
 std::optional<BackupRecord> ReadBackupRecord(FileSystem& fs, const FolderSettings& folders) {
   const std::string path = RecordPath(folders.DataDir);
   if (!fs.FileExists(path)) return std::nullopt;
+  RefuseLink(fs, path);
   BackupRecord record = ParseBackupRecord(fs.ReadBytes(path));
   const std::vector<std::string> installed = {folders.ProgramDir, folders.DataDir};
   for (std::size_t i = 0; i < record.added.size(); ++i)
@@ -69,10 +70,12 @@ std::optional<BackupRecord> ReadBackupRecord(FileSystem& fs, const FolderSetting
 }
 
 void WriteBackupRecord(FileSystem& fs, const std::string& data_dir, const BackupRecord& record) {
+  RefuseLink(fs, RecordPath(data_dir));
   fs.ReplaceBytes(RecordPath(data_dir), BackupRecordText(record));
 }
 
 void RemoveBackupRecord(FileSystem& fs, const std::string& data_dir) {
+  RefuseLink(fs, RecordPath(data_dir));
   if (!fs.FileExists(RecordPath(data_dir))) return;
   fs.DeleteFile(RecordPath(data_dir));
   fs.SyncFolder(data_dir);

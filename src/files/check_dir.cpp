@@ -1,12 +1,14 @@
 #include "files/check_dir.h"
 
 #include "files/conversion_log.h"
+#include "files/trusted_paths.h"
 #include "platform/error.h"
 
 namespace vmu {
 
 void CheckDir(RunContext& ctx, Dialogs& dialogs, const std::string& folder) {
   try {
+    RefuseLink(ctx.fs, folder);  // emptying it would empty the folder it points to
     if (ctx.fs.ListFiles(folder).empty()) {
       LogText(ctx, "Maken " + folder);
       ctx.fs.MakeFolder(folder);

@@ -32,9 +32,7 @@ std::string Checksum(std::string_view bytes) {
   return text;
 }
 
-std::string ChecksumLine(std::string_view body, const std::string& key) {
-  return key + "=" + Checksum(body) + "\r\n";
-}
+std::string ChecksumLine(std::string_view body, const std::string& key) { return key + "=" + Checksum(body) + "\r\n"; }
 
 std::string_view CheckedBody(std::string_view bytes, const std::string& key) {
   const std::size_t start = bytes.size() < 2 ? 0 : bytes.rfind('\n', bytes.size() - 2) + 1;

@@ -19,8 +19,8 @@ void LogText(RunContext& ctx, const std::string& text);
 void LogTextIfPossible(RunContext& ctx, const std::string& text);
 
 // Makes the log durable, name and lines, so that a power cut keeps what it
-// says so far: at the points that matter (the journal written, a phase
-// done, before the journal goes), not after every line. A log that cannot
+// says so far: at the points that matter (as the journal is written, as a
+// phase ends, before the journal goes), not after every line. A log that cannot
 // be flushed is passed over as LogTextIfPossible does.
 void FlushLog(RunContext& ctx);
 

@@ -2,6 +2,7 @@
 
 #include "files/conversion_log.h"
 #include "files/restore_backups.h"
+#include "files/trusted_paths.h"
 #include "files/update_journal.h"
 #include "platform/error.h"
 
@@ -43,9 +44,10 @@ Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs) {
     LogText(ctx, std::string(kCrLf) + "*******************" + kCrLf + "Herstellen onderbroken update");
     std::optional<UpdateJournal> read;
     try {
+      RefuseOwnLinks(ctx.fs, data_dir);
       read = ReadJournal(ctx.fs, ctx.folders);
     } catch (const VbError& e) {
-      if (e.number() == kTypeMismatch) refused = e.description();
+      if (e.number() == kTypeMismatch || e.number() == kPermissionDenied) refused = e.description();
       throw;
     }
     const UpdateJournal& journal = *read;
@@ -88,9 +90,10 @@ bool UpdateUnfinished(RunContext& ctx) {
 
 std::string UnfinishedUpdateText(RunContext& ctx) {
   try {
+    RefuseOwnLinks(ctx.fs, ctx.folders.DataDir);
     ReadJournal(ctx.fs, ctx.folders);
   } catch (const VbError& e) {
-    if (e.number() == kTypeMismatch)
+    if (e.number() == kTypeMismatch || e.number() == kPermissionDenied)
       return "Het journaal van de vorige update kan niet worden gelezen. Er is niets gewijzigd. " +
              SupportText(ctx.folders.DataDir);
   }

@@ -1,5 +1,8 @@
 #include "files/trusted_paths.h"
 
+#include "files/backup_record.h"
+#include "files/conversion_log.h"
+#include "files/update_journal.h"
 #include "platform/error.h"
 
 namespace vmu {
@@ -25,6 +28,16 @@ bool PlainName(const std::string& name) {
 std::vector<std::string> UpdateFolders(const FolderSettings& folders) {
   const std::string& data = folders.DataDir;
   return {folders.ProgramDir, data, data + "ConversieBackup-1\\", data + "ConversieBackup-2\\", data + "Update\\"};
+}
+
+void RefuseLink(FileSystem& fs, const std::string& path) {
+  if (fs.IsLink(path)) throw VbError(kPermissionDenied, path + " is een koppeling en wordt niet gebruikt");
+}
+
+void RefuseOwnLinks(FileSystem& fs, const std::string& data_dir) {
+  for (const char* name : {"Update\\", "ConversieBackup-1\\", "ConversieBackup-2\\", kJournalFileName,
+                           kBackupRecordName, kLogFileName, "Update.ini"})
+    RefuseLink(fs, data_dir + name);
 }
 
 bool SameFolder(FileSystem& fs, const std::string& a, const std::string& b) {

@@ -18,6 +18,13 @@ std::vector<std::string> UpdateFolders(const FolderSettings& folders);
 // other spellings of the same folder are all seen through).
 bool InOneOf(FileSystem& fs, const std::string& path, const std::vector<std::string>& folders);
 
+// The wizard never follows a link for its own folders and files in the data
+// folder (Update\, the backup folders, the journal, the backup record, the
+// log, Update.ini): raises 70 naming the first that is one.
+void RefuseOwnLinks(FileSystem& fs, const std::string& data_dir);
+// The same for one of them.
+void RefuseLink(FileSystem& fs, const std::string& path);
+
 // True when two folder paths map to the same host folder.
 bool SameFolder(FileSystem& fs, const std::string& a, const std::string& b);
 

@@ -6,6 +6,7 @@
 #include "files/checksum.h"
 #include "files/conversion_log.h"
 #include "files/restore_backups.h"
+#include "files/trusted_paths.h"
 #include "files/update_journal.h"
 #include "files/utility.h"
 #include "files/version_update.h"
@@ -66,6 +67,7 @@ bool fTurnBack(RunContext& ctx, Dialogs& dialogs, std::array<std::string, 3>& ba
   std::string file;  // the file being handled, for the message
   try {
     LogText(ctx, std::string(kCrLf) + "*******************" + kCrLf + "Terugdraaien installatie");
+    RefuseOwnLinks(ctx.fs, data_dir);
     UpdateJournal journal;
     std::optional<UpdateJournal> pending;
     if (!completed_installation) pending = ReadJournal(ctx.fs, ctx.folders);
@@ -76,8 +78,8 @@ bool fTurnBack(RunContext& ctx, Dialogs& dialogs, std::array<std::string, 3>& ba
         backup_dir[dir_index] = data_dir + "ConversieBackup-" + std::to_string(dir_index) + "\\";
     } else {
       journal = RollBackJournal(ctx, backup_dir, dir_index, completed_installation, file);
-      WriteJournal(ctx.fs, journal);
       FlushLog(ctx);
+      WriteJournal(ctx.fs, journal);
     }
     RestoreFromJournal(ctx, journal, file);
     return true;

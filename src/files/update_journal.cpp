@@ -124,12 +124,15 @@ void CheckJournalFolders(FileSystem& fs, const UpdateJournal& j, const FolderSet
 
 std::optional<UpdateJournal> ReadJournal(FileSystem& fs, const FolderSettings& folders) {
   if (folders.DataDir.empty() || !fs.FileExists(JournalPath(folders.DataDir))) return std::nullopt;
+  if (fs.IsLink(JournalPath(folders.DataDir)))
+    throw VbError(kTypeMismatch, JournalPath(folders.DataDir) + " is een koppeling en wordt niet gebruikt");
   UpdateJournal journal = ParseJournal(fs.ReadBytes(JournalPath(folders.DataDir)));
   CheckJournalFolders(fs, journal, folders);
   return journal;
 }
 
 void WriteJournal(FileSystem& fs, const UpdateJournal& journal) {
+  RefuseOwnLinks(fs, journal.data_dir);
   fs.ReplaceBytes(JournalPath(journal.data_dir), JournalText(journal));
   fs.SyncFolder(journal.data_dir);
 }

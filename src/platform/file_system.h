@@ -16,6 +16,9 @@ class FileSystem {
   // A normal file (regular, name not starting with a dot) exists at the path.
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
+  // The path's last component is a symbolic link (to anything, or to
+  // nothing); false when it is missing.
+  virtual bool IsLink(const std::string& path) = 0;
 
   // Names (without folder) of the normal files that match a pattern such as
   // "C:\x\*.*" or "C:\x\VM*.ini"; a folder path ending in a backslash lists

@@ -9,6 +9,7 @@
 #include "files/copy_with_backup.h"
 #include "files/format_version.h"
 #include "files/space_check.h"
+#include "files/trusted_paths.h"
 #include "files/update_journal.h"
 #include "files/utility.h"
 #include "files/version_update.h"
@@ -109,6 +110,7 @@ void InstallFiles(FrmConversie& form) {
     return;
   }
 
+  RefuseOwnLinks(ctx.fs, data_dir);
   // The record describes the backups about to be emptied: it goes first.
   RemoveBackupRecord(ctx.fs, data_dir);
   for (s.DirIndex = 1; s.DirIndex <= 2; ++s.DirIndex) {
@@ -136,9 +138,9 @@ void InstallFiles(FrmConversie& form) {
   // a broken-off installation, and the record that lets a roll-back undo a
   // finished one.
   const UpdateJournal journal = InstallJournal(form, plan);
+  FlushLog(ctx);  // what led here survives with the journal
   WriteJournal(ctx.fs, journal);
   WriteBackupRecord(ctx.fs, data_dir, BackupRecord{journal.version_update, journal.added});
-  FlushLog(ctx);
 
   // Every file that will be replaced first gets its second name in a backup
   // folder, and those names reach the disk together: from then on no crash
@@ -151,7 +153,6 @@ void InstallFiles(FrmConversie& form) {
     if (planned.replaces) KeepPrevious(ctx.fs, planned.target, planned.backup);
   }
   for (int location = 1; location <= 2; ++location) ctx.fs.SyncFolder(s.BackupDir[location]);
-  FlushLog(ctx);
 
   copy = 0;
   InstallProgress progress(form.view, plan.entries);

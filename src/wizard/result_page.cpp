@@ -1,5 +1,6 @@
 // The page every run of step 3 ends on, and the removal of the unpacked package.
 #include "files/conversion_log.h"
+#include "files/trusted_paths.h"
 #include "platform/error.h"
 #include "wizard/frm_conversie.h"
 
@@ -44,6 +45,7 @@ void FrmConversie::CleanUpUpdateFolder() {
   const std::string folder = ctx.folders.DataDir + "Update";
   try {
     LogText("Opruimen installatiefiles");
+    RefuseLink(ctx.fs, folder);
     if (!ctx.fs.ListFiles(folder + "\\").empty()) ctx.fs.DeleteFiles(folder + "\\*.*");
     LogText("verwijderen installatiedirectory " + folder);
     // A crashed copy's temporary file would keep the folder from going.

@@ -27,8 +27,8 @@ void ConvertWithJournal(FrmConversie& form) {
   journal.data_dir = form.ctx.folders.DataDir;
   journal.phase = kPhaseStarted;
   journal.converted.emplace_back(s.ConvNewfile, s.ConvOldfile);
-  WriteJournal(form.ctx.fs, journal);
   FlushLog(form.ctx);
+  WriteJournal(form.ctx.fs, journal);
   ConvertDatabase(form);
   RemoveJournal(form.ctx.fs, journal.data_dir);
 }
