@@ -50,7 +50,8 @@ const vmu::cli::Program kProgram{"vmupdate-script",
 // The journal is renamed, never deleted: support may still need what it says.
 int SetJournalAside(const std::string& journal) {
   if (vmu::AsciiUpper(vmu::FileNameOfPath(journal)) != vmu::AsciiUpper(vmu::kJournalFileName))
-    return vmu::cli::UsageError(kProgram, std::string("JOURNAL must name a ") + vmu::kJournalFileName, std::cerr);
+    return vmu::cli::UsageError(kProgram, std::string("JOURNAL must name the file ") + vmu::kJournalFileName,
+                                std::cerr);
   try {
     vmu::HostFileSystem fs(vmu::DriveMap(vmu::DriveMap::DefaultPrefix()));
     const std::string folder = vmu::DirectoryOfPath(journal);

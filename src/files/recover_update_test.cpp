@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 
+#include "files/backup_record.h"
 #include "files/checksum.h"
 #include "files/update_journal.h"
 #include "platform/error.h"
@@ -36,85 +36,70 @@ TEST(RecoverUpdate, WithoutAJournalOnlyStrayTemporariesGo) {
   EXPECT_FALSE(prefix.Exists("C:\\data\\ConversieLog.TXT"));
 }
 
-// A journal is acted on only as written and only inside the installation:
-// every flipped bit and every cut is refused, and so is a journal with a
-// good checksum that points elsewhere. Then nothing changes, the message
-// names the line and the journal's place, and support can set it aside.
-TEST(RecoverUpdate, AJournalThatFailsItsChecksChangesNothing) {
+// A journal or record is believed only as written and only inside the
+// installation. A journal that fails is not acted on: nothing changes, the
+// message names the line and the journal's place, and support can set it
+// aside. A missing backup passes only when the file holds its bytes.
+TEST(RecoverUpdate, AJournalOrRecordThatFailsItsChecksChangesNothing) {
   testing::TestPrefix prefix;
   testing::FakeProcesses processes;
   testing::ScriptedDialogs dialogs;
   RunContext ctx(prefix.fs(), processes);
-  ctx.folders.ProgramDir = "C:\\Program Files\\velmora\\";
-  ctx.folders.DataDir = "C:\\data\\";
+  ctx.folders = {"C:\\Program Files\\velmora\\", "C:\\data\\", "", "", ""};
   prefix.Write("C:\\Program Files\\velmora\\VM.EXE", "nieuw");
-  prefix.Write("C:\\data\\ConversieBackup-1\\VM.EXE", "oud");
   prefix.Write("C:\\elders\\Z.txt", "z");
-  UpdateJournal good;
-  good.program_dir = ctx.folders.ProgramDir;
-  good.data_dir = "C:\\DATA\\";  // the same folder, spelt otherwise
-  good.phase = kPhaseFiles;
-  good.replaced.push_back(
-      {"C:\\Program Files\\velmora\\VM.EXE", "C:\\data\\ConversieBackup-1\\VM.EXE", 0644, Checksum("oud")});
-  good.added.push_back("C:\\data\\Nieuw.dll");
-  const std::string bytes = JournalText(good);
-  EXPECT_EQ(JournalText(ParseJournal(bytes)), bytes);
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    EXPECT_THROW(ParseJournal(bytes.substr(0, i)), VbError) << i;
-    for (int bit = 0; bit < 8; ++bit) {
-      std::string flipped = bytes;
-      flipped[i] = static_cast<char>(flipped[i] ^ (1 << bit));
-      EXPECT_THROW(ParseJournal(flipped), VbError) << i << " " << bit;
+  const std::string line = "Vervangen=0644|C:\\Program Files\\velmora\\VM.EXE|C:\\data\\ConversieBackup-1\\VM.EXE|" +
+                           Checksum("oud") + "\r\n";
+  const auto journal = [](const std::string& lines, const std::string& data = "C:\\DATA\\") {
+    const std::string body =
+        "VM_Update\r\n\r\nSoort=installatie\r\nPakket=\r\nProgrammamap=C:\\Program Files\\velmora\\"
+        "\r\nDatamap=" +
+        data + "\r\nVersionUpdate=5\r\nFase=bestanden\r\nVerslag=geen\r\n" + lines + "Einde=\r\n";
+    return body + ChecksumLine(body, "Controle");
+  };
+  // Every cut and every flipped bit of a journal or a record is refused; a
+  // long record reads in one pass.
+  BackupRecord big{"5", {}};
+  for (int n = 0; n < 20000; ++n) big.added.push_back("C:\\p\\f" + std::to_string(n));
+  EXPECT_EQ(ParseBackupRecord(BackupRecordText(big)), big);
+  const std::function<void(const std::string&)> parse[] = {[](auto& b) { ParseJournal(b); },
+                                                           [](auto& b) { ParseBackupRecord(b); }};
+  const std::string written[] = {journal(line), BackupRecordText({"5", {"C:\\p\\Nieuw.dll"}})};
+  for (int kind = 0; kind < 2; ++kind) {
+    for (std::size_t i = 0; i < written[kind].size(); ++i) {
+      EXPECT_THROW(parse[kind](written[kind].substr(0, i)), VbError) << kind << " " << i;
+      for (int bit = 0; bit < 8; ++bit) {
+        std::string flipped = written[kind];
+        flipped[i] = static_cast<char>(flipped[i] ^ (1 << bit));
+        EXPECT_THROW(parse[kind](flipped), VbError) << kind << " " << i << " " << bit;
+      }
     }
   }
-
-  const auto with = [&](const std::function<void(UpdateJournal&)>& change) {
-    UpdateJournal j = good;
-    change(j);
-    return JournalText(j);
-  };
-  const std::string body = bytes.substr(0, bytes.rfind("Einde="));
-  const std::string hostile[] = {
-      with([](UpdateJournal& j) { j.added[0] = "Z:\\" + std::string("elders\\Z.txt"); }),
-      with([](UpdateJournal& j) { j.added[0] = "C:\\data\\..\\elders\\Z.txt"; }),
-      with([](UpdateJournal& j) { j.replaced[0].target = "C:\\Program Files\\velmora]VM.EXE"; }),
-      with([](UpdateJournal& j) { j.replaced[0].backup = "C:\\elders\\Z.txt"; }),
-      with([](UpdateJournal& j) { j.data_dir = "C:\\elders\\"; }),
-      body + "Onbekend=1\r\nEinde=\r\n" + ChecksumLine(body + "Onbekend=1\r\nEinde=\r\n", "Controle"),
-  };
-  for (const std::string& journal : hostile) {
-    prefix.Write("C:\\data\\UpdateJournaal.txt", journal);
-    dialogs.messages.clear();
-    EXPECT_EQ(RecoverInterruptedUpdate(ctx, dialogs), Recovery::Failed) << journal;
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text.rfind(
-                  "De vorige update is onderbroken en kon niet worden teruggezet.\r\nHet journaal kan niet worden "
-                  "gelezen: regel ",
-                  0),
-              0u)
-        << dialogs.messages[0].text;
-    EXPECT_NE(dialogs.messages[0].text.find(").\r\n\r\nEr is niets gewijzigd. Neem contact op met uw leverancier en "
-                                            "noem de plaats van het journaal: C:\\data\\UpdateJournaal.txt"),
-              std::string::npos);
-    EXPECT_EQ(prefix.Read("C:\\elders\\Z.txt"), "z");
-    EXPECT_EQ(prefix.Read("C:\\Program Files\\velmora\\VM.EXE"), "nieuw");
-    EXPECT_EQ(prefix.Read("C:\\data\\UpdateJournaal.txt"), journal);
+  for (const std::string& hostile :
+       {journal("Toevoegen=Z:\\elders\\Z.txt\r\n"), journal("Toevoegen=C:\\data\\..\\elders\\Z.txt\r\n"),
+        journal("Vervangen=0644|C:\\Program Files\\velmora]VM.EXE|C:\\data\\ConversieBackup-1\\VM.EXE|00000000\r\n"),
+        journal("Vervangen=0644|C:\\Program Files\\velmora\\VM.EXE|C:\\elders\\Z.txt|00000000\r\n"),
+        journal(line, "C:\\elders\\"), journal("Fase=later\r\n"), journal("Onbekend=1\r\n")}) {
+    prefix.Write("C:\\data\\UpdateJournaal.txt", hostile);
+    EXPECT_EQ(RecoverInterruptedUpdate(ctx, dialogs), Recovery::Failed) << hostile;
+    EXPECT_NE(dialogs.messages.back().text.find("kan niet worden gelezen: regel "), std::string::npos) << hostile;
+    EXPECT_EQ(prefix.Read("C:\\elders\\Z.txt") + prefix.Read("C:\\Program Files\\velmora\\VM.EXE"), "znieuw");
   }
+  EXPECT_EQ(dialogs.messages.back().text,
+            "De vorige update is onderbroken en kon niet worden teruggezet.\r\nHet journaal kan niet worden gelezen: "
+            "regel 10 (Onbekend=1).\r\n\r\nEr is niets gewijzigd. Neem contact op met uw leverancier en noem de "
+            "plaats van het journaal: C:\\data\\UpdateJournaal.txt");
   EXPECT_EQ(UnfinishedUpdateText(ctx),
             "Het journaal van de vorige update kan niet worden gelezen. Er is niets gewijzigd. Neem contact op met "
             "uw leverancier en noem de plaats van het journaal: C:\\data\\UpdateJournaal.txt");
-
   EXPECT_EQ(SetJournalAside(ctx.fs, ctx.folders.DataDir), "C:\\data\\UpdateJournaal-opzij-1.txt");
-  EXPECT_EQ(prefix.Read("C:\\data\\UpdateJournaal-opzij-1.txt"), hostile[5]);
+  EXPECT_EQ(prefix.Read("C:\\data\\UpdateJournaal-opzij-1.txt"), journal("Onbekend=1\r\n"));
   EXPECT_EQ(RecoverInterruptedUpdate(ctx, dialogs), Recovery::NothingPending);
 
-  // A backup that is gone is acceptable only when the file still holds its bytes.
-  std::filesystem::remove(prefix.Host("C:\\data\\ConversieBackup-1\\VM.EXE"));
-  prefix.Write("C:\\data\\UpdateJournaal.txt", bytes);
+  prefix.Write("C:\\data\\UpdateJournaal.txt", journal(line));
   EXPECT_EQ(RecoverInterruptedUpdate(ctx, dialogs), Recovery::Failed);
   prefix.Write("C:\\Program Files\\velmora\\VM.EXE", "oud");
   EXPECT_EQ(RecoverInterruptedUpdate(ctx, dialogs), Recovery::Restored);
-  EXPECT_FALSE(prefix.Exists("C:\\data\\UpdateJournaal.txt"));
 }
 
 }  // namespace

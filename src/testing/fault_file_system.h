@@ -32,51 +32,45 @@ class FaultFileSystem : public ForwardingFileSystem {
 
   void MakeFolder(const std::string& p) override { Step(p), Name(p), ForwardingFileSystem::MakeFolder(p); }
   void RemoveFolder(const std::string& p) override { Step(p), Name(p), ForwardingFileSystem::RemoveFolder(p); }
-  void DeleteFile(const std::string& p) override { Step(p), Gone(p), ForwardingFileSystem::DeleteFile(p); }
+  void DeleteFile(const std::string& p) override {
+    Step(p), Name(p), Carry("", p), ForwardingFileSystem::DeleteFile(p);
+  }
   void DeleteFiles(const std::string& p) override {
     Step(p);
-    const std::string folder = p.substr(0, p.find_last_of('\\') + 1);
-    for (const std::string& name : ListFiles(p)) Gone(folder + name);
+    for (const std::string& name : ListFiles(p)) {
+      const std::string path = p.substr(0, p.find_last_of('\\') + 1) + name;
+      Name(path), Carry("", path);
+    }
     ForwardingFileSystem::DeleteFiles(p);
   }
   void MoveFile(const std::string& a, const std::string& b) override {
-    Step(b), Name(a), Name(b);
-    ForwardingFileSystem::MoveFile(a, b);
-    Moved(a, b, true);
+    Step(b), Name(a), Name(b), ForwardingFileSystem::MoveFile(a, b), Carry(a, b), Carry("", a);
   }
   void CopyFile(const std::string& a, const std::string& b) override {
-    Step(b, true), Name(b);
-    ForwardingFileSystem::CopyFile(a, b);
-    Created(b);
+    Step(b, true), Name(b), ForwardingFileSystem::CopyFile(a, b);
+    content_[Host(b)] = Entry{true, false, "", Now(Host(b)).mode};  // a new file: nothing of it flushed yet
   }
   bool LinkFile(const std::string& a, const std::string& b) override {
     Step(b), Name(b);
     const bool linked = ForwardingFileSystem::LinkFile(a, b);
-    if (linked) Moved(a, b, false);
+    if (linked) Carry(a, b);
     return linked;
   }
   void SyncFile(const std::string& p) override { Step(p), ForwardingFileSystem::SyncFile(p), content_.erase(Host(p)); }
   void SyncFolder(const std::string& p) override {
-    Step(p);
-    ForwardingFileSystem::SyncFolder(p);
-    const std::string folder = Host(p);
-    for (auto it = names_.begin(); it != names_.end();)
-      it = Parent(it->first) == folder ? names_.erase(it) : std::next(it);
+    Step(p), ForwardingFileSystem::SyncFolder(p);
+    std::erase_if(names_, [&](const auto& name) { return Parent(name.first) == Host(p); });
   }
   void SetFileMode(const std::string& p, int m) override { Step(p), Write(p), ForwardingFileSystem::SetFileMode(p, m); }
   void AllowExecution(const std::string& p) override { Step(p), Write(p), ForwardingFileSystem::AllowExecution(p); }
   void AppendLine(const std::string& p, const std::string& t) override {
     Step(p);
-    const bool is_new = !Now(Host(p)).exists;
-    if (is_new) Name(p);
-    else Write(p);
-    ForwardingFileSystem::AppendLine(p, t);
-    if (is_new) Created(p);
+    if (!Now(Host(p)).exists) Name(p), content_[Host(p)] = Entry{true, false, "", 0644};
+    Write(p), ForwardingFileSystem::AppendLine(p, t);
   }
   // Durable when it returns: nothing for a power cut to undo.
   void ReplaceBytes(const std::string& p, const std::string& b) override {
-    Step(p, true);
-    ForwardingFileSystem::ReplaceBytes(p, b);
+    Step(p, true), ForwardingFileSystem::ReplaceBytes(p, b);
   }
   void RemoveTemporaryFiles(const std::string& p) override { Step(p), ForwardingFileSystem::RemoveTemporaryFiles(p); }
 
@@ -100,69 +94,44 @@ class FaultFileSystem : public ForwardingFileSystem {
         return;
       case Fault::FromThenOn: Raise(kDiskFull);
       case Fault::Crash:
-        crashed_ = true;
-        if (writes) LeaveTemporary(path);
-        throw Crashed{};
       case Fault::PowerCut:
         crashed_ = true;
-        CutPower();
+        const std::string host = Host(path), folder = Parent(host);
+        if (fault_ == Fault::PowerCut) CutPower();
+        else if (writes) std::ofstream(folder + "/." + host.substr(folder.size() + 1) + ".vmu-4711") << "half";
         throw Crashed{};
     }
   }
-  void LeaveTemporary(const std::string& path) {
-    const std::string host = Host(path);
-    std::ofstream(Parent(host) + "/." + host.substr(host.find_last_of('/') + 1) + ".vmu-4711") << "half";
-  }
 
-  // The model of what a power cut keeps: a name created, renamed or removed
-  // since its folder's last SyncFolder goes back to what it was; a file's
-  // bytes and mode written since its last SyncFile go back too (a new file's
-  // to nothing).
+  // The power cut's model: a name made, renamed or removed since its
+  // folder's last SyncFolder goes back to what it was; a file's bytes and
+  // mode since its last SyncFile too (a new file's to nothing).
   std::string Host(const std::string& path) {
-    try {
-      std::string host = inner_.HostPath(path);
-      while (host.size() > 1 && host.back() == '/') host.pop_back();
-      return host;
-    } catch (const VbError&) {
-      return "";
-    }
+    std::string host = inner_.HostPath(path);
+    while (host.size() > 1 && host.back() == '/') host.pop_back();
+    return host;
   }
   static std::string Parent(const std::string& host) { return host.substr(0, host.find_last_of('/')); }
   static Entry Now(const std::string& host) {
     struct stat st;
-    Entry e;
-    if (host.empty() || stat(host.c_str(), &st) != 0) return e;
-    e.exists = true, e.folder = S_ISDIR(st.st_mode), e.mode = st.st_mode & 0777;
+    if (stat(host.c_str(), &st) != 0) return {};
+    Entry e{true, S_ISDIR(st.st_mode), "", static_cast<int>(st.st_mode & 0777)};
     if (!e.folder) e.bytes.assign(std::istreambuf_iterator<char>(std::ifstream(host, std::ios::binary).rdbuf()), {});
     return e;
   }
+  void Name(const std::string& path) { names_.try_emplace(Host(path), Durable(Host(path))); }
   Entry Durable(const std::string& host) { return content_.count(host) ? content_[host] : Now(host); }
-  void Name(const std::string& path) {
-    const std::string host = Host(path);
-    if (!host.empty() && !names_.count(host)) names_[host] = Durable(host);
+  // The unflushed content of the file named `from` (none: "") now also has the name `to`.
+  void Carry(const std::string& from, const std::string& to) {
+    if (!from.empty() && content_.count(Host(from))) content_[Host(to)] = content_[Host(from)];
+    else content_.erase(Host(to));
   }
-  void Write(const std::string& path) {
-    const std::string host = Host(path);
-    if (!host.empty() && !content_.count(host)) content_[host] = Now(host);
-  }
-  void Gone(const std::string& path) { Name(path), content_.erase(Host(path)); }
-  void Created(const std::string& path) {
-    Entry e = Now(Host(path));
-    e.bytes.clear();
-    content_[Host(path)] = e;
-  }
-  void Moved(const std::string& from, const std::string& to, bool rename) {
-    const auto it = content_.find(Host(from));
-    if (it == content_.end()) return;
-    content_[Host(to)] = it->second;
-    if (rename) content_.erase(Host(from));
-  }
+  void Write(const std::string& path) { content_.try_emplace(Host(path), Now(Host(path))); }
   static void Put(const std::string& host, const Entry& e) {
-    namespace fs = std::filesystem;
     std::error_code ignored;
-    if (!e.exists || e.folder != fs::is_directory(host)) fs::remove_all(host, ignored);
-    if (!e.exists || !fs::is_directory(Parent(host))) return;
-    if (e.folder) fs::create_directory(host, ignored);
+    if (!e.exists || e.folder != std::filesystem::is_directory(host)) std::filesystem::remove_all(host, ignored);
+    if (!e.exists || !std::filesystem::is_directory(Parent(host))) return;
+    if (e.folder) std::filesystem::create_directory(host, ignored);
     else std::ofstream(host, std::ios::binary | std::ios::trunc) << e.bytes;
     chmod(host.c_str(), e.mode);
   }
