@@ -7,8 +7,9 @@
 namespace vmu {
 
 void CheckDir(RunContext& ctx, Dialogs& dialogs, const std::string& folder) {
+  // Not trapped: the caller must not go on to write into the folder it points to.
+  RefuseLink(ctx.fs, folder);
   try {
-    RefuseLink(ctx.fs, folder);  // emptying it would empty the folder it points to
     if (ctx.fs.ListFiles(folder).empty()) {
       LogText(ctx, "Maken " + folder);
       ctx.fs.MakeFolder(folder);

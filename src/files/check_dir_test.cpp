@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "files/conversion_log.h"
+#include "platform/error.h"
 #include "testing/error_of.h"
 #include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
@@ -67,8 +69,13 @@ TEST_F(CheckDirFixture, OtherErrorsAreShownAndLoggedOnlyALogFailureGoesThrough) 
   std::filesystem::create_directory_symlink(prefix.Host("C:\\elders"), prefix.Host("C:\\data\\Update"));
   std::filesystem::remove(prefix.Host("C:\\data\\ConversieLog.TXT"));
   std::filesystem::create_symlink(prefix.Host("C:\\elders\\a.txt"), prefix.Host("C:\\data\\ConversieLog.TXT"));
-  EXPECT_EQ(testing::ErrorOf([&] { CheckDir(ctx, dialogs, "C:\\data\\Update\\"); }), 70);
-  EXPECT_EQ(dialogs.messages.back().text, "C:\\data\\Update\\ is een koppeling en wordt niet gebruikt");
+  try {
+    CheckDir(ctx, dialogs, "C:\\data\\Update\\");
+    ADD_FAILURE();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.description(), "C:\\data\\Update\\ is een koppeling en wordt niet gebruikt");
+  }
+  EXPECT_EQ(testing::ErrorOf([&] { LogText(ctx, "A"); }), 70);
   EXPECT_EQ(prefix.Read("C:\\elders\\a.txt"), "a");
 }
 

@@ -107,6 +107,7 @@ void CheckJournalFolders(FileSystem& fs, const UpdateJournal& j, const FolderSet
   const std::vector<std::string> all = UpdateFolders(folders);
   const std::vector<std::string> installed(all.begin(), all.begin() + 2);
   const std::vector<std::string> backups(all.begin() + 2, all.begin() + 4);
+  // Line numbers as JournalText lays the journal out.
   if (!SameFolder(fs, j.program_dir, folders.ProgramDir)) RefuseLine(5, "Programmamap=" + j.program_dir);
   if (!SameFolder(fs, j.data_dir, folders.DataDir)) RefuseLine(6, "Datamap=" + j.data_dir);
   int number = 9;
