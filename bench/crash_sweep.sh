@@ -8,8 +8,8 @@
 #           with its VersionUpdate)
 #   new     identical to a clean completed installation
 #   BROKEN  anything else
-# The log of the run, the backup set (the backup folders and their record,
-# ConversieBackup.ini: they describe each other and go together), the update
+# The backup record ConversieBackup.ini counts: it must be the old one (or
+# none) or the new one. The log of the run, the backup folders, the update
 # folder (but not temporary files left in them), Update.ini and the lock file
 # are left out of the comparison.
 #
@@ -53,11 +53,11 @@ snapshot() {
   for label in prog data; do
     (
       if [ $label = prog ]; then cd "$prefix/$prog_rel"; else cd "$prefix/$data_rel"; fi
-      find . \( -name ConversieLog.TXT -o -name 'ConversieBackup-*' -o -name ConversieBackup.ini -o -path ./Update \
+      find . \( -name ConversieLog.TXT -o -name 'ConversieBackup-*' -o -path ./Update \
         -o -name Update.ini \
         -o -name .VM_Update.lock \) -prune -o -printf '%y %m %p\n' | sort
       find . \( -name 'ConversieBackup-*' -o -path ./Update \) -prune -o -type f \
-        ! -name ConversieLog.TXT ! -name ConversieBackup.ini ! -name Update.ini ! -name .VM_Update.lock -print0 |
+        ! -name ConversieLog.TXT ! -name Update.ini ! -name .VM_Update.lock -print0 |
         sort -z |
         xargs -0 -r sha256sum
       # In the work and backup folders only temporary files left behind count:

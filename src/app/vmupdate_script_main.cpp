@@ -1,5 +1,7 @@
 // vmupdate-script [--gui] [--shots DIR] [--maintenance] [SCRIPT]: runs the
 // wizard headless from a script of user actions and prints the transcript.
+// vmupdate-script --set-journal-aside JOURNAL: support's way out of a
+// journal the wizard cannot read.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -8,6 +10,11 @@
 
 #include "app/cli/command_line.h"
 #include "app/script/script_runner.h"
+#include "files/update_journal.h"
+#include "files/utility.h"
+#include "platform/ascii.h"
+#include "platform/error.h"
+#include "platform/host/host_file_system.h"
 #include "views/qt/offscreen_gui.h"
 
 namespace {
@@ -32,16 +39,41 @@ const vmu::cli::Program kProgram{"vmupdate-script",
                                  "Runs the update wizard from a script of user actions (standard input when no\n"
                                  "SCRIPT is given) and prints what the window does. --gui also drives the real\n"
                                  "window offscreen; --shots saves a picture of it after every command.\n"
-                                 "--maintenance shows the service buttons (comparetables, directories).\n"};
+                                 "--maintenance shows the service buttons (comparetables, directories).\n"
+                                 "\n"
+                                 "usage: vmupdate-script --set-journal-aside JOURNAL\n"
+                                 "For support only: renames the journal of an update that broke off and cannot\n"
+                                 "be read (JOURNAL, its Windows path as the wizard names it) to\n"
+                                 "UpdateJournaal-opzij-N.txt beside it, kept, and prints that path. The wizard\n"
+                                 "then no longer undoes that update: check the installation first.\n"};
+
+// The journal is renamed, never deleted: support may still need what it says.
+int SetJournalAside(const std::string& journal) {
+  if (vmu::AsciiUpper(vmu::FileNameOfPath(journal)) != vmu::AsciiUpper(vmu::kJournalFileName))
+    return vmu::cli::UsageError(kProgram, std::string("JOURNAL must name the file ") + vmu::kJournalFileName,
+                                std::cerr);
+  try {
+    vmu::HostFileSystem fs(vmu::DriveMap(vmu::DriveMap::DefaultPrefix()));
+    const std::string folder = vmu::DirectoryOfPath(journal);
+    if (!fs.FileExists(vmu::JournalPath(folder))) vmu::Raise(vmu::kFileNotFound);
+    std::cout << vmu::SetJournalAside(fs, folder) << '\n';
+    return 0;
+  } catch (const vmu::VbError& e) {
+    std::cerr << "vmupdate-script: " << journal << ": " << e.description() << '\n';
+    return 1;
+  }
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   vmu::cli::Arguments args;
-  if (auto status = vmu::cli::Parse(kProgram, argc, argv, {{"--gui"}, {"--maintenance"}, {"--shots", true}}, args,
-                                    std::cout, std::cerr)) {
+  if (auto status = vmu::cli::Parse(kProgram, argc, argv,
+                                    {{"--gui"}, {"--maintenance"}, {"--shots", true}, {"--set-journal-aside", true}},
+                                    args, std::cout, std::cerr)) {
     return *status;
   }
+  if (args.Has("--set-journal-aside")) return SetJournalAside(args.Value("--set-journal-aside"));
   if (args.operands.size() > 1) return vmu::cli::UsageError(kProgram, "one SCRIPT at most", std::cerr);
   vmu::ScriptOptions options;
   options.maintenance = args.Has("--maintenance");

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "files/run_context.h"
 
 namespace vmu {
 
@@ -17,11 +17,21 @@ inline constexpr const char* kBackupRecordName = "ConversieBackup.ini";
 struct BackupRecord {
   std::string version_update;
   std::vector<std::string> added;
+  bool operator==(const BackupRecord&) const = default;
 };
 
-std::optional<BackupRecord> ReadBackupRecord(FileSystem& fs, const std::string& data_dir);
-// Written whole and flushed; raises when it cannot be.
+// The record's bytes, ending with their checksum, and back; parsing raises
+// 13 naming the first line that is not as written (a VersionUpdate that is
+// not a number among them).
+std::string BackupRecordText(const BackupRecord& record);
+BackupRecord ParseBackupRecord(const std::string& bytes);
+
+// The record of the data folder, when one is there; raises 13 naming the
+// line of an added file outside the program and data folders.
+std::optional<BackupRecord> ReadBackupRecord(FileSystem& fs, const FolderSettings& folders);
+// Written whole and durable; raises when it cannot be.
 void WriteBackupRecord(FileSystem& fs, const std::string& data_dir, const BackupRecord& record);
+// Removed and flushed.
 void RemoveBackupRecord(FileSystem& fs, const std::string& data_dir);
 
 }  // namespace vmu

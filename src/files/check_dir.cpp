@@ -1,11 +1,14 @@
 #include "files/check_dir.h"
 
 #include "files/conversion_log.h"
+#include "files/trusted_paths.h"
 #include "platform/error.h"
 
 namespace vmu {
 
 void CheckDir(RunContext& ctx, Dialogs& dialogs, const std::string& folder) {
+  // Not trapped: the caller must not go on to write into the folder it points to.
+  RefuseLink(ctx.fs, folder);
   try {
     if (ctx.fs.ListFiles(folder).empty()) {
       LogText(ctx, "Maken " + folder);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "files/conversion_log.h"
+#include "platform/error.h"
 #include "testing/error_of.h"
 #include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
@@ -58,6 +62,21 @@ TEST_F(CheckDirFixture, OtherErrorsAreShownAndLoggedOnlyALogFailureGoesThrough) 
   EXPECT_EQ(testing::ErrorOf([&] { CheckDir(ctx, dialogs, "C:\\data\\x\\"); }), 76);
   EXPECT_EQ(dialogs.messages.size(), 2u);
   EXPECT_FALSE(prefix.Exists("C:\\data\\x"));
+
+  // A link is never followed: neither emptied nor written through.
+  ctx.folders.DataDir = "C:\\data\\";
+  prefix.Write("C:\\elders\\a.txt", "a");
+  std::filesystem::create_directory_symlink(prefix.Host("C:\\elders"), prefix.Host("C:\\data\\Update"));
+  std::filesystem::remove(prefix.Host("C:\\data\\ConversieLog.TXT"));
+  std::filesystem::create_symlink(prefix.Host("C:\\elders\\a.txt"), prefix.Host("C:\\data\\ConversieLog.TXT"));
+  try {
+    CheckDir(ctx, dialogs, "C:\\data\\Update\\");
+    ADD_FAILURE();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.description(), "C:\\data\\Update\\ is een koppeling en wordt niet gebruikt");
+  }
+  EXPECT_EQ(testing::ErrorOf([&] { LogText(ctx, "A"); }), 70);
+  EXPECT_EQ(prefix.Read("C:\\elders\\a.txt"), "a");
 }
 
 }  // namespace

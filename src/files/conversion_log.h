@@ -18,6 +18,12 @@ void LogText(RunContext& ctx, const std::string& text);
 // reported already, a success that has happened).
 void LogTextIfPossible(RunContext& ctx, const std::string& text);
 
+// Makes the log durable, name and lines, so that a power cut keeps what it
+// says so far: at the points that matter (as the journal is written, as a
+// phase ends, before the journal goes), not after every line. A log that cannot
+// be flushed is passed over as LogTextIfPossible does.
+void FlushLog(RunContext& ctx);
+
 // The log of one data folder, for code that is given a file system and a
 // folder rather than the whole run (the database conversion).
 class ConversionLog {

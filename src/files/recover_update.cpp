@@ -3,6 +3,7 @@
 #include "files/conversion_log.h"
 #include "files/old_database_copy_name.h"
 #include "files/restore_backups.h"
+#include "files/trusted_paths.h"
 #include "files/update_journal.h"
 #include "platform/error.h"
 
@@ -24,6 +25,11 @@ void RemoveStrayTemporaries(RunContext& ctx) {
   }
 }
 
+// What support needs to set a damaged journal aside.
+std::string SupportText(const std::string& data_dir) {
+  return "Neem contact op met uw leverancier en noem de plaats van het journaal: " + JournalPath(data_dir);
+}
+
 }  // namespace
 
 Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs) {
@@ -35,9 +41,18 @@ Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs) {
     return Recovery::NothingPending;
   }
   std::string file = kJournalFileName;  // the file being handled, for the message
+  std::string refused;                  // the journal's line that cannot be trusted
   try {
     LogText(ctx, std::string(kCrLf) + "*******************" + kCrLf + "Herstellen onderbroken update");
-    const UpdateJournal journal = ParseJournal(ctx.fs.ReadBytes(JournalPath(data_dir)));
+    std::optional<UpdateJournal> read;
+    try {
+      RefuseOwnLinks(ctx.fs, data_dir);
+      read = ReadJournal(ctx.fs, ctx.folders);
+    } catch (const VbError& e) {
+      if (e.number() == kTypeMismatch || e.number() == kPermissionDenied) refused = e.description();
+      throw;
+    }
+    const UpdateJournal& journal = *read;
     LogText(ctx, "Journaal: " + journal.kind + " van " + journal.package + ", fase " + journal.phase);
     file.clear();
     RemoveLeftovers(ctx, journal);
@@ -47,11 +62,16 @@ Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs) {
     LogTextIfPossible(ctx, "FOUT " + std::to_string(e.number()) + " - " + e.description());
     MessageBoxSpec message;
     message.icon = Icon::Exclamation;
-    message.text = std::string("De vorige update is onderbroken en kon niet worden teruggezet.") + kCrLf +
-                   "Het bestand " + (file.empty() ? std::string("VM.ini") : file) + " kon niet worden hersteld (" +
-                   e.description() + ")." + kCrLf + kCrLf +
-                   "Sluit Velmora af of start uw computer opnieuw op, en start daarna het update programma opnieuw. "
-                   "Uw vorige bestanden blijven bewaard.";
+    message.text = std::string("De vorige update is onderbroken en kon niet worden teruggezet.") + kCrLf;
+    if (!refused.empty()) {
+      message.text += "Het journaal kan niet worden gelezen: " + refused + "." + kCrLf + kCrLf +
+                      "Er is niets gewijzigd. " + SupportText(data_dir);
+    } else {
+      message.text += "Het bestand " + (file.empty() ? std::string("VM.ini") : file) + " kon niet worden hersteld (" +
+                      e.description() + ")." + kCrLf + kCrLf +
+                      "Sluit Velmora af of start uw computer opnieuw op, en start daarna het update programma "
+                      "opnieuw. Uw vorige bestanden blijven bewaard.";
+    }
     dialogs.ShowMessage(message);
     return Recovery::Failed;
   }
@@ -70,7 +90,15 @@ bool UpdateUnfinished(RunContext& ctx) {
   return !data_dir.empty() && ctx.fs.FileExists(JournalPath(data_dir));
 }
 
-std::string UnfinishedUpdateText() {
+std::string UnfinishedUpdateText(RunContext& ctx) {
+  try {
+    RefuseOwnLinks(ctx.fs, ctx.folders.DataDir);
+    ReadJournal(ctx.fs, ctx.folders);
+  } catch (const VbError& e) {
+    if (e.number() == kTypeMismatch || e.number() == kPermissionDenied)
+      return "Het journaal van de vorige update kan niet worden gelezen. Er is niets gewijzigd. " +
+             SupportText(ctx.folders.DataDir);
+  }
   return std::string(
       "De vorige update is onderbroken en is nog niet teruggezet. Sluit Velmora af of start uw "
       "computer opnieuw op, en start daarna het update programma opnieuw.");

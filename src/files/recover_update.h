@@ -13,7 +13,9 @@ enum class Recovery { NothingPending, Restored, Failed };
 // that update (or finishes the roll-back), removes what interrupted writes
 // left, logs it, and tells the user. When that fails (a file in use) it
 // names the file, keeps the journal and every backup for the next start,
-// and the result is Failed. Never raises.
+// and the result is Failed. A journal that fails its checks (checksum,
+// keys, paths outside the installation) is not acted on at all: the
+// message names its line and its place for support. Never raises.
 Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs);
 
 // True while a journal is left that the recovery could not finish: the
@@ -21,6 +23,6 @@ Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs);
 bool UpdateUnfinished(RunContext& ctx);
 
 // The refusal shown then.
-std::string UnfinishedUpdateText();
+std::string UnfinishedUpdateText(RunContext& ctx);
 
 }  // namespace vmu

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "files/backup_record.h"
+#include "platform/error.h"
 #include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
 
@@ -83,6 +85,16 @@ TEST_F(TurnBackFixture, AFailureStopsWithAMessageNamingTheFile) {
             0u);
   EXPECT_FALSE(prefix.Exists("C:\\data\\Factuur.ini"));
   EXPECT_NE(Log().find("FOUT 13 - Type mismatch\r\n"), std::string::npos);
+
+  // A record with a counter that is no number, or an added file elsewhere: refused, naming its line.
+  prefix.Write("C:\\elders\\Z.txt", "z");
+  for (const BackupRecord& record : {BackupRecord{"abc", {}}, BackupRecord{"4", {"Z:\\elders\\Z.txt"}}}) {
+    prefix.Write("C:\\data\\ConversieBackup.ini", BackupRecordText(record));
+    EXPECT_FALSE(Run(true));
+    EXPECT_NE(dialogs.messages.back().text.find("\r\nConversieBackup.ini\r\nmet omschrijving : regel "),
+              std::string::npos);
+    EXPECT_EQ(prefix.Read("C:\\elders\\Z.txt") + Ini(), "z[Main]\r\nVersionUpdate=vijf\r\n");
+  }
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "files/run_context.h"
 
 namespace vmu {
 
@@ -19,11 +19,19 @@ inline constexpr const char* kRollBackKind = "terugdraaien";
 // installation's files ("begonnen"), or hold only this one's ("bestanden").
 inline constexpr const char* kPhaseStarted = "begonnen";
 inline constexpr const char* kPhaseFiles = "bestanden";
+// What the work does to the backup record (ConversieBackup.ini), which the
+// recovery must leave as the journal says: untouched, removed (there was
+// none before an installation), or written from the journal's counter and
+// added files (a roll-back).
+inline constexpr const char* kRecordKept = "ongewijzigd";
+inline constexpr const char* kRecordNone = "geen";
+inline constexpr const char* kRecordWritten = "schrijven";
 
 struct JournalFile {
   std::string target;  // the installed file
   std::string backup;  // its previous version in a backup folder
   int mode = 0644;     // the previous version's permission bits
+  std::string check;   // Checksum of the backup's bytes: what the file is put back to
 };
 
 struct UpdateJournal {
@@ -33,6 +41,7 @@ struct UpdateJournal {
   std::string data_dir;
   std::string version_update;  // "VersionUpdate" to put back; empty leaves it
   std::string phase = kPhaseStarted;
+  std::string record = kRecordKept;
   std::vector<JournalFile> replaced;
   std::vector<std::string> added;                              // files the work creates, with no previous version
   std::vector<std::pair<std::string, std::string>> converted;  // database moved from, to
@@ -40,13 +49,25 @@ struct UpdateJournal {
 
 std::string JournalPath(const std::string& data_dir);
 
-// The journal as support staff read it (Windows-1252, CR LF) and back.
-// Parsing raises 13 for text that is not a journal.
+// The journal as support staff read it (Windows-1252, CR LF), ending with
+// its checksum, and back. Parsing raises 13 naming the first line that is
+// not as written: a wrong checksum, an unknown key or value.
 std::string JournalText(const UpdateJournal& journal);
 UpdateJournal ParseJournal(const std::string& bytes);
 
-// The journal of the data folder, when one is there.
-std::optional<UpdateJournal> ReadJournal(FileSystem& fs, const std::string& data_dir);
+// The journal of the data folder, when one is there, parsed and checked
+// against the folders start-up found (CheckJournalFolders).
+std::optional<UpdateJournal> ReadJournal(FileSystem& fs, const FolderSettings& folders);
+
+// Raises 13 naming the line unless the journal's folders are `folders` and
+// every path in it lies in the program folder, the data folder or their
+// backup and update folders.
+void CheckJournalFolders(FileSystem& fs, const UpdateJournal& journal, const FolderSettings& folders);
+
+// Support's way out of a journal that cannot be read: renames it to the
+// first free "UpdateJournaal-opzij-N.txt" beside it, kept for inspection,
+// and returns that path.
+std::string SetJournalAside(FileSystem& fs, const std::string& data_dir);
 // Through a temporary file that is flushed and renamed: a crash leaves the
 // old journal or the new one, never half of one.
 void WriteJournal(FileSystem& fs, const UpdateJournal& journal);

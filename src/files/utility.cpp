@@ -59,7 +59,8 @@ void WriteIni(FileSystem& fs, const std::string& file, const std::string& sectio
   for (char& ch : one_line)
     if (ch == '\r' || ch == '\n') ch = ' ';
   // A failed write is lost on purpose: the callers go on with their defaults.
-  (void)WriteProfileString(fs, section, key, one_line, file);
+  // Nor is it written through a link (Update.ini, the only file written so).
+  if (!fs.IsLink(file)) (void)WriteProfileString(fs, section, key, one_line, file);
 }
 
 std::string ReadIni(RunContext& ctx, const std::string& section, const std::string& key,

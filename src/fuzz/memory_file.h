@@ -27,6 +27,7 @@ class MemoryFile : public FileSystem {
   }
   bool FileExists(const std::string& path) override { return path == path_; }
   bool FolderExists(const std::string&) override { return false; }
+  bool IsLink(const std::string&) override { return false; }
   std::vector<std::string> ListFiles(const std::string&) override { return {}; }
   void MakeFolder(const std::string&) override { Raise(kPathNotFound); }
   void RemoveFolder(const std::string&) override { Raise(kPathNotFound); }

@@ -16,6 +16,9 @@ class FileSystem {
   // A normal file (regular, name not starting with a dot) exists at the path.
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
+  // The path's last component is a symbolic link (to anything, or to
+  // nothing); false when it is missing.
+  virtual bool IsLink(const std::string& path) = 0;
 
   // Names (without folder) of the normal files that match a pattern such as
   // "C:\x\*.*" or "C:\x\VM*.ini"; a folder path ending in a backslash lists
@@ -84,7 +87,7 @@ class FileSystem {
   virtual std::string ReadBytes(const std::string& path) = 0;
   // Replaces the file's content through a temporary file in the same folder
   // and a rename, keeping the old file's permission bits; a missing folder
-  // is not created.
+  // is not created. Durable, content and name, when it returns.
   virtual void ReplaceBytes(const std::string& path, const std::string& bytes) = 0;
 
   // The host path a Windows path maps to (for other programs and dialogs).

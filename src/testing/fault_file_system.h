@@ -1,9 +1,14 @@
 // A file system that breaks at its K-th operation that changes the disk: a
-// file error once, every operation from K on (a full disk), or a crash (from
-// K on nothing more reaches the disk and the run is abandoned).
+// file error once, every operation from K on (a full disk), a crash (from K
+// on nothing more reaches the disk and the run is abandoned), or a power cut
+// (a crash that also undoes all that was not flushed).
 #pragma once
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 
 #include "platform/error.h"
@@ -11,7 +16,7 @@
 
 namespace vmu::testing {
 
-enum class Fault { Once, FromThenOn, Crash };
+enum class Fault { Once, FromThenOn, Crash, PowerCut };
 
 // Thrown by a crash: no handler of the logic catches it, as none survives a
 // killed process.
@@ -25,34 +30,58 @@ class FaultFileSystem : public ForwardingFileSystem {
 
   int operations() const { return count_; }
 
-  void MakeFolder(const std::string& p) override { Step(p), ForwardingFileSystem::MakeFolder(p); }
-  void RemoveFolder(const std::string& p) override { Step(p), ForwardingFileSystem::RemoveFolder(p); }
-  void DeleteFile(const std::string& p) override { Step(p), ForwardingFileSystem::DeleteFile(p); }
-  void DeleteFiles(const std::string& p) override { Step(p), ForwardingFileSystem::DeleteFiles(p); }
-  void MoveFile(const std::string& a, const std::string& b) override { Step(b), ForwardingFileSystem::MoveFile(a, b); }
+  void MakeFolder(const std::string& p) override { Step(p), Name(p), ForwardingFileSystem::MakeFolder(p); }
+  void RemoveFolder(const std::string& p) override { Step(p), Name(p), ForwardingFileSystem::RemoveFolder(p); }
+  void DeleteFile(const std::string& p) override {
+    Step(p), Name(p), Carry("", p), ForwardingFileSystem::DeleteFile(p);
+  }
+  void DeleteFiles(const std::string& p) override {
+    Step(p);
+    for (const std::string& name : ListFiles(p)) {
+      const std::string path = p.substr(0, p.find_last_of('\\') + 1) + name;
+      Name(path), Carry("", path);
+    }
+    ForwardingFileSystem::DeleteFiles(p);
+  }
+  void MoveFile(const std::string& a, const std::string& b) override {
+    Step(b), Name(a), Name(b), ForwardingFileSystem::MoveFile(a, b), Carry(a, b), Carry("", a);
+  }
   void CopyFile(const std::string& a, const std::string& b) override {
-    Step(b, true);
-    ForwardingFileSystem::CopyFile(a, b);
+    Step(b, true), Name(b), ForwardingFileSystem::CopyFile(a, b);
+    content_[Host(b)] = Entry{true, false, "", Now(Host(b)).mode};  // a new file: nothing of it flushed yet
   }
   bool LinkFile(const std::string& a, const std::string& b) override {
-    Step(b);
-    return ForwardingFileSystem::LinkFile(a, b);
+    Step(b), Name(b);
+    const bool linked = ForwardingFileSystem::LinkFile(a, b);
+    if (linked) Carry(a, b);
+    return linked;
   }
-  void SyncFile(const std::string& p) override { Step(p), ForwardingFileSystem::SyncFile(p); }
-  void SyncFolder(const std::string& p) override { Step(p), ForwardingFileSystem::SyncFolder(p); }
-  void SetFileMode(const std::string& p, int m) override { Step(p), ForwardingFileSystem::SetFileMode(p, m); }
-  void AllowExecution(const std::string& p) override { Step(p), ForwardingFileSystem::AllowExecution(p); }
+  void SyncFile(const std::string& p) override { Step(p), ForwardingFileSystem::SyncFile(p), content_.erase(Host(p)); }
+  void SyncFolder(const std::string& p) override {
+    Step(p), ForwardingFileSystem::SyncFolder(p);
+    std::erase_if(names_, [&](const auto& name) { return Parent(name.first) == Host(p); });
+  }
+  void SetFileMode(const std::string& p, int m) override { Step(p), Write(p), ForwardingFileSystem::SetFileMode(p, m); }
+  void AllowExecution(const std::string& p) override { Step(p), Write(p), ForwardingFileSystem::AllowExecution(p); }
   void AppendLine(const std::string& p, const std::string& t) override {
     Step(p);
-    ForwardingFileSystem::AppendLine(p, t);
+    if (!Now(Host(p)).exists) Name(p), content_[Host(p)] = Entry{true, false, "", 0644};
+    Write(p), ForwardingFileSystem::AppendLine(p, t);
   }
+  // Durable when it returns: nothing for a power cut to undo.
   void ReplaceBytes(const std::string& p, const std::string& b) override {
-    Step(p, true);
-    ForwardingFileSystem::ReplaceBytes(p, b);
+    Step(p, true), ForwardingFileSystem::ReplaceBytes(p, b);
   }
   void RemoveTemporaryFiles(const std::string& p) override { Step(p), ForwardingFileSystem::RemoveTemporaryFiles(p); }
 
  private:
+  // What a path holds, or held when it was last durable.
+  struct Entry {
+    bool exists = false, folder = false;
+    std::string bytes;
+    int mode = 0;
+  };
+
   // `writes`: a crash here leaves a half-written temporary file beside the
   // target, as a killed copy does.
   void Step(const std::string& path, bool writes = false) {
@@ -65,18 +94,54 @@ class FaultFileSystem : public ForwardingFileSystem {
         return;
       case Fault::FromThenOn: Raise(kDiskFull);
       case Fault::Crash:
+      case Fault::PowerCut:
         crashed_ = true;
-        if (writes) LeaveTemporary(path);
+        const std::string host = Host(path), folder = Parent(host);
+        if (fault_ == Fault::PowerCut) CutPower();
+        else if (writes) std::ofstream(folder + "/." + host.substr(folder.size() + 1) + ".vmu-4711") << "half";
         throw Crashed{};
     }
   }
-  void LeaveTemporary(const std::string& path) {
-    try {
-      const std::string host = inner_.HostPath(path);
-      const std::size_t slash = host.find_last_of('/');
-      std::ofstream(host.substr(0, slash + 1) + "." + host.substr(slash + 1) + ".vmu-4711") << "half";
-    } catch (const VbError&) {
-    }
+
+  // The power cut's model: a name made, renamed or removed since its
+  // folder's last SyncFolder goes back to what it was; a file's bytes and
+  // mode since its last SyncFile too (a new file's to nothing).
+  std::string Host(const std::string& path) {
+    std::string host = inner_.HostPath(path);
+    while (host.size() > 1 && host.back() == '/') host.pop_back();
+    return host;
+  }
+  static std::string Parent(const std::string& host) { return host.substr(0, host.find_last_of('/')); }
+  static Entry Now(const std::string& host) {
+    struct stat st;
+    if (stat(host.c_str(), &st) != 0) return {};
+    Entry e{true, S_ISDIR(st.st_mode), "", static_cast<int>(st.st_mode & 0777)};
+    if (!e.folder) e.bytes.assign(std::istreambuf_iterator<char>(std::ifstream(host, std::ios::binary).rdbuf()), {});
+    return e;
+  }
+  void Name(const std::string& path) { names_.try_emplace(Host(path), Durable(Host(path))); }
+  Entry Durable(const std::string& host) { return content_.count(host) ? content_[host] : Now(host); }
+  // The unflushed content of the file named `from` (none: "") now also has the name `to`.
+  void Carry(const std::string& from, const std::string& to) {
+    if (!from.empty() && content_.count(Host(from))) content_[Host(to)] = content_[Host(from)];
+    else content_.erase(Host(to));
+  }
+  void Write(const std::string& path) { content_.try_emplace(Host(path), Now(Host(path))); }
+  static void Put(const std::string& host, const Entry& e) {
+    std::error_code ignored;
+    if (!e.exists || e.folder != std::filesystem::is_directory(host)) std::filesystem::remove_all(host, ignored);
+    if (!e.exists || !std::filesystem::is_directory(Parent(host))) return;
+    if (e.folder) std::filesystem::create_directory(host, ignored);
+    else std::ofstream(host, std::ios::binary | std::ios::trunc) << e.bytes;
+    chmod(host.c_str(), e.mode);
+  }
+  void CutPower() {
+    for (const auto& [host, e] : names_)  // folders first: parents sort before their files
+      if (e.folder) Put(host, e);
+    for (const auto& [host, e] : content_)
+      if (!names_.count(host) && Now(host).exists) Put(host, e);
+    for (auto it = names_.rbegin(); it != names_.rend(); ++it)
+      if (!it->second.folder) Put(it->first, it->second);
   }
 
   FileSystem& inner_;
@@ -84,6 +149,8 @@ class FaultFileSystem : public ForwardingFileSystem {
   int at_;
   int count_ = 0;
   bool crashed_ = false;
+  std::map<std::string, Entry> names_;    // by host path: the durable entry of a name changed since
+  std::map<std::string, Entry> content_;  // by host path: the durable content of a file written since
 };
 
 }  // namespace vmu::testing

@@ -21,6 +21,7 @@ class ForwardingFileSystem : public FileSystem {
   explicit ForwardingFileSystem(FileSystem& inner) : inner_(inner) {}
   bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
   bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
+  bool IsLink(const std::string& p) override { return inner_.IsLink(p); }
   std::vector<std::string> ListFiles(const std::string& p) override { return inner_.ListFiles(p); }
   void MakeFolder(const std::string& p) override { inner_.MakeFolder(p); }
   void RemoveFolder(const std::string& p) override { inner_.RemoveFolder(p); }

@@ -1,6 +1,7 @@
 #include "wizard/frm_conversie.h"
 
 #include "files/conversion_log.h"
+#include "files/trusted_paths.h"
 #include "platform/error.h"
 
 namespace vmu {
@@ -137,6 +138,7 @@ bool FrmConversie::QueryUnload(CloseMode mode) {
 void FrmConversie::Unload() {
   const std::string folder = ctx.folders.DataDir + "Update\\";
   try {
+    RefuseLink(ctx.fs, folder);
     if (!ctx.fs.ListFiles(folder).empty()) ctx.fs.DeleteFiles(folder + "*.*");
   } catch (const VbError&) {
     LogTextIfPossible(ctx, "Fout bij het leegmaken van " + folder + "*.*");

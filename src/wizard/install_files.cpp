@@ -6,10 +6,13 @@
 
 #include "files/backup_folders.h"
 #include "files/backup_record.h"
+#include "files/checksum.h"
+#include "files/conversion_log.h"
 #include "files/copy_with_backup.h"
 #include "files/format_version.h"
 #include "files/lock_file.h"
 #include "files/space_check.h"
+#include "files/trusted_paths.h"
 #include "files/update_journal.h"
 #include "files/utility.h"
 #include "files/version_update.h"
@@ -66,11 +69,14 @@ UpdateJournal InstallJournal(FrmConversie& form, const Plan& plan) {
   journal.data_dir = ctx.folders.DataDir;
   journal.version_update = ReadVersionUpdate(ctx.fs, ctx.folders.DataDir);
   journal.phase = kPhaseFiles;
+  journal.record = kRecordNone;  // removed with the old backups; the new one is written after the journal
   std::set<std::string> seen;
   for (const PlannedCopy& copy : plan.copies) {
     // A name listed twice is kept once: the first time it is what was there before.
     if (!seen.insert(AsciiUpper(copy.target)).second) continue;
-    if (copy.replaces) journal.replaced.push_back({copy.target, copy.backup, ctx.fs.FileMode(copy.target)});
+    if (copy.replaces)
+      journal.replaced.push_back(
+          {copy.target, copy.backup, ctx.fs.FileMode(copy.target), Checksum(ctx.fs.ReadBytes(copy.target))});
     else journal.added.push_back(copy.target);
   }
   return journal;
@@ -106,6 +112,7 @@ void InstallFiles(FrmConversie& form, InstallProgress& progress) {
     return;
   }
 
+  RefuseOwnLinks(ctx.fs, data_dir);
   // The record describes the backups about to be emptied: it goes first.
   RemoveBackupRecord(ctx.fs, data_dir);
   for (s.DirIndex = 1; s.DirIndex <= 2; ++s.DirIndex) {
@@ -133,6 +140,7 @@ void InstallFiles(FrmConversie& form, InstallProgress& progress) {
   // a broken-off installation, and the record that lets a roll-back undo a
   // finished one.
   const UpdateJournal journal = InstallJournal(form, plan);
+  FlushLog(ctx);  // what led here survives with the journal
   WriteJournal(ctx.fs, journal);
   WriteBackupRecord(ctx.fs, data_dir, BackupRecord{journal.version_update, journal.added});
 
@@ -182,6 +190,7 @@ void InstallFiles(FrmConversie& form, InstallProgress& progress) {
     progress.Step();
   }
   WriteVersionUpdate(ctx.fs, data_dir, std::to_string(s.VerUpdate));
+  FlushLog(ctx);
   RemoveJournal(ctx.fs, data_dir);
 }
 

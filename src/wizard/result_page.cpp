@@ -1,5 +1,6 @@
 // The page every run of step 3 ends on, and the removal of the unpacked package.
 #include "files/conversion_log.h"
+#include "files/trusted_paths.h"
 #include "platform/error.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/install_progress.h"
@@ -50,6 +51,7 @@ void FrmConversie::CleanUpUpdateFolder(InstallProgress* progress) {
   const std::string folder = ctx.folders.DataDir + "Update";
   try {
     LogText("Opruimen installatiefiles");
+    RefuseLink(ctx.fs, folder);
     if (progress) progress->Begin(InstallPhase::CleanUp);
     // One by one, so that the bar moves while thousands of files go.
     for (const std::string& name : ctx.fs.ListFiles(folder + "\\")) {

@@ -36,7 +36,7 @@ void FrmConversie::cmdTurnBack_Click() {
       MessageBoxSpec refused;
       refused.title = title;
       refused.icon = Icon::Exclamation;
-      refused.text = UnfinishedUpdateText();
+      refused.text = UnfinishedUpdateText(ctx);
       view.ShowMessage(refused);
     }
     return;

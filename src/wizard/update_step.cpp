@@ -1,5 +1,6 @@
 #include "wizard/update_step.h"
 
+#include "files/conversion_log.h"
 #include "files/format_version.h"
 #include "files/recover_update.h"
 #include "files/update_journal.h"
@@ -28,6 +29,7 @@ void ConvertWithJournal(FrmConversie& form) {
   journal.data_dir = form.ctx.folders.DataDir;
   journal.phase = kPhaseStarted;
   journal.converted.emplace_back(s.ConvNewfile, s.ConvOldfile);
+  FlushLog(form.ctx);
   WriteJournal(form.ctx.fs, journal);
   ConvertDatabase(form);
   RemoveJournal(form.ctx.fs, journal.data_dir);
@@ -75,7 +77,7 @@ void UpdateStep(FrmConversie& form) {
   // cannot be, nothing is installed or converted.
   if (RecoverInterruptedUpdate(form.ctx, form.view) == Recovery::Failed) {
     s.FailureFlag = true;
-    s.ResultText = UnfinishedUpdateText();
+    s.ResultText = UnfinishedUpdateText(form.ctx);
     form.ShowResultPage();
     return;
   }

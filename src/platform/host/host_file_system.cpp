@@ -289,6 +289,17 @@ bool HostFileSystem::FolderExists(const std::string& path) {
   }
 }
 
+bool HostFileSystem::IsLink(const std::string& path) {
+  try {
+    std::string host = map_.ToHost(path);
+    while (host.size() > 1 && host.back() == '/') host.pop_back();
+    struct stat st;
+    return lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  } catch (const VbError&) {
+    return false;
+  }
+}
+
 std::vector<std::string> HostFileSystem::ListFiles(const std::string& pattern) {
   const Pattern parts = SplitPattern(pattern);
   const std::string folder = map_.ToHost(parts.folder.empty() ? "." : parts.folder);

@@ -14,6 +14,7 @@ class HostFileSystem : public FileSystem {
 
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
+  bool IsLink(const std::string& path) override;
   std::vector<std::string> ListFiles(const std::string& pattern) override;
   void MakeFolder(const std::string& path) override;
   void RemoveFolder(const std::string& path) override;
