@@ -36,11 +36,6 @@ TEST(TryConversion, RunsOnCopiesAndSaysHowEachTableWent) {
     EXPECT_TRUE(out.str().ends_with(" s\nthe conversion succeeds\n")) << out.str();
   }
   EXPECT_EQ(Tree(dir.path()), before);  // the package, its source and the database as they were
-
-  // Through the program, the same.
-  const auto run = RunProgram({BinDir() + "/vmu-pack", "--try-conversion", dir.Sub("p.VMU"), dir.Sub("old.mdb")});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_TRUE(Has(run.out, "the conversion succeeds\n")) << run.out;
 }
 
 TEST(TryConversion, AFailureEndsWithTheWizardsText) {
