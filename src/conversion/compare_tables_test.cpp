@@ -12,6 +12,9 @@ using testing::kConvDb;
 using testing::kNewDb;
 using testing::kOldDb;
 
+const char* const kStartAndEnd =
+    "message Analyse tabellen / OLD vs New op basis van conversie\nmessage Klaar, zie conversieLog.txt\n";
+
 TEST(CompareTables, ListsTheFieldsOfEveryControlledTableInBothDatabases) {
   ConversionEnv e;
   e.Sql(kOldDb,
@@ -28,9 +31,7 @@ TEST(CompareTables, ListsTheFieldsOfEveryControlledTableInBothDatabases) {
             "\r\n****************** New DB, Table: Artikel\r\nCode\r\nPrijs\r\n"
             "\r\n****************** Old DB, Table: Klant\r\nNr\r\nNaam\r\nPlaats\r\n"
             "\r\n****************** New DB, Table: Klant\r\nNr\r\nNaam\r\nWoonplaats\r\nLand\r\n");
-  EXPECT_EQ(e.display.lines,
-            "message Analyse tabellen / OLD vs New op basis van conversie\n"
-            "message Klaar, zie conversieLog.txt\n");
+  EXPECT_EQ(e.display.lines, kStartAndEnd);
   EXPECT_EQ(e.databases.made, 3);
   EXPECT_EQ(e.databases.left_open, 0);
 }
@@ -43,9 +44,7 @@ TEST(CompareTables, EmptyControlTableAndAMissingTable) {
     e.WithControlRows({});
     e.CompareTables();
     EXPECT_FALSE(e.prefix.Exists(std::string(testing::kDataDir) + "ConversieLog.TXT"));
-    EXPECT_EQ(e.display.lines,
-              "message Analyse tabellen / OLD vs New op basis van conversie\n"
-              "message Klaar, zie conversieLog.txt\n");
+    EXPECT_EQ(e.display.lines, kStartAndEnd);
   }
   {
     // A table the new database lacks: the report stops there, says why, and

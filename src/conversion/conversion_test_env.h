@@ -24,7 +24,6 @@ class RecordingDisplay : public ConversionDisplay {
     Line("status " + text);
   }
   void StartProgress(int steps) override {
-    progress_steps = steps;
     progress_value = 0;
     progress_shown = true;
     Line("progress 0 of " + std::to_string(steps));
@@ -46,7 +45,6 @@ class RecordingDisplay : public ConversionDisplay {
   // Each call's line ends with "\n".
   std::string lines;
   std::string status;
-  int progress_steps = 0;
   int progress_value = 0;
   bool progress_shown = false;
   bool cancel_hidden = false;

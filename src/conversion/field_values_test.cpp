@@ -80,12 +80,10 @@ TEST(FieldValues, ADutchLocaleChangesNoNumberText) {
         << not_a_number;
 }
 
-TEST(DatabaseNames, OnlyBareFileNamesPass) {
-  for (const char* bare : {"VM_DBv01.mdb", "Conversie", ""}) EXPECT_TRUE(IsEmptyOrBareFileName(bare)) << bare;
-  // The same rule as for the package's files: any "..", or only dots and blanks, is refused.
-  for (const char* not_bare : {"a..b.mdb", ". .", "sub\\x.mdb", "..", ".", "..\\x.mdb", "C:x.mdb", "C:\\x.mdb",
-                               "\\x.mdb", "x/y.mdb", "\\\\server\\share\\x.mdb"})
-    EXPECT_FALSE(IsEmptyOrBareFileName(not_bare)) << not_bare;
+TEST(DatabaseNames, EmptyOrBareFileNamesPass) {
+  // Which names are bare is package/bare_name's rule; here only that it is the one applied.
+  for (const char* bare : {"VM_DBv01.mdb", ""}) EXPECT_TRUE(IsEmptyOrBareFileName(bare)) << bare;
+  for (const char* not_bare : {"..\\x.mdb", "C:x.mdb"}) EXPECT_FALSE(IsEmptyOrBareFileName(not_bare)) << not_bare;
 }
 
 }  // namespace

@@ -60,11 +60,7 @@ TEST(Transfer, EmptiesThenFillsTheNewDatabaseAndMovesItToTheOldName) {
   EXPECT_EQ(e.Rows(kMovedDb, "SELECT Naam FROM Instelling ORDER BY Naam"),
             (std::vector<std::string>{"blijft", "nieuw"}));
   EXPECT_EQ(e.Rows(kMovedDb, "SELECT count(*) FROM Leeg"), std::vector<std::string>{"0"});
-  // Nulls, dates, amounts, long texts and binary values arrive unchanged.
-  const std::string every_value =
-      "SELECT Nr, Klant, quote(Datum), typeof(Datum), quote(Bedrag), typeof(Bedrag), quote(Notitie),"
-      " quote(Bijlage), typeof(Bijlage) FROM Factuur ORDER BY Nr";
-  EXPECT_EQ(e.Rows(kMovedDb, every_value), e.Rows(kOldDb, every_value));
+  // Long values arrive whole (each kind of value: the destination's and the paths' tests).
   EXPECT_EQ(e.Rows(kMovedDb, "SELECT length(Notitie), length(Bijlage) FROM Factuur WHERE Nr = 12"),
             std::vector<std::string>{"100000|70000"});
 }

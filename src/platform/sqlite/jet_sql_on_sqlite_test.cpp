@@ -177,9 +177,6 @@ TEST(JetSql, UnknownSyntaxReachesSqliteUnchanged) {
                           "CREATE TABLE t (a TEXT CHECK (a <> ''), b INTEGER DEFAULT 0)", "SELECT * FROM Rel WHERE",
                           "SELECT 'unclosed", "SELECT [unclosed", "SELECT TOP 5 PERCENT Naam FROM Rel", "", "  "})
     EXPECT_EQ(TranslateJetSql(sql), sql);
-  JetDatabase db;
-  EXPECT_EQ(db.Rows(TranslateJetSql("SELECT Naam FRM Rel")), "error: near \"Rel\": syntax error");
-  EXPECT_EQ(db.Rows(TranslateJetSql("SELECT Naam FROM Relaties")), "error: no such table: Relaties");
 }
 
 }  // namespace

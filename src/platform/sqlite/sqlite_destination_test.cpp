@@ -27,6 +27,25 @@ constexpr const char* kSchema = R"sql(
     Debiteur INTEGER DEFAULT 0, UNIQUE (Naam));
 )sql";
 
+// What the file holds, value and type, row by row.
+std::string Dump(Connection& connection, const std::string& table) {
+  std::string dump;
+  auto rows = connection.Execute("SELECT * FROM " + table + " ORDER BY 1");
+  for (; !rows->Eof(); rows->MoveNext()) {
+    for (int i = 0; i < rows->FieldCount(); ++i) {
+      const FieldValue value = rows->Value(i);
+      dump += std::to_string(value.index()) + ":";
+      if (const auto* text = std::get_if<std::string>(&value)) dump += *text;
+      if (const auto* number = std::get_if<std::int64_t>(&value)) dump += std::to_string(*number);
+      if (const auto* real = std::get_if<double>(&value)) dump += std::to_string(*real);
+      if (const auto* blob = std::get_if<Blob>(&value)) dump += std::to_string(blob->size());
+      dump += "|";
+    }
+    dump += "\n";
+  }
+  return dump;
+}
+
 struct Fixture {
   TestPrefix prefix;
   SqliteDatabases databases{prefix.fs()};
@@ -47,6 +66,39 @@ struct Fixture {
     sqlite3_finalize(statement);
     sqlite3_close(db);
     return count;
+  }
+  // The ways of adding rows from a record set, for the differential test:
+  // each row by setting each field or by the table's own AddRowFrom; many
+  // rows one by one or together. Each gives what Waarden then holds, with
+  // the failures, progress and counts; Waarden is emptied again after.
+  enum Way { kEachField, kOwnRow, kRowsOneByOne, kRowsTogether };
+  std::unique_ptr<Connection> old;
+  std::string Copy(const std::string& query, Way way) {
+    auto source = old->Execute(query);
+    auto table = connection->OpenForAdding("Waarden");
+    std::vector<int> places;
+    for (int i = 0; i < source->FieldCount(); ++i) places.push_back(table->FieldIndex(source->FieldName(i)));
+    std::string reported;
+    for (; way <= kOwnRow && !source->Eof(); source->MoveNext())
+      reported +=
+          MessageOf([&] {
+            way == kEachField ? table->Recordset::AddRowFrom(*source, places) : table->AddRowFrom(*source, places);
+          }) +
+          "\n";
+    if (way >= kRowsOneByOne) {
+      long rows = 0;
+      std::string seen;
+      auto progress = [&](long done) { seen += std::to_string(done) + " "; };
+      reported = MessageOf([&] {
+        way == kRowsTogether ? table->AddRowsFrom(*source, places, rows, 7, progress)
+                             : table->Recordset::AddRowsFrom(*source, places, rows, 7, progress);
+      });
+      reported += "\n" + seen + "\n" + std::to_string(rows) + " " + std::to_string(table->RecordCount());
+    }
+    table->Close();
+    const std::string outcome = Dump(*connection, "Waarden") + reported;
+    connection->Execute("DELETE FROM Waarden");
+    return outcome;
   }
 };
 
@@ -71,8 +123,6 @@ TEST(SqliteDestination, ValuesComeBackUnchanged) {
       {"Los", Text("007")},
   };
   auto table = f.connection->OpenForAdding("Waarden");
-  EXPECT_EQ(table->FieldCount(), 11);
-  EXPECT_EQ(table->FieldName(4), "Notitie");
   table->AddNew();
   for (const auto& [name, value] : values) table->SetValue(name, value);
   table->Update();
@@ -133,112 +183,50 @@ TEST(SqliteDestination, RefusesToTurnTextIntoANumberInAJetTextColumn) {
   EXPECT_EQ(row->Value(0), FieldValue(std::int64_t{7}));
 }
 
-// What the file holds, value and type, row by row.
-std::string Dump(Connection& connection, const std::string& table) {
-  std::string dump;
-  auto rows = connection.Execute("SELECT * FROM " + table + " ORDER BY 1");
-  for (; !rows->Eof(); rows->MoveNext()) {
-    for (int i = 0; i < rows->FieldCount(); ++i) {
-      const FieldValue value = rows->Value(i);
-      dump += std::to_string(value.index()) + ":";
-      if (const auto* text = std::get_if<std::string>(&value)) dump += *text;
-      if (const auto* number = std::get_if<std::int64_t>(&value)) dump += std::to_string(*number);
-      if (const auto* real = std::get_if<double>(&value)) dump += std::to_string(*real);
-      if (const auto* blob = std::get_if<Blob>(&value)) dump += std::to_string(blob->size());
-      dump += "|";
-    }
-    dump += "\n";
-  }
-  return dump;
-}
-
-TEST(SqliteDestination, AddingARowFromARecordSetGivesWhatSettingEachFieldGives) {
+TEST(SqliteDestination, EveryWayOfAddingRowsFromARecordSetGivesTheSame) {
   Fixture f;
   constexpr const char* kOld = "C:\\data\\Oud.mdb";
   f.prefix.Write(kOld, "");
+  // Reeks has more rows than go into one statement; row 40 repeats an ID,
+  // row 53 has a text the Memo column must refuse.
   ExecuteSql(f.prefix.Host(kOld),
              "CREATE TABLE Bron (Id INTEGER, Tekst TEXT, Getal, Data BLOB, Los, Notitie TEXT);"
              "INSERT INTO Bron VALUES (1, 'gewoon', 1.5, x'00FF', NULL, 'vrij'), (2, '', -0.0, x'', 'los', '12'),"
              " (3, NULL, 9007199254740993, NULL, 7, NULL), (4, '0042', 1e300, zeroblob(2), 2.5, '007'),"
-             " (5, 'na', 3, NULL, NULL, 'x');");
-  auto old = f.databases.NewConnection();
-  old->OpenReadOnly("Data Source=" + std::string(kOld));
-  // Each way of adding the rows, its dump and the failures it raised.
-  auto copy = [&](const std::string& query, bool general) {
-    auto source = old->Execute(query);
-    auto table = f.connection->OpenForAdding("Waarden");
-    std::vector<int> places;
-    for (int i = 0; i < source->FieldCount(); ++i) places.push_back(table->FieldIndex(source->FieldName(i)));
-    std::string failures;
-    for (; !source->Eof(); source->MoveNext())
-      failures += MessageOf([&] {
-                    general ? table->Recordset::AddRowFrom(*source, places) : table->AddRowFrom(*source, places);
-                  }) +
-                  "\n";
-    table->Close();
-    const std::string dump = Dump(*f.connection, "Waarden") + failures;
-    f.connection->Execute("DELETE FROM Waarden");
-    return dump;
-  };
-  const char* queries[] = {
+             " (5, 'na', 3, NULL, NULL, 'x');"
+             "CREATE TABLE Reeks (Id INTEGER, Tekst TEXT, Getal, Data BLOB, Notitie TEXT);"
+             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60)"
+             " INSERT INTO Reeks SELECT CASE i WHEN 40 THEN 7 ELSE i END, CASE i % 3 WHEN 0 THEN '' WHEN 1 THEN NULL"
+             " ELSE 'regel ' || i END, CASE i % 4 WHEN 0 THEN i * 1.5 WHEN 1 THEN -i ELSE NULL END,"
+             " CASE i % 3 WHEN 0 THEN x'' WHEN 1 THEN zeroblob(i) ELSE NULL END,"
+             " CASE i WHEN 53 THEN '007' ELSE 'notitie ' || i END FROM n;");
+  f.old = f.databases.NewConnection();
+  f.old->OpenReadOnly("Data Source=" + std::string(kOld));
+
+  const char* rows[] = {
       // Every kind of value, into columns of other types; the Memo column
       // refuses '007' and the rows around it go in.
       "SELECT Id AS ID, Tekst, Tekst AS Kort, Getal AS Bedrag, Getal, Data AS Plaatje, Los, Notitie FROM Bron",
       // Two fields for one column: the last one counts.
       "SELECT Id AS ID, Tekst AS Code, Los AS code, Notitie FROM Bron",
   };
-  for (const char* query : queries) {
-    const std::string general = copy(query, true);
-    EXPECT_EQ(copy(query, false), general) << query;
-    EXPECT_NE(general.find("would be stored as the number 7"), std::string::npos) << general;
+  for (const char* query : rows) {
+    const std::string each_field = f.Copy(query, Fixture::kEachField);
+    EXPECT_EQ(f.Copy(query, Fixture::kOwnRow), each_field) << query;
+    EXPECT_NE(each_field.find("would be stored as the number 7"), std::string::npos) << each_field;
   }
-}
-
-TEST(SqliteDestination, RowsAddedTogetherGiveWhatRowsAddedOneByOneGive) {
-  Fixture f;
-  constexpr const char* kOld = "C:\\data\\Oud.mdb";
-  f.prefix.Write(kOld, "");
-  // More rows than go into one statement; row 40 repeats an ID, row 53 has a
-  // text the Memo column must refuse.
-  ExecuteSql(f.prefix.Host(kOld),
-             "CREATE TABLE Bron (Id INTEGER, Tekst TEXT, Getal, Data BLOB, Notitie TEXT);"
-             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60)"
-             " INSERT INTO Bron SELECT CASE i WHEN 40 THEN 7 ELSE i END, CASE i % 3 WHEN 0 THEN '' WHEN 1 THEN NULL"
-             " ELSE 'regel ' || i END, CASE i % 4 WHEN 0 THEN i * 1.5 WHEN 1 THEN -i ELSE NULL END,"
-             " CASE i % 3 WHEN 0 THEN x'' WHEN 1 THEN zeroblob(i) ELSE NULL END,"
-             " CASE i WHEN 53 THEN '007' ELSE 'notitie ' || i END FROM n;");
-  auto old = f.databases.NewConnection();
-  old->OpenReadOnly("Data Source=" + std::string(kOld));
-  auto copy = [&](const std::string& query, bool together) {
-    auto source = old->Execute(query);
-    auto table = f.connection->OpenForAdding("Waarden");
-    std::vector<int> places;
-    for (int i = 0; i < source->FieldCount(); ++i) places.push_back(table->FieldIndex(source->FieldName(i)));
-    long rows = 0;
-    std::string seen;
-    auto progress = [&](long done) { seen += std::to_string(done) + " "; };
-    const std::string failure = MessageOf([&] {
-      together ? table->AddRowsFrom(*source, places, rows, 7, progress)
-               : table->Recordset::AddRowsFrom(*source, places, rows, 7, progress);
-    });
-    const long added = table->RecordCount();
-    table->Close();
-    const std::string outcome = Dump(*f.connection, "Waarden") + failure + "\n" + seen + "\n" + std::to_string(rows) +
-                                " " + std::to_string(added);
-    f.connection->Execute("DELETE FROM Waarden");
-    return outcome;
+  const char* many[] = {
+      "SELECT Id AS ID, Tekst, Getal, Data AS Plaatje, Notitie AS Kort FROM Reeks WHERE Id <> 7 OR Getal Is Null",
+      "SELECT Id AS ID, Tekst, Data AS Plaatje FROM Reeks",
+      "SELECT Id AS ID, Notitie FROM Reeks WHERE Id <> 7 OR Getal Is Null",
+      "SELECT Id AS ID, CLng(IIf(Id = 33, 'abc', Id)) AS Getal FROM Reeks",
   };
-  const char* queries[] = {
-      "SELECT Id AS ID, Tekst, Getal, Data AS Plaatje, Notitie AS Kort FROM Bron WHERE Id <> 7 OR Getal Is Null",
-      "SELECT Id AS ID, Tekst, Data AS Plaatje FROM Bron",
-      "SELECT Id AS ID, Notitie FROM Bron WHERE Id <> 7 OR Getal Is Null",
-      "SELECT Id AS ID, CLng(IIf(Id = 33, 'abc', Id)) AS Getal FROM Bron",
-  };
-  for (const char* query : queries) EXPECT_EQ(copy(query, true), copy(query, false)) << query;
+  for (const char* query : many)
+    EXPECT_EQ(f.Copy(query, Fixture::kRowsTogether), f.Copy(query, Fixture::kRowsOneByOne)) << query;
   // Each failure did stop the copy where it should.
-  EXPECT_NE(copy(queries[1], true).find("UNIQUE constraint failed: Waarden.ID\n"), std::string::npos);
-  EXPECT_NE(copy(queries[2], true).find("would be stored as the number 7"), std::string::npos);
-  EXPECT_NE(copy(queries[3], true).find("\n31 32"), std::string::npos);
+  EXPECT_NE(f.Copy(many[1], Fixture::kRowsTogether).find("UNIQUE constraint failed: Waarden.ID\n"), std::string::npos);
+  EXPECT_NE(f.Copy(many[2], Fixture::kRowsTogether).find("would be stored as the number 7"), std::string::npos);
+  EXPECT_NE(f.Copy(many[3], Fixture::kRowsTogether).find("\n31 32"), std::string::npos);
 }
 
 TEST(SqliteDestination, OpensATableOrASelectOnOneTable) {
@@ -258,7 +246,6 @@ TEST(SqliteDestination, OpensATableOrASelectOnOneTable) {
   EXPECT_EQ(row->Value("Debiteur"), FieldValue(std::int64_t{0}));
 
   EXPECT_EQ(MessageOf([&] { f.connection->OpenForAdding("Relaties"); }), "no such table: Relaties");
-  EXPECT_EQ(MessageOf([&] { f.connection->OpenForAdding("SELECT Naam FRM Rel"); }), "near \"Rel\": syntax error");
   EXPECT_EQ(MessageOf([&] { f.connection->OpenForAdding("SELECT a.Naam, b.Tekst FROM Rel a, Waarden b"); }),
             "rows can only be added to one table, and \"SELECT a.Naam, b.Tekst FROM Rel a, Waarden b\" does not "
             "name exactly one");

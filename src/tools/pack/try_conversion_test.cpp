@@ -36,11 +36,6 @@ TEST(TryConversion, RunsOnCopiesAndSaysHowEachTableWent) {
     EXPECT_TRUE(out.str().ends_with(" s\nthe conversion succeeds\n")) << out.str();
   }
   EXPECT_EQ(Tree(dir.path()), before);  // the package, its source and the database as they were
-
-  // Through the program, the same.
-  const auto run = RunProgram({BinDir() + "/vmu-pack", "--try-conversion", dir.Sub("p.VMU"), dir.Sub("old.mdb")});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_TRUE(Has(run.out, "the conversion succeeds\n")) << run.out;
 }
 
 TEST(TryConversion, AFailureEndsWithTheWizardsText) {
@@ -52,8 +47,7 @@ TEST(TryConversion, AFailureEndsWithTheWizardsText) {
   const Case cases[] = {
       {"wrong old version",
        "UPDATE Tbl_About SET Version = '5.0'",
-       {"the conversion is refused:\nDe huidige versie van het programma bestand (de database) is niet de juiste voor "
-        "deze conversie: u heeft versie :5.0 en dit had moeten zijn: 5.1"}},
+       {"the conversion is refused:\nDe huidige versie van het programma bestand"}},  // the text: convert_test
       {"a row the new database refuses",
        "INSERT INTO Klanten VALUES (3, NULL, 'Ede', NULL), (4, 'Jansen', 'Ede', NULL)",
        {"  Overzetten Klant\n", "\nKlant: 2 rows read, 2 written, row by row (",

@@ -101,12 +101,10 @@ TEST(Unpacker, WritesNothingFromATruncatedOrAlteredPackage) {
     const char* what;
     std::string bytes;
   };
-  std::vector<Damage> damages = {{"cut in the archive", good.substr(0, archive)},
-                                 {"last byte missing", good.substr(0, good.size() - 1)},
-                                 {"one byte altered in a file", good},
-                                 {"one byte altered in the directory", good}};
-  damages[2].bytes[archive] ^= 0x01;
-  damages[3].bytes[good.size() - 200] ^= 0x20;
+  // Which changes the seal catches is package_signer_test's; here that the
+  // unpacker checks before it writes, whether the archive reads or not.
+  std::vector<Damage> damages = {{"cut in the archive", good.substr(0, archive)}, {"one byte altered in a file", good}};
+  damages[1].bytes[archive] ^= 0x01;
   for (const Damage& damage : damages) {
     SCOPED_TRACE(damage.what);
     WriteHostFile(dir.Sub("bad.VMU"), damage.bytes);
