@@ -10,6 +10,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -37,6 +38,7 @@ struct RecordingEvents : WizardEvents {
   }
   std::function<void(Control)> on_click;
   void DoubleClicked(Control c) override { double_clicks.push_back(c); }
+  void DirectoriesCommand1Clicked() override { ++command1_presses; }
   bool CloseRequested() override {
     ++close_questions;
     return allow_close;
@@ -44,6 +46,7 @@ struct RecordingEvents : WizardEvents {
   std::vector<Control> clicks;
   std::vector<Control> double_clicks;
   int close_questions = 0;
+  int command1_presses = 0;
   bool allow_close = false;
 };
 
@@ -353,6 +356,49 @@ TEST_F(QtWizardWindowTest, FileDialogOpensInTheFolderAndReturnsAWindowsPath) {
   request.folder = "\\\\server\\share\\";
   testing::WhenModal([](QWidget* w) { static_cast<QFileDialog*>(w)->reject(); });
   EXPECT_EQ(window->ShowOpenFile(request), "");
+}
+
+TEST_F(QtWizardWindowTest, InfoWindowIsModalUntilOkWithTheFolderReadOnly) {
+  QString title, label, text;
+  bool read_only = false, looks_like_the_window = false;
+  testing::WhenModal([&](QWidget* modal) {
+    auto* field = modal->findChild<QLineEdit*>("Text1");
+    title = modal->windowTitle();
+    label = modal->findChild<QLabel*>("Label1")->text();
+    text = field->text();
+    read_only = field->isReadOnly();
+    looks_like_the_window = field->palette().color(QPalette::Base) == field->palette().color(QPalette::Button);
+    modal->findChild<QPushButton*>("CmdButton")->click();
+  });
+  window->ShowInfo("Titel", "Deze applicatie draait in:", "C:\\map");  // returns once OK is pressed
+  EXPECT_EQ(title, "Titel");
+  EXPECT_EQ(label, "Deze applicatie draait in:");
+  EXPECT_EQ(text, "C:\\map");
+  EXPECT_TRUE(read_only);
+  EXPECT_TRUE(looks_like_the_window);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(window->OpenInfoWindow(), nullptr);
+}
+
+TEST_F(QtWizardWindowTest, DirectoriesWindowIsMadeOnceAndReportsCommand1) {
+  window->SetDirectoriesText("ignored");  // no window yet: nothing to fill
+  EXPECT_EQ(window->OpenDirectoriesWindow(), nullptr);
+  window->ShowDirectories();
+  QWidget* shown = window->OpenDirectoriesWindow();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(shown->isWindow());
+  auto* text = shown->findChild<QPlainTextEdit*>("txtDirectory");
+  shown->findChild<QPushButton*>("Command1")->click();
+  EXPECT_EQ(events.command1_presses, 1);
+  window->SetDirectoriesText("0: C:\\a\r\n1: \r\n");
+  EXPECT_EQ(text->toPlainText(), "0: C:\\a\n1: \n");
+
+  // Closed by the user and opened again: the same window, as it was left.
+  shown->close();
+  EXPECT_EQ(window->OpenDirectoriesWindow(), nullptr);
+  window->ShowDirectories();
+  EXPECT_EQ(window->OpenDirectoriesWindow(), shown);
+  EXPECT_EQ(text->toPlainText(), "0: C:\\a\n1: \n");
 }
 
 }  // namespace
