@@ -106,31 +106,19 @@ void RunScenario(const Scenario& s) {
   if (user != "user") EXPECT_FALSE(p.Exists("C:\\users\\user"));
 }
 
+// Which folders the registry names, for either architecture, is
+// prefix_folders_test's; here the files wineboot writes are read for real.
 TEST(WinePrefixScenario, UpdatesCompleteInPrefixesAsWinebootMakesThem) {
   const std::string account = AccountName();
   Scenario scenarios[] = {
-      {"32-bit prefix, data in the VirtualStore",
-       {.win64 = false, .user = "anna"},
-       "anna",
-       "C:\\Program Files\\velmora\\",
-       "C:\\users\\anna\\AppData\\Roaming\\velmora\\",
-       "C:\\users\\anna\\Documents",
-       true},
-      {"64-bit prefix: Velmora under Program Files (x86)",
-       {.win64 = true, .user = "anna"},
-       "anna",
-       "C:\\Program Files (x86)\\velmora\\",
-       "C:\\users\\anna\\AppData\\Roaming\\velmora\\",
-       "C:\\users\\anna\\Documents"},
       {"USER unset: the account's name",
-       {.win64 = true, .user = account},
+       {.user = account},
        std::nullopt,
        "C:\\Program Files (x86)\\velmora\\",
        "C:\\users\\" + account + "\\AppData\\Roaming\\velmora\\",
        "C:\\users\\" + account + "\\Documents"},
       {"Shell Folders relocated to another drive",
-       {.win64 = true,
-        .user = "anna",
+       {.user = "anna",
         .relocated = {{"AppData", "D:\\Profiel\\Gegevens"},
                       {"Local AppData", "D:\\Profiel\\Lokaal"},
                       {"Personal", "D:\\Profiel\\Mijn documenten"}},
