@@ -25,6 +25,7 @@
 #include "testing/temp_dir.h"
 #include "testing/test_prefix.h"
 #include "tools/pack/pack_test_support.h"
+#include "views/qt/qt_notice_window.h"
 #include "views/qt/qt_test_app.h"
 #include "wizard/window_layout.h"
 
@@ -399,6 +400,24 @@ TEST_F(QtWizardWindowTest, DirectoriesWindowIsMadeOnceAndReportsCommand1) {
   window->ShowDirectories();
   EXPECT_EQ(window->OpenDirectoriesWindow(), shown);
   EXPECT_EQ(text->toPlainText(), "0: C:\\a\n1: \n");
+}
+
+TEST_F(QtWizardWindowTest, EachNoticeIsUntitledAndBoldInAFreshWindowUntilItClosesItself) {
+  window->CreateNotice();
+  QString shown;
+  bool untitled = false, bold = false, fits = false;
+  testing::WhenModal([&](QWidget* modal) {
+    auto* label = modal->findChild<QLabel*>("Label1");
+    shown = label->text();
+    untitled = !(modal->windowFlags() & Qt::WindowTitleHint) && modal->windowTitle().isEmpty();
+    bold = label->font().bold();
+    fits = label->height() >= label->heightForWidth(label->width());
+  });
+  window->ShowNotice("Facturen\r\n\r\n0 records");
+  EXPECT_EQ(shown, "Facturen\n\n0 records");
+  EXPECT_TRUE(untitled && bold && fits) << untitled << bold << fits;
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<QtNoticeWindow*>(w), nullptr);
 }
 
 }  // namespace
