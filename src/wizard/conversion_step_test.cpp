@@ -163,9 +163,8 @@ TEST(ConversionStep, TheComparisonReportShowsItsMessagesAndWritesTheLog) {
   w.view.QueueAnswer(Answer::Ok);
   w.view.QueueAnswer(Answer::Ok);
   CmdCompareTables_Click(*w.form);
-  EXPECT_EQ(
-      w.Log(),
-      "\r\n****************** Old DB, Table: Klant\r\nNr\r\n\r\n****************** New DB, Table: Klant\r\nNr\r\n");
+  // The report's text is compare_tables_test's; here it reaches the log and a message box.
+  EXPECT_NE(w.Log().find("****************** New DB, Table: Klant\r\nNr\r\n"), std::string::npos) << w.Log();
   EXPECT_TRUE(w.Printed(
       "msgbox title \"VM_Update\" text \"Klaar, zie conversieLog.txt\" buttons ok icon none default 1 -> ok"));
   EXPECT_FALSE(w.view.AnswersPending());
