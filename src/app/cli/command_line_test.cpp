@@ -1,11 +1,14 @@
 #include "app/cli/command_line.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 
-#include "tools/pack/pack_test_support.h"
+#include "testing/temp_dir.h"
 
 namespace vmu::cli {
 namespace {
@@ -70,30 +73,38 @@ TEST(CommandLine, TheLastValueOfAnOptionCounts) {
   EXPECT_EQ(Arguments{}.Value("--shots"), "");
 }
 
-// A built program as a user calls it ("NAME ARGS..."), without a display
-// and with a toolkit that needs one: VM_Update must answer before it starts
-// its window.
-pack::testing::RunResult RunInShell(const std::string& command) {
-  std::istringstream words(command);
-  std::vector<std::string> argv;
-  for (std::string word; words >> word;) argv.push_back(argv.empty() ? pack::testing::BinDir() + "/" + word : word);
-  return pack::testing::RunProgram(argv, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=xcb"});
+// The programs themselves, as a user calls them.
+struct Ran {
+  int status = -1;
+  std::string out, err;
+};
+
+Ran RunInShell(const std::string& command) {
+  testing::TempDir dir;
+  const int raw = std::system((command + " >" + dir.Sub("out") + " 2>" + dir.Sub("err") + " </dev/null").c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::ReadHostFile(dir.Sub("out")),
+          testing::ReadHostFile(dir.Sub("err"))};
 }
 
 TEST(CommandLine, EveryProgramAnswersHelpAndVersionAndRefusesUnknownOptions) {
+  const std::string bin = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+  // No display and a toolkit that needs one: VM_Update must answer before
+  // it starts its window.
+  const std::string no_display = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb ";
   for (const std::string name :
        {"VM_Update", "vmupdate-script", "vmu-pack", "vmupdate-demo", "conversion-bench", "vmu-unpacker"}) {
-    const auto help = RunInShell(name + " --help");
+    const std::string program = no_display + bin + "/" + name;
+    const Ran help = RunInShell(program + " --help");
     EXPECT_EQ(help.status, 0) << name;
     EXPECT_EQ(help.out.rfind("usage: " + name, 0), 0u) << name << ": " << help.out;
     EXPECT_EQ(help.err, "") << name;
 
-    const auto version = RunInShell(name + " --version");
+    const Ran version = RunInShell(program + " --version");
     EXPECT_EQ(version.status, 0) << name;
     EXPECT_TRUE(std::regex_match(version.out, std::regex(name + " [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;
     EXPECT_EQ(version.err, "") << name;
 
-    const auto unknown = RunInShell(name + " --no-such-option");
+    const Ran unknown = RunInShell(program + " --no-such-option");
     EXPECT_EQ(unknown.status, 2) << name;
     EXPECT_EQ(unknown.out, "") << name;
     EXPECT_EQ(unknown.err, name + ": unknown option '--no-such-option'\n" + help.out) << name;
@@ -101,6 +112,7 @@ TEST(CommandLine, EveryProgramAnswersHelpAndVersionAndRefusesUnknownOptions) {
 }
 
 TEST(CommandLine, ProgramsRefuseMissingOrExtraOperandsWithTheirUsage) {
+  const std::string bin = std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + "/";
   struct Case {
     std::string command, first_line;
   };
@@ -115,7 +127,7 @@ TEST(CommandLine, ProgramsRefuseMissingOrExtraOperandsWithTheirUsage) {
       {"conversion-bench many", "conversion-bench: ROWS must be a whole number above 0"},
   };
   for (const Case& c : cases) {
-    const auto run = RunInShell(c.command);
+    const Ran run = RunInShell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + bin + c.command);
     EXPECT_EQ(run.status, 2) << c.command;
     EXPECT_EQ(run.out, "") << c.command;
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), c.first_line) << c.command;

@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -24,7 +25,6 @@
 #include "platform/program_end.h"
 #include "testing/temp_dir.h"
 #include "testing/test_prefix.h"
-#include "tools/pack/pack_test_support.h"
 #include "views/qt/qt_notice_window.h"
 #include "views/qt/qt_test_app.h"
 #include "wizard/window_layout.h"
@@ -459,12 +459,14 @@ TEST(QtWizardWindowOnScreen, EveryControlIsReachableOnA1280x800ScreenAtScale1And
                            R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": 1280, "height": 800}]})");
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     for (const std::string scale : {"1", "2"}) {
-      const auto run = pack::testing::RunProgram(
-          {self, "--gtest_filter=QtWizardWindowOnScreen.*"},
-          {"VMU_SCREEN_SCALE=" + scale, "QT_SCALE_FACTOR=" + scale,
-           "QT_QPA_PLATFORM=offscreen:configfile=" + dir.Sub("screen.json"), "VMU_SCREEN_SHOTS=" + dir.path()});
-      EXPECT_TRUE(run.status == 0 && run.out.find("[  PASSED  ] 1 test") != std::string::npos)
-          << scale << run.out << run.err;
+      const std::string command = "VMU_SCREEN_SCALE=" + scale + " QT_SCALE_FACTOR=" + scale +
+                                  " QT_QPA_PLATFORM=offscreen:configfile=" + dir.Sub("screen.json") +
+                                  " VMU_SCREEN_SHOTS=" + dir.path() + " " + self +
+                                  " --gtest_filter=QtWizardWindowOnScreen.* 2>&1";
+      std::string out;
+      FILE* pipe = popen(command.c_str(), "r");
+      for (int ch; (ch = fgetc(pipe)) != EOF;) out += static_cast<char>(ch);
+      EXPECT_TRUE(pclose(pipe) == 0 && out.find("[  PASSED  ] 1 test") != std::string::npos) << scale << out;
     }
     return;
   }
