@@ -20,9 +20,8 @@ std::string Quoted(const std::string& text) {
   return out + "\"";
 }
 
-std::string Header(const std::string& relative_to, bool win64) {
-  return "WINE REGISTRY Version 2\n;; All keys relative to " + relative_to +
-         "\n\n#arch=" + (win64 ? "win64" : "win32") + "\n";
+std::string Header(const std::string& relative_to) {
+  return "WINE REGISTRY Version 2\n;; All keys relative to " + relative_to + "\n\n#arch=win64\n";
 }
 
 std::string Key(const std::string& path, const std::vector<std::pair<std::string, std::string>>& values) {
@@ -45,21 +44,16 @@ constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVers
 WinePrefix::WinePrefix(WinePrefixLayout layout) : prefix_(dir_.Sub("wine")), layout_(std::move(layout)) {
   MakeFolders();
   WriteRegistry();
-  fs_ = std::make_unique<HostFileSystem>(DriveMap(prefix_));
 }
 
 void WinePrefix::MakeFolders() {
   const std::string c = prefix_ + "/drive_c";
   const std::string profile = c + "/users/" + layout_.user;
-  std::vector<std::string> folders = {c + "/windows/system32",           c + "/windows/Fonts",
-                                      c + "/Program Files/Common Files", c + "/ProgramData",
-                                      c + "/users/Public/Documents",     profile + "/AppData/Roaming",
-                                      profile + "/AppData/Local",        profile + "/Favorites"};
-  if (layout_.win64) {
-    folders.push_back(c + "/windows/syswow64");
-    folders.push_back(c + "/Program Files (x86)/Common Files");
-  }
-  for (const std::string& folder : folders) fs::create_directories(folder);
+  for (const std::string& folder :
+       {c + "/windows/system32", c + "/windows/syswow64", c + "/windows/Fonts", c + "/Program Files/Common Files",
+        c + "/Program Files (x86)/Common Files", c + "/ProgramData", c + "/users/Public/Documents",
+        profile + "/AppData/Roaming", profile + "/AppData/Local", profile + "/Favorites"})
+    fs::create_directories(folder);
   // The user's own folders are links into the home folder, as wineboot makes them.
   for (const char* name : {"Desktop", "Documents", "Downloads", "Music", "Pictures", "Templates", "Videos"}) {
     fs::create_directories(home() + "/" + name);
@@ -99,9 +93,8 @@ void WinePrefix::WriteRegistry() {
   for (auto& [name, value] : shell_folders)
     if (const auto it = layout_.relocated.find(name); it != layout_.relocated.end()) value = it->second;
 
-  const bool win64 = layout_.win64;
   WriteHostFile(prefix_ + "/user.reg",
-                Header("\\\\User\\\\S-1-5-21-0-0-0-1000", win64) +
+                Header("\\\\User\\\\S-1-5-21-0-0-0-1000") +
                     Key("Control Panel\\International", {{"Locale", "00000413"}, {"sDecimal", ","}}) +
                     Key(kShellFolders, shell_folders) +
                     Key("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
@@ -109,27 +102,23 @@ void WinePrefix::WriteRegistry() {
                          {"Personal", "str(2):\"%USERPROFILE%\\\\Documents\""}}) +
                     Key("Volatile Environment", {{"USERNAME", layout_.user}}));
 
-  std::vector<std::pair<std::string, std::string>> current_version = {
+  const std::vector<std::pair<std::string, std::string>> current_version = {
       {"CommonFilesDir", "C:\\Program Files\\Common Files"},
       {"DevicePath", "str(2):\"%SystemRoot%\\\\inf\""},
       {"ProgramFilesDir", "C:\\Program Files"},
-      {"ProgramFilesPath", "str(2):\"%ProgramFiles%\""}};
-  if (win64) {
-    current_version.push_back({"CommonFilesDir (x86)", "C:\\Program Files (x86)\\Common Files"});
-    current_version.push_back({"ProgramFilesDir (x86)", "C:\\Program Files (x86)"});
-    current_version.push_back({"ProgramW6432Dir", "C:\\Program Files"});
-  }
-  std::string system = Header("\\\\Machine", win64) +
-                       Key("Software\\Microsoft\\Windows\\CurrentVersion", current_version) +
+      {"ProgramFilesPath", "str(2):\"%ProgramFiles%\""},
+      {"CommonFilesDir (x86)", "C:\\Program Files (x86)\\Common Files"},
+      {"ProgramFilesDir (x86)", "C:\\Program Files (x86)"},
+      {"ProgramW6432Dir", "C:\\Program Files"}};
+  std::string system = Header("\\\\Machine") + Key("Software\\Microsoft\\Windows\\CurrentVersion", current_version) +
                        Key(kShellFolders, {{"Common AppData", "C:\\ProgramData"},
                                            {"Common Desktop", "C:\\users\\Public\\Desktop"},
                                            {"Common Documents", "C:\\users\\Public\\Documents"}});
-  if (win64)
-    system += Key(
-        "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion",
-        {{"CommonFilesDir", "C:\\Program Files (x86)\\Common Files"}, {"ProgramFilesDir", "C:\\Program Files (x86)"}});
+  system += Key(
+      "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion",
+      {{"CommonFilesDir", "C:\\Program Files (x86)\\Common Files"}, {"ProgramFilesDir", "C:\\Program Files (x86)"}});
   WriteHostFile(prefix_ + "/system.reg", system);
-  WriteHostFile(prefix_ + "/userdef.reg", Header("\\\\User\\\\.Default", win64));
+  WriteHostFile(prefix_ + "/userdef.reg", Header("\\\\User\\\\.Default"));
 }
 
 std::string WinePrefix::Host(const std::string& windows_path) const { return DriveMap(prefix_).ToHost(windows_path); }

@@ -1,10 +1,9 @@
-// A drive prefix laid out as wineboot lays it out: drive_c with its folders,
+// A 64-bit drive prefix laid out as wineboot lays it out: drive_c with its folders,
 // the dosdevices links, the registry files, and the user's Documents, Music,
 // ... as links into a home folder outside the prefix.
 #pragma once
 
 #include <map>
-#include <memory>
 #include <string>
 
 #include "platform/host/host_file_system.h"
@@ -13,7 +12,6 @@
 namespace vmu::testing {
 
 struct WinePrefixLayout {
-  bool win64 = true;
   std::string user = "anna";
   // "Shell Folders" values other than wineboot's own: value name -> path.
   std::map<std::string, std::string> relocated;
@@ -27,8 +25,6 @@ class WinePrefix {
 
   const std::string& prefix() const { return prefix_; }  // what WINEPREFIX names
   std::string home() const { return dir_.Sub("home"); }  // the user's host home folder
-  const WinePrefixLayout& layout() const { return layout_; }
-  HostFileSystem& fs() { return *fs_; }
 
   // Host path of a Windows path, through the prefix's drive links.
   std::string Host(const std::string& windows_path) const;
@@ -43,7 +39,6 @@ class WinePrefix {
   TempDir dir_;
   std::string prefix_;
   WinePrefixLayout layout_;
-  std::unique_ptr<HostFileSystem> fs_;
 };
 
 }  // namespace vmu::testing

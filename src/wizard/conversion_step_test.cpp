@@ -10,45 +10,22 @@
 #include <functional>
 
 #include "platform/sqlite/sqlite_databases.h"
-#include "testing/conversion_files.h"
 #include "testing/error_of.h"
 #include "testing/failing_databases.h"
-#include "testing/wizard_fixture.h"
+#include "wizard/install_test_fixture.h"
 
 namespace vmu {
 namespace {
 
-using testing::kConvDb;
-using testing::kDataDir;
 using testing::kLockFile;
 using testing::kMovedDb;
 using testing::kNewDb;
 using testing::kOldDb;
-using testing::kUpdateDir;
 
 const std::string kErrorPath = "Er zijn fouten geconstateerd tijdens de conversie met de volgende omschrijving: ";
 
-// The wizard window on the conversion's files, its state as the package
-// manifest left it.
-struct WizardConversion : testing::ConversionFiles, testing::WizardFixture {
-  using testing::ConversionFiles::Log;
-  using testing::ConversionFiles::prefix;
-
-  WizardConversion() : WizardFixture(ConversionFiles::prefix), databases(prefix.fs()) {
-    ctx.folders.ProgramDir = "C:\\Program Files\\velmora\\";
-    ctx.folders.DataDir = kDataDir;
-    ctx.folders.UpdateIniPath = std::string(kDataDir) + "Update.ini";
-    ctx.folders.SetupIniName = testing::kManifestName;
-    ctx.databases = &databases;
-    WizardState& s = MakeForm().state;
-    s.UpdateDir = kUpdateDir;
-    s.ConvOldfile = kOldDb;
-    s.ConvNewfile = kNewDb;
-    s.ConvDatabase = "Conversie.mdb";
-    s.ConvDatabasePath = kConvDb;
-    s.ConvFromVer = "5.1";
-    s.ConvToVer = "5.2";
-  }
+struct WizardConversion : testing::ConversionWizard {
+  WizardConversion() : databases(prefix.fs()) { ctx.databases = &databases; }
 
   void Convert() { ConvertDatabase(*form); }
   ControlState Shown(Control c) { return view.Inspect(c); }
@@ -57,13 +34,14 @@ struct WizardConversion : testing::ConversionFiles, testing::WizardFixture {
   SqliteDatabases databases;
 };
 
+// The name is checked for being bare there: nothing else here would miss it.
 TEST(ConversionStep, TheSettingsAreTheManifestsValuesWithTheFolders) {
   WizardConversion w;
   const ConversionSettings s = ConversionSettingsOf(*w.form);
   EXPECT_EQ((std::vector<std::string>{s.ConvOldfile, s.ConvNewfile, s.ConvDatabase, s.ConvDatabasePath, s.ConvFromVer,
                                       s.ConvToVer, s.DataDir, s.UpdateDir, s.SetupIniName}),
-            (std::vector<std::string>{kOldDb, kNewDb, "Conversie.mdb", kConvDb, "5.1", "5.2", kDataDir, kUpdateDir,
-                                      "installatieV2.ini"}));
+            (std::vector<std::string>{kOldDb, kNewDb, "Conversie.mdb", testing::kConvDb, "5.1", "5.2",
+                                      testing::kDataDir, testing::kUpdateDir, "installatieV2.ini"}));
 }
 
 TEST(ConversionStep, EachOutcomeSetsTheFieldsTheButtonsAndTheLog) {
@@ -185,9 +163,8 @@ TEST(ConversionStep, TheComparisonReportShowsItsMessagesAndWritesTheLog) {
   w.view.QueueAnswer(Answer::Ok);
   w.view.QueueAnswer(Answer::Ok);
   CmdCompareTables_Click(*w.form);
-  EXPECT_EQ(
-      w.Log(),
-      "\r\n****************** Old DB, Table: Klant\r\nNr\r\n\r\n****************** New DB, Table: Klant\r\nNr\r\n");
+  // The report's text is compare_tables_test's; here it reaches the log and a message box.
+  EXPECT_NE(w.Log().find("****************** New DB, Table: Klant\r\nNr\r\n"), std::string::npos) << w.Log();
   EXPECT_TRUE(w.Printed(
       "msgbox title \"VM_Update\" text \"Klaar, zie conversieLog.txt\" buttons ok icon none default 1 -> ok"));
   EXPECT_FALSE(w.view.AnswersPending());

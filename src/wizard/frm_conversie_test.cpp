@@ -6,7 +6,7 @@
 
 #include "platform/error.h"
 #include "platform/program_end.h"
-#include "testing/wizard_fixture.h"
+#include "wizard/install_test_fixture.h"
 
 namespace vmu {
 namespace {
@@ -113,11 +113,9 @@ TEST(WizardFrame, AnyOtherErrorEndsOnTheResultPageAndRemovesTheUpdateFolder) {
       "heeft nog niet plaats gevonden, u kunt wel verder werken met Velmora";
   EXPECT_EQ(w.form->state.ResultText, result);
   EXPECT_EQ(w.Label(Control::Label1_1),
-            result +
-                "\r\n\r\nDe update is niet uitgevoerd om bovenstaande reden. Overleg de omschrijving "
-                "met uw leverancier als de oorzaak niet duidelijk is\r\n\r\nUw huidige versie is "
-                "zonder probleem te gebruiken. \r\n\r\nAls u meerdere versies van Velmora op uw syseem "
-                "heeft, dan kunt u met de knop 'Open andere programma map' uw andere versies van de update voorzien");
+            result + testing::kNotDone +
+                "Als u meerdere versies van Velmora op uw syseem heeft, dan kunt u met de "
+                "knop 'Open andere programma map' uw andere versies van de update voorzien");
   EXPECT_TRUE(w.view.Inspect(Control::Label1_1).bold);
   EXPECT_FALSE(w.form->state.FailureFlag);
   EXPECT_EQ(w.Label(Control::Label2), "Stap 2 van 3");

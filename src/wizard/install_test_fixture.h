@@ -1,11 +1,11 @@
 // A wizard on a small installation (program folder C:\prog\, data folder
-// C:\data\) for the tests of the package, update and roll-back steps.
+// C:\data\) for the tests of the package, update and roll-back steps, and
+// one on the conversion's files for the conversion steps.
 #pragma once
-
-#include <sys/stat.h>
 
 #include <string>
 
+#include "testing/conversion_files.h"
 #include "testing/wizard_fixture.h"
 
 namespace vmu::testing {
@@ -45,5 +45,27 @@ inline const std::string kFittingManifest = "[Main]\r\nVer=10302\r\nVerUpdate=6\
 inline const std::string kNotDone =
     "\r\n\r\nDe update is niet uitgevoerd om bovenstaande reden. Overleg de omschrijving met uw leverancier als "
     "de oorzaak niet duidelijk is\r\n\r\nUw huidige versie is zonder probleem te gebruiken. \r\n\r\n";
+
+// The wizard on the conversion's files, its state as the package manifest
+// left it; the test sets ctx.databases.
+struct ConversionWizard : ConversionFiles, WizardFixture {
+  using ConversionFiles::Log;
+  using ConversionFiles::prefix;
+
+  ConversionWizard() : WizardFixture(ConversionFiles::prefix) {
+    ctx.folders.ProgramDir = "C:\\Program Files\\velmora\\";
+    ctx.folders.DataDir = kDataDir;
+    ctx.folders.UpdateIniPath = std::string(kDataDir) + "Update.ini";
+    ctx.folders.SetupIniName = kManifestName;
+    WizardState& s = MakeForm().state;
+    s.UpdateDir = kUpdateDir;
+    s.ConvOldfile = kOldDb;
+    s.ConvNewfile = kNewDb;
+    s.ConvDatabase = "Conversie.mdb";
+    s.ConvDatabasePath = kConvDb;
+    s.ConvFromVer = "5.1";
+    s.ConvToVer = "5.2";
+  }
+};
 
 }  // namespace vmu::testing

@@ -9,32 +9,18 @@
 #include "files/lock_file.h"
 #include "platform/mdb/mdb_jet_files.h"
 #include "platform/sqlite/sqlite_databases.h"
-#include "testing/conversion_files.h"
 #include "testing/jet_test_files.h"
-#include "testing/wizard_fixture.h"
 #include "wizard/conversion_step.h"
+#include "wizard/install_test_fixture.h"
 
 namespace vmu {
 namespace {
 
 using namespace testing;
 
-struct JetWizard : ConversionFiles, WizardFixture {
-  using ConversionFiles::Log;
-  using ConversionFiles::prefix;
-
-  JetWizard() : WizardFixture(ConversionFiles::prefix), jet(prefix.fs()), databases(prefix.fs(), &jet) {
-    ctx.folders.DataDir = kDataDir;
-    ctx.folders.SetupIniName = kManifestName;
+struct JetWizard : ConversionWizard {
+  JetWizard() : jet(prefix.fs()), databases(prefix.fs(), &jet) {
     ctx.databases = &databases;
-    WizardState& s = MakeForm().state;
-    s.UpdateDir = kUpdateDir;
-    s.ConvOldfile = kOldDb;
-    s.ConvNewfile = kNewDb;
-    s.ConvDatabase = "Conversie.mdb";
-    s.ConvDatabasePath = kConvDb;
-    s.ConvFromVer = "5.1";
-    s.ConvToVer = "5.2";
     WithVersion(kNewDb, "'5.2'");
     WithControlRows(
         {{"Klant", 1, 1, true, "SELECT * FROM [Klant] WHERE Nummer < 100 ORDER BY Nummer", "Klant", "Klanten"}});

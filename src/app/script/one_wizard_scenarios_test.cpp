@@ -12,6 +12,7 @@
 #include "app/script/scenario_test_kit.h"
 #include "testing/temp_dir.h"
 #include "tools/demo/demo_installation.h"
+#include "tools/pack/pack_test_support.h"
 
 namespace vmu {
 namespace {
@@ -68,14 +69,9 @@ class RunningWizard {
 };
 
 scenario::Session RunToEnd(const std::string& script, const std::string& folder) {
-  const std::string file = folder + "/session.txt";
-  testing::WriteHostFile(file, script);
-  FILE* pipe = popen(("'" + scenario::Tool("vmupdate-script") + "' '" + file + "'").c_str(), "r");
-  std::string out;
-  char buffer[4096];
-  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  testing::WriteHostFile(folder + "/session.txt", script);
+  const auto run = pack::testing::RunProgram({scenario::Tool("vmupdate-script"), folder + "/session.txt"});
+  return {run.status, run.out};
 }
 
 std::map<std::string, std::string> Files(const std::string& prefix) { return scenario::Files(prefix + "/drive_c"); }

@@ -3,14 +3,11 @@
 // goes on, and a signed package may bring new trusted keys.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <sstream>
 
-#include "app/script/script_runner.h"
+#include "app/script/scenario_test_kit.h"
 #include "package/minisign_format.h"
-#include "testing/test_prefix.h"
 #include "tools/demo/demo_installation.h"
 #include "tools/demo/demo_keys.h"
 #include "tools/demo/demo_packages.h"
@@ -22,12 +19,9 @@ namespace vmu {
 namespace {
 
 namespace stdfs = std::filesystem;
+using scenario::Tool;
 using testing::ReadHostFile;
 using testing::WriteHostFile;
-
-std::string Tool(const std::string& name) {
-  return (stdfs::read_symlink("/proc/self/exe").parent_path() / name).string();
-}
 
 struct Demo {
   Demo() {
@@ -46,12 +40,10 @@ struct Demo {
   std::vector<pack::SourceFile> Sources(const std::string& name) const {
     return pack::CheckSourceFolder(dir.Sub("package-sources/" + name)).files;
   }
-  std::string Run(const std::string& script, int expected_status = 0) {
-    setenv("USER", "anna", 1);
-    std::istringstream in("prefix " + paths.prefix + "\nstart\n" + script);
-    std::ostringstream out;
-    EXPECT_EQ(RunScript(in, out), expected_status) << out.str();
-    return out.str();
+  std::string Run(const std::string& script) {
+    const scenario::Session run = scenario::Run(paths.prefix, script);
+    EXPECT_EQ(run.status, 0) << run.out;
+    return run.out;
   }
   std::string Log() const { return ReadHostFile(Data() + "ConversieLog.TXT"); }
 
@@ -134,9 +126,8 @@ TEST(SignatureScenario, RefusedPackagesAreNamedAndLeaveNothingBehind) {
   files.push_back({std::string(256, 'x'), source + "/FileList.VML", 0});
   files.back().size = stdfs::file_size(files.back().host_path);
   pack::WritePackage(Tool("vmu-unpacker"), files, demo.Documents() + "/long.VMU", &demo.keys.supplier.secret_key);
-  const std::string long_out = demo.Run("answer ok\nfile C:\\users\\anna\\Documents\\long.VMU\npress next\n");
-  EXPECT_NE(long_out.find("Het updatefile [long.VMU] is beschadigd of onvolledig."), std::string::npos) << long_out;
-  EXPECT_NE(demo.Log().find("geweigerd: uitpakken mislukt ("), std::string::npos) << demo.Log();
+  // The message and the log line are the package step's test; here the real unpacker's reason.
+  demo.Run("answer ok\nfile C:\\users\\anna\\Documents\\long.VMU\npress next\n");
   EXPECT_NE(demo.Log().find("has a name longer than Windows allows)"), std::string::npos) << demo.Log();
   EXPECT_TRUE(stdfs::is_empty(demo.Data() + "Update"));
   stdfs::remove(key_file);

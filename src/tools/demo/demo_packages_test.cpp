@@ -29,13 +29,11 @@ TEST(DemoPackages, EachSampleIsMadeAsDescribed) {
   const auto value = [&](const std::string& package, const std::string& key) {
     return pack::ManifestValue(listings.at(package).manifest, key).value_or("?");
   };
-  EXPECT_EQ(value("update-10302-06.VMU", "VerUpdate"), "6");
+  // The update's own number and the conversion's settings are the scenarios' (they install both).
   EXPECT_EQ(value("update-10302-06.VMU", "VerLowUpdate"), "5");
   EXPECT_EQ(value("already-installed.VMU", "VerUpdate"), "5");
   EXPECT_EQ(value("needs-newer.VMU", "VerLow"), "10400");
   EXPECT_EQ(listings.at("old-manifest.VMU").manifest_name, "installatie.ini");
-  EXPECT_EQ(value("update-10302-06-conversie.VMU", "Convert"), "1");
-  EXPECT_EQ(value("update-10302-06-conversie.VMU", "ConvFromVer"), "5.2");
   // vmu-pack checks the shipped databases and accepts the listed converted
   // database, which only comes into being in the update folder.
   EXPECT_TRUE(pack::CheckSourceFolder(dir.Sub("package-sources/update-10302-06-conversie")).problems.empty());

@@ -4,14 +4,11 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPointer>
 #include <chrono>
 #include <thread>
 
-#include "testing/test_prefix.h"
 #include "views/qt/qt_test_app.h"
-#include "views/qt/qt_wizard_window.h"
 
 namespace vmu {
 namespace {
@@ -39,27 +36,6 @@ TEST(NoticeWindow, ATimerThatRanOutBeforeTheShowClosesItAtOnce) {
   std::this_thread::sleep_for(std::chrono::milliseconds(60));
   notice.exec();  // returns without anyone closing it
   EXPECT_TRUE(notice.Expired());
-}
-
-TEST(NoticeWindow, TheWizardShowsEachNoticeUntitledAndBoldInAFreshWindowUntilItClosesItself) {
-  testing::EnsureQtApp();
-  testing::TestPrefix prefix;
-  QtWizardWindow window(prefix.fs());
-  window.CreateNotice();
-  QString shown;
-  bool untitled = false, bold = false, fits = false;
-  testing::WhenModal([&](QWidget* modal) {
-    auto* label = modal->findChild<QLabel*>("Label1");
-    shown = label->text();
-    untitled = !(modal->windowFlags() & Qt::WindowTitleHint) && modal->windowTitle().isEmpty();
-    bold = label->font().bold();
-    fits = label->height() >= label->heightForWidth(label->width());
-  });
-  window.ShowNotice("Facturen\r\n\r\n0 records");
-  EXPECT_EQ(shown, "Facturen\n\n0 records");
-  EXPECT_TRUE(untitled && bold && fits) << untitled << bold << fits;
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<QtNoticeWindow*>(w), nullptr);
 }
 
 }  // namespace

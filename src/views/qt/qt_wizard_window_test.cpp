@@ -10,6 +10,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -24,6 +25,7 @@
 #include "platform/program_end.h"
 #include "testing/temp_dir.h"
 #include "testing/test_prefix.h"
+#include "views/qt/qt_notice_window.h"
 #include "views/qt/qt_test_app.h"
 #include "wizard/window_layout.h"
 
@@ -37,6 +39,7 @@ struct RecordingEvents : WizardEvents {
   }
   std::function<void(Control)> on_click;
   void DoubleClicked(Control c) override { double_clicks.push_back(c); }
+  void DirectoriesCommand1Clicked() override { ++command1_presses; }
   bool CloseRequested() override {
     ++close_questions;
     return allow_close;
@@ -44,6 +47,7 @@ struct RecordingEvents : WizardEvents {
   std::vector<Control> clicks;
   std::vector<Control> double_clicks;
   int close_questions = 0;
+  int command1_presses = 0;
   bool allow_close = false;
 };
 
@@ -69,37 +73,22 @@ class QtWizardWindowTest : public ::testing::Test {
   std::unique_ptr<QtWizardWindow> window;
 };
 
-TEST_F(QtWizardWindowTest, InspectShowsWhatTheWidgetsShow) {
+// The rest of what Inspect reads back is compared with the headless view's
+// in offscreen_gui_test.
+TEST_F(QtWizardWindowTest, WidgetsShowTextsAsWindowsWouldAndTheLogicReadsBackItsOwn) {
   const std::string folders = "C:\\Program Files\\velmora\\\r\nC:\\Data & Co\\";
   window->SetText(Control::Label1_2, folders);
   window->SetText(Control::cmdTurnBack, "A & B");
-  window->SetBold(Control::Label1_1, true);
-  window->SetColor(Control::Label1_1, TextColor::Red);
-  window->SetEnabled(Control::cmdOpenLocation, false);
-  window->SetVisible(Control::CancelButton, false);
-  window->SetVisible(Control::Pbr, true);
-  window->SetProgressMax(5);
-  window->SetProgressValue(3);
-
-  // The logic reads back its own text; the widget shows it with line breaks.
   EXPECT_EQ(window->Text(Control::Label1_2), folders);
   EXPECT_EQ(Find<QLabel>(Control::Label1_2)->text(), "C:\\Program Files\\velmora\\\nC:\\Data & Co\\");
   // "A" is the cancel button's mnemonic: "B" is this one's.
   EXPECT_EQ(Find<QPushButton>(Control::cmdTurnBack)->text(), "A && &B");
-  const ControlState main_text = window->Inspect(Control::Label1_1);
-  EXPECT_TRUE(main_text.bold);
-  EXPECT_EQ(main_text.color, TextColor::Red);
-  EXPECT_FALSE(window->Inspect(Control::cmdOpenLocation).enabled);
-  EXPECT_FALSE(window->Visible(Control::CancelButton));
-  const ControlState bar = window->Inspect(Control::Pbr);
-  EXPECT_TRUE(bar.visible);
-  EXPECT_EQ(bar.max, 5);
-  EXPECT_EQ(bar.value, 3);
-
-  window->SetColor(Control::Label1_1, TextColor::Black);
-  window->SetBold(Control::Label1_1, false);
-  EXPECT_EQ(window->Inspect(Control::Label1_1).color, TextColor::Black);
-  EXPECT_FALSE(window->Inspect(Control::Label1_1).bold);
+  // An error page: no session in offscreen_gui_test turns a text red.
+  window->SetBold(Control::Label1_1, true);
+  window->SetColor(Control::Label1_1, TextColor::Red);
+  EXPECT_TRUE(window->Inspect(Control::Label1_1).bold);
+  EXPECT_EQ(window->Inspect(Control::Label1_1).color, TextColor::Red);
+  window->SetProgressValue(3);
   window->SetProgressMax(2);  // below the value: a number, not Qt's "no value"
   EXPECT_EQ(window->ProgressValue(), 2);
 }
@@ -138,14 +127,10 @@ TEST_F(QtWizardWindowTest, KeysPressTheDefaultAndCancelButtons) {
 }
 
 TEST_F(QtWizardWindowTest, ButtonsHaveTheirOwnMnemonicsInTheWidgetOnly) {
+  // Which letter each caption takes is button_mnemonics_test's; here the
+  // result page's caption gets its own, the others keep theirs, and the
+  // logic reads back exactly what it set.
   auto shortcut = [&](Control c) { return Find<QPushButton>(c)->shortcut(); };
-  EXPECT_EQ(Find<QPushButton>(Control::CmdWizard_1)->text(), "&Volgende >>");
-  for (auto [c, key] : {std::pair{Control::CmdWizard_1, Qt::Key_V}, {Control::CmdWizard_0, Qt::Key_R}}) {
-    EXPECT_EQ(shortcut(c), QKeySequence(Qt::ALT | key));
-  }
-
-  // The result page's caption: its own mnemonic, the others keep theirs,
-  // and the logic reads back exactly what it set.
   window->SetText(Control::CmdWizard_1, "Stoppen");
   EXPECT_EQ(window->Text(Control::CmdWizard_1), "Stoppen");
   EXPECT_EQ(shortcut(Control::CmdWizard_1), QKeySequence(Qt::ALT | Qt::Key_S));
@@ -282,7 +267,6 @@ TEST_F(QtWizardWindowTest, ControlsStandWhereTheTableOfControlsPutsThem) {
 }
 
 TEST_F(QtWizardWindowTest, CloseBoxAsksTheLogicAndEndProgramDoesNot) {
-  EXPECT_EQ(window->windowTitle(), "Installeren updates");
   EXPECT_FALSE(window->close());
   EXPECT_EQ(events.close_questions, 1);
   events.allow_close = true;
@@ -372,6 +356,67 @@ TEST_F(QtWizardWindowTest, FileDialogOpensInTheFolderAndReturnsAWindowsPath) {
   request.folder = "\\\\server\\share\\";
   testing::WhenModal([](QWidget* w) { static_cast<QFileDialog*>(w)->reject(); });
   EXPECT_EQ(window->ShowOpenFile(request), "");
+}
+
+TEST_F(QtWizardWindowTest, InfoWindowIsModalUntilOkWithTheFolderReadOnly) {
+  QString title, label, text;
+  bool read_only = false, looks_like_the_window = false;
+  testing::WhenModal([&](QWidget* modal) {
+    auto* field = modal->findChild<QLineEdit*>("Text1");
+    title = modal->windowTitle();
+    label = modal->findChild<QLabel*>("Label1")->text();
+    text = field->text();
+    read_only = field->isReadOnly();
+    looks_like_the_window = field->palette().color(QPalette::Base) == field->palette().color(QPalette::Button);
+    modal->findChild<QPushButton*>("CmdButton")->click();
+  });
+  window->ShowInfo("Titel", "Deze applicatie draait in:", "C:\\map");  // returns once OK is pressed
+  EXPECT_EQ(title, "Titel");
+  EXPECT_EQ(label, "Deze applicatie draait in:");
+  EXPECT_EQ(text, "C:\\map");
+  EXPECT_TRUE(read_only);
+  EXPECT_TRUE(looks_like_the_window);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(window->OpenInfoWindow(), nullptr);
+}
+
+TEST_F(QtWizardWindowTest, DirectoriesWindowIsMadeOnceAndReportsCommand1) {
+  window->SetDirectoriesText("ignored");  // no window yet: nothing to fill
+  EXPECT_EQ(window->OpenDirectoriesWindow(), nullptr);
+  window->ShowDirectories();
+  QWidget* shown = window->OpenDirectoriesWindow();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(shown->isWindow());
+  auto* text = shown->findChild<QPlainTextEdit*>("txtDirectory");
+  shown->findChild<QPushButton*>("Command1")->click();
+  EXPECT_EQ(events.command1_presses, 1);
+  window->SetDirectoriesText("0: C:\\a\r\n1: \r\n");
+  EXPECT_EQ(text->toPlainText(), "0: C:\\a\n1: \n");
+
+  // Closed by the user and opened again: the same window, as it was left.
+  shown->close();
+  EXPECT_EQ(window->OpenDirectoriesWindow(), nullptr);
+  window->ShowDirectories();
+  EXPECT_EQ(window->OpenDirectoriesWindow(), shown);
+  EXPECT_EQ(text->toPlainText(), "0: C:\\a\n1: \n");
+}
+
+TEST_F(QtWizardWindowTest, EachNoticeIsUntitledAndBoldInAFreshWindowUntilItClosesItself) {
+  window->CreateNotice();
+  QString shown;
+  bool untitled = false, bold = false, fits = false;
+  testing::WhenModal([&](QWidget* modal) {
+    auto* label = modal->findChild<QLabel*>("Label1");
+    shown = label->text();
+    untitled = !(modal->windowFlags() & Qt::WindowTitleHint) && modal->windowTitle().isEmpty();
+    bold = label->font().bold();
+    fits = label->height() >= label->heightForWidth(label->width());
+  });
+  window->ShowNotice("Facturen\r\n\r\n0 records");
+  EXPECT_EQ(shown, "Facturen\n\n0 records");
+  EXPECT_TRUE(untitled && bold && fits) << untitled << bold << fits;
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<QtNoticeWindow*>(w), nullptr);
 }
 
 }  // namespace
