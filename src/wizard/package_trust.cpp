@@ -16,10 +16,10 @@ void Refuse(FrmConversie& form, const std::string& text) {
 
 std::string Reason(const PackageCheck& check) {
   switch (check.verdict) {
-    case PackageVerdict::Unsigned: return "het bestand is niet ondertekend.";
+    case PackageVerdict::Unsigned: return "het updatefile is niet ondertekend.";
     case PackageVerdict::UnknownKey:
-      return "het bestand is ondertekend met een onbekende sleutel (" + check.key_id + ").";
-    default: return "de handtekening past niet bij de inhoud van het bestand.";
+      return "het updatefile is ondertekend met een onbekende sleutel (" + check.key_id + ").";
+    default: return "de handtekening past niet bij de inhoud van het updatefile.";
   }
 }
 
@@ -27,7 +27,7 @@ std::string Reason(const PackageCheck& check) {
 
 std::string DamagedPackageText(const std::string& chosen_name) {
   return "Het updatefile [" + chosen_name + "] is beschadigd of onvolledig." + kCrLf + kCrLf +
-         "Download de update opnieuw en kies dan het nieuwe bestand.";
+         "Download de update opnieuw en kies dan het nieuwe updatefile.";
 }
 
 void RefuseDamaged(FrmConversie& form, const std::string& chosen_name) {

@@ -69,14 +69,14 @@ TEST(SignatureScenario, RefusedPackagesAreNamedAndLeaveNothingBehind) {
   };
   const Case cases[] = {
       {"foreign-signature.VMU",
-       "Het updatefile [foreign-signature.VMU" + kNotFromSupplier + "het bestand is ondertekend met een onbekende " +
+       "Het updatefile [foreign-signature.VMU" + kNotFromSupplier + "het updatefile is ondertekend met een onbekende " +
            "sleutel (" + stranger + ").",
        "geweigerd: geen geldige handtekening (it is signed by the unknown key " + stranger + ")"},
-      {"unsigned.VMU", "Het updatefile [unsigned.VMU" + kNotFromSupplier + "het bestand is niet ondertekend.",
+      {"unsigned.VMU", "Het updatefile [unsigned.VMU" + kNotFromSupplier + "het updatefile is niet ondertekend.",
        "geweigerd: geen geldige handtekening (it carries no signature)"},
       {"half.VMU",
        "Het updatefile [half.VMU] is beschadigd of onvolledig.\\r\\n\\r\\nDownload de update opnieuw en kies dan het "
-       "nieuwe bestand.",
+       "nieuwe updatefile.",
        "geweigerd: beschadigd of onvolledig (no sealed archive at its end)"},
   };
   for (const Case& c : cases) {
