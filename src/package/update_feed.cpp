@@ -46,9 +46,8 @@ std::optional<FeedEntry> ReadEntry(const json& item, std::string& why) {
     const auto it = item.find(name);
     if (it == item.end() || !it->is_number_integer())
       return why = std::string("\"") + name + "\" is missing or not a whole number", false;
-    const long long value = it->is_number_unsigned() && it->get<unsigned long long>() > 1ULL << 62
-                                ? high + 1LL
-                                : it->get<long long>();
+    const long long value =
+        it->is_number_unsigned() && it->get<unsigned long long>() > 1ULL << 62 ? high + 1LL : it->get<long long>();
     if (value < low || value > high) return why = std::string("\"") + name + "\" is out of range", false;
     out = static_cast<std::remove_reference_t<decltype(out)>>(value);
     return true;
@@ -124,8 +123,8 @@ std::optional<UpdateFeed> ParseFeed(std::string_view text, std::string* why) {
   if (serial == doc.end() || !serial->is_number_unsigned()) return fail("\"serial\" is missing or not a whole number");
   feed.serial = serial->get<uint64_t>();
   const auto expires = doc.find("expires");
-  const auto when = expires != doc.end() && expires->is_string() ? ParseUtcTime(expires->get<std::string>())
-                                                                  : std::nullopt;
+  const auto when =
+      expires != doc.end() && expires->is_string() ? ParseUtcTime(expires->get<std::string>()) : std::nullopt;
   if (!when) return fail("\"expires\" is missing or not YYYY-MM-DDTHH:MM:SSZ");
   feed.expires = *when;
   const auto packages = doc.find("packages");

@@ -17,7 +17,8 @@ TEST(UpdateFeed, RoundTripsAndRefusesWhatIsNoFeed) {
   EXPECT_EQ(back->packages[1].ver_low_update, 6);
 
   const std::string head = R"({"format":1,"serial":3,"expires":"2027-01-05T12:00:00Z","packages":[)";
-  const std::string good = R"("file":"a.VMU","url":"a.VMU","size":5,"Ver":1,"VerUpdate":2,"VerLow":1,"VerLowUpdate":1,)";
+  const std::string good =
+      R"("file":"a.VMU","url":"a.VMU","size":5,"Ver":1,"VerUpdate":2,"VerLow":1,"VerLowUpdate":1,)";
   const std::string hash = std::string(R"("sha256":")") + std::string(64, '0') + "\"";
   EXPECT_TRUE(ParseFeed(head + "{" + good + hash + "}]}"));
   for (const std::string& bad : {

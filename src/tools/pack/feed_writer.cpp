@@ -102,7 +102,8 @@ void WriteFeedFiles(const std::string& path, const package::UpdateFeed& feed, co
   const std::string trusted = "timestamp:" + std::to_string(std::time(nullptr)) + "\tfile:" + BaseName(path) +
                               "\tserial:" + std::to_string(feed.serial);
   if (key) ReplaceFile(path + ".minisig", crypto::SignDetached(*key, json, trusted));
-  else if (::unlink((path + ".minisig").c_str()) != 0 && errno != ENOENT) RaiseErrno("cannot remove", path + ".minisig");
+  else if (::unlink((path + ".minisig").c_str()) != 0 && errno != ENOENT)
+    RaiseErrno("cannot remove", path + ".minisig");
   ReplaceFile(path, json);
 }
 

@@ -33,7 +33,7 @@ struct FeedRequest {
   std::string secret_key;  // empty: the feed is written unsigned
   std::vector<std::string> packages;
   int days = kDefaultFeedDays;
-  std::string note;  // the release note of the packages given
+  std::string note;         // the release note of the packages given
   bool note_given = false;  // otherwise a replaced entry keeps its note
 };
 

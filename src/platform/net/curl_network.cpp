@@ -1,0 +1,143 @@
+#include "platform/net/curl_network.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "platform/crypto/hashing.h"
+#include "platform/net/curl_exchange.h"
+
+namespace vmu {
+
+namespace {
+
+NetResult Fail(NetFailure failure, std::string detail) { return {failure, 0, std::move(detail)}; }
+
+NetResult WriteFailure(const std::string& path) {
+  const int err = errno;
+  return Fail(err == ENOSPC || err == EDQUOT ? NetFailure::DiskFull : NetFailure::WriteFailed,
+              path + ": " + std::strerror(err));
+}
+
+class PartFile {
+ public:
+  ~PartFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  NetResult Open(const std::string& path) {
+    path_ = path;
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return WriteFailure(path);
+    if (!S_ISREG(st.st_mode)) return Fail(NetFailure::WriteFailed, path + ": not a plain file");
+    size_ = static_cast<uint64_t>(st.st_size);
+    return {};
+  }
+  uint64_t size() const { return size_; }
+  // Starts the file and its hash over.
+  NetResult Restart() {
+    sha_ = crypto::Sha256();
+    if (::ftruncate(fd_, 0) != 0) return WriteFailure(path_);
+    size_ = 0;
+    return {};
+  }
+  // The hash of the bytes already there. They were written by an earlier
+  // attempt and are read back as they are now: the caller checks the whole.
+  NetResult HashExisting() {
+    std::vector<char> buffer(1 << 20);
+    for (uint64_t at = 0; at < size_;) {
+      const ssize_t n = ::pread(fd_, buffer.data(), std::min<uint64_t>(buffer.size(), size_ - at), at);
+      if (n <= 0) return n < 0 ? WriteFailure(path_) : Fail(NetFailure::WriteFailed, path_ + ": shorter than it was");
+      sha_.Update(buffer.data(), static_cast<std::size_t>(n));
+      at += static_cast<uint64_t>(n);
+    }
+    return {};
+  }
+  NetResult Append(const char* data, std::size_t n) {
+    sha_.Update(data, n);
+    while (n > 0) {
+      const ssize_t w = ::pwrite(fd_, data, n, static_cast<off_t>(size_));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return WriteFailure(path_);
+      data += w;
+      n -= static_cast<std::size_t>(w);
+      size_ += static_cast<uint64_t>(w);
+    }
+    return {};
+  }
+  NetResult Sync() { return ::fsync(fd_) == 0 ? NetResult{} : WriteFailure(path_); }
+  std::string Digest() { return sha_.HexDigest(); }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  uint64_t size_ = 0;
+  crypto::Sha256 sha_;
+};
+
+}  // namespace
+
+CurlNetwork::CurlNetwork(FileSystem& fs) : fs_(fs) {}
+
+NetResult CurlNetwork::Fetch(const std::string& url, uint64_t max_bytes, const NetPolicy& policy, std::string& body) {
+  body.clear();
+  net::Body sink{[&](long, uint64_t) { return NetResult{}; },
+                 [&](const char* data, std::size_t n) {
+                   if (body.size() + n > max_bytes)
+                     return Fail(NetFailure::TooLarge, "more than " + std::to_string(max_bytes) + " bytes");
+                   body.append(data, n);
+                   return NetResult{};
+                 }};
+  NetResult result = net::Exchange(url, 0, policy, sink);
+  if (!result.ok()) body.clear();
+  return result;
+}
+
+DownloadResult CurlNetwork::Download(const std::string& url, const std::string& part, uint64_t size,
+                                     const NetPolicy& policy, const NetProgress& progress) {
+  DownloadResult result;
+  const auto finish = [&](NetResult r, PartFile& file) {
+    static_cast<NetResult&>(result) = std::move(r);
+    result.size = file.size();
+    return result;
+  };
+  PartFile file;
+  NetResult step = file.Open(fs_.HostPath(part));
+  if (!step.ok()) return finish(step, file);
+  if (file.size() > size) step = file.Restart();
+  if (step.ok()) step = file.HashExisting();
+  if (!step.ok()) return finish(step, file);
+  // A range past the end is refused with 416, so a complete file asks for nothing.
+  if (file.size() < size) {
+    net::Body sink{[&](long status, uint64_t first_byte) {
+                     if (status == 206 && first_byte == file.size()) return NetResult{};
+                     // The server ignored the range (or sent another): start over.
+                     return file.Restart();
+                   },
+                   [&](const char* data, std::size_t n) {
+                     if (file.size() + n > size)
+                       return Fail(NetFailure::TooLarge, "more than the " + std::to_string(size) + " bytes stated");
+                     NetResult written = file.Append(data, n);
+                     if (written.ok() && progress) progress(file.size(), size);
+                     return written;
+                   }};
+    step = net::Exchange(url, file.size(), policy, sink);
+    // Bytes beyond the size stated can never make a good file, and a range
+    // the server refuses means its file is not the one we hold the start of.
+    if (step.failure == NetFailure::TooLarge || step.status == 416) file.Restart();
+    if (step.ok() && file.size() < size)
+      step = Fail(NetFailure::Interrupted, "the server sent " + std::to_string(file.size()) + " of " +
+                                               std::to_string(size) + " bytes");
+    if (step.ok()) step = file.Sync();
+    if (!step.ok()) return finish(step, file);
+  }
+  if (progress) progress(file.size(), size);
+  result.sha256 = file.Digest();
+  return finish({}, file);
+}
+
+}  // namespace vmu
