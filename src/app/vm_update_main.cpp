@@ -8,12 +8,14 @@
 #include <iostream>
 
 #include "app/cli/command_line.h"
+#include "platform/crypto/detached_signature.h"
 #include "platform/crypto/host_package_checker.h"
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_installation_lock.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
+#include "platform/net/curl_network.h"
 #include "platform/qt/qt_event_guard.h"
 #include "platform/qt/qt_wizard_window.h"
 #include "platform/sqlite/sqlite_databases.h"
@@ -102,6 +104,10 @@ int main(int argc, char** argv) {
   ctx.packages = &packages;
   vmu::HostInstallationLock lock(fs);
   ctx.lock = &lock;
+  vmu::CurlNetwork network(fs);
+  ctx.network = &network;
+  vmu::crypto::DetachedSignatureChecker signatures;
+  ctx.signatures = &signatures;
 #ifdef VMU_MAINTENANCE
   // A maintenance build, for support staff (CMake option VMU_MAINTENANCE).
   ctx.maintenance = true;

@@ -11,16 +11,16 @@ namespace vmu {
 
 enum class NetFailure {
   None,
-  NotSecure,     // not https, and plain http was not allowed for this address
-  Unreachable,   // name not found, connection refused, proxy failure
-  Certificate,   // the server's certificate or TLS handshake did not check out
-  TimedOut,      // no connection, or no data for too long
-  HttpStatus,    // the server answered with an error status (`status`)
-  Redirects,     // too many redirects, a loop, or one to where we may not go
-  TooLarge,      // more bytes than the limit (the feed) or the size stated
-  Interrupted,   // the connection ended before all bytes came; resumable
-  DiskFull,      // no space for the bytes; resumable once there is
-  WriteFailed,   // the file could not be written
+  NotSecure,    // not https, and plain http was not allowed for this address
+  Unreachable,  // name not found, connection refused, proxy failure
+  Certificate,  // the server's certificate or TLS handshake did not check out
+  TimedOut,     // no connection, or no data for too long
+  HttpStatus,   // the server answered with an error status (`status`)
+  Redirects,    // too many redirects, a loop, or one to where we may not go
+  TooLarge,     // more bytes than the limit (the feed) or the size stated
+  Interrupted,  // the connection ended before all bytes came; resumable
+  DiskFull,     // no space for the bytes; resumable once there is
+  WriteFailed,  // the file could not be written
 };
 
 struct NetResult {

@@ -6,6 +6,7 @@
 #include "platform/shell_folders.h"
 #include "startup/installation_guard.h"
 #include "startup/mdl_directory.h"
+#include "wizard/feed_button.h"
 
 namespace vmu {
 
@@ -66,6 +67,8 @@ void Main(FrmConversie& form) {
 
     view.SetText(Control::Label1_2, folders.ProgramDir + kCrLf + folders.DataDir);
     view.SetText(Control::Label1_3, std::string("Programma folder: ") + kCrLf + "Data folder: ");
+    // The welcome page was drawn before the program folder was known.
+    ShowFeedOnWelcomePage(form);
     view.ShowWindow();
     // An update that broke off is undone before the user can do anything;
     // when it cannot be, the message says why and the wizard goes on.

@@ -1,6 +1,7 @@
 // The page every run of step 3 ends on, and the removal of the unpacked package.
 #include "files/conversion_log.h"
 #include "platform/error.h"
+#include "wizard/feed_button.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/install_progress.h"
 
@@ -39,6 +40,7 @@ void FrmConversie::ShowResultPage(InstallProgress* progress) {
   view.SetText(Control::CmdWizard_1, "Stoppen");
   view.SetEnabled(Control::cmdOpenLocation, true);
   view.SetVisible(Control::CancelButton, false);
+  ShowFeedOnResultPage(*this, failed);
 }
 
 // Removes DataDir & "Update\" with its files. A failure here (a file still

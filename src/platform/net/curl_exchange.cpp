@@ -49,7 +49,9 @@ std::size_t OnData(char* data, std::size_t size, std::size_t count, void* user) 
   return r.stop.ok() ? n : 0;
 }
 
-NetResult Failure(NetFailure failure, std::string detail, long status = 0) { return {failure, status, std::move(detail)}; }
+NetResult Failure(NetFailure failure, std::string detail, long status = 0) {
+  return {failure, status, std::move(detail)};
+}
 
 NetFailure FailureOf(CURLcode code) {
   switch (code) {
@@ -123,7 +125,8 @@ NetResult Exchange(const std::string& first_url, uint64_t range_from, const NetP
       url = next;
       continue;
     }
-    if (status < 200 || status >= 300) return Failure(NetFailure::HttpStatus, "HTTP status " + std::to_string(status), status);
+    if (status < 200 || status >= 300)
+      return Failure(NetFailure::HttpStatus, "HTTP status " + std::to_string(status), status);
     // An empty body reaches no callback: the answer begins here.
     if (!response.started) {
       if (NetResult begun = body.begin(status, response.first_byte); !begun.ok()) return begun;

@@ -130,8 +130,8 @@ DownloadResult CurlNetwork::Download(const std::string& url, const std::string& 
     // the server refuses means its file is not the one we hold the start of.
     if (step.failure == NetFailure::TooLarge || step.status == 416) file.Restart();
     if (step.ok() && file.size() < size)
-      step = Fail(NetFailure::Interrupted, "the server sent " + std::to_string(file.size()) + " of " +
-                                               std::to_string(size) + " bytes");
+      step = Fail(NetFailure::Interrupted,
+                  "the server sent " + std::to_string(file.size()) + " of " + std::to_string(size) + " bytes");
     if (step.ok()) step = file.Sync();
     if (!step.ok()) return finish(step, file);
   }

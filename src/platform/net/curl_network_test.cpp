@@ -1,21 +1,14 @@
 #include "platform/net/curl_network.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include "platform/crypto/hashing.h"
+#include "testing/http_test_server.h"
 #include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
-// The fault server (src/testing/http_fault_server.py) on 127.0.0.1, for all
-// the cases of this program; it ends by itself should the test die.
 class CurlNetworkTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -23,25 +16,12 @@ class CurlNetworkTest : public ::testing::Test {
     std::string bytes(3 * 1024 * 1024 + 17, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7919) >> 8);
     testing::WriteHostFile(root_->Sub("pkg"), bytes);
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    const std::string root = root_->path();
-    const char* argv[] = {"python3", VMU_HTTP_SERVER, root.c_str(), "120", nullptr};
-    ASSERT_EQ(posix_spawnp(&server_, "python3", &actions, nullptr, const_cast<char**>(argv), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    char line[32] = "";
-    const ssize_t n = ::read(out[0], line, sizeof line - 1);
-    ::close(out[0]);
-    ASSERT_GT(n, 0);
-    base_ = "http://127.0.0.1:" + std::string(line, static_cast<std::size_t>(n - 1));
+    server_ = new testing::HttpTestServer(root_->path());
+    base_ = server_->base();
+    ASSERT_FALSE(base_.empty());
   }
   static void TearDownTestSuite() {
-    ::kill(server_, SIGTERM);
-    ::waitpid(server_, nullptr, 0);
+    delete server_;
     delete root_;
   }
   static std::string File() { return testing::ReadHostFile(root_->Sub("pkg")); }
@@ -50,7 +30,7 @@ class CurlNetworkTest : public ::testing::Test {
   CurlNetwork net_{prefix_.fs()};
   NetPolicy policy_{false, 5, 1};
   inline static testing::TempDir* root_ = nullptr;
-  inline static pid_t server_ = 0;
+  inline static testing::HttpTestServer* server_ = nullptr;
   inline static std::string base_;
 };
 
@@ -123,11 +103,16 @@ TEST(UrlAllowed, HttpsEverywherePlainHttpOnlyToLoopbackOrWhenAllowed) {
     const char* url;
     bool plain_allowed, want;
   } cases[] = {
-      {"https://updates.example/feed.json", false, true}, {"HTTP://127.0.0.1:8080/f", false, true},
-      {"http://[::1]/f", false, true},                    {"http://localhost/f", false, true},
-      {"http://127.0.0.1.evil.example/f", false, false},  {"http://user@127.0.0.1@evil.example/f", false, false},
-      {"http://updates.example/f", false, false},         {"http://updates.example/f", true, true},
-      {"ftp://updates.example/f", true, false},           {"https:///f", false, false},
+      {"https://updates.example/feed.json", false, true},
+      {"HTTP://127.0.0.1:8080/f", false, true},
+      {"http://[::1]/f", false, true},
+      {"http://localhost/f", false, true},
+      {"http://127.0.0.1.evil.example/f", false, false},
+      {"http://user@127.0.0.1@evil.example/f", false, false},
+      {"http://updates.example/f", false, false},
+      {"http://updates.example/f", true, true},
+      {"ftp://updates.example/f", true, false},
+      {"https:///f", false, false},
   };
   for (const Case& c : cases) EXPECT_EQ(UrlAllowed(c.url, {c.plain_allowed}), c.want) << c.url;
 }
