@@ -154,12 +154,24 @@ std::optional<std::string> TrustedKeysText(std::string_view bytes) {
     return std::string(bytes);
   }
   if (bytes.size() % 2 != 0) return std::nullopt;
+  // Comments may hold any character of the basic plane ("geïnstalleerd");
+  // the keys themselves are ASCII.
   std::string text;
   for (std::size_t at = 2; at < bytes.size(); at += 2) {
-    const auto low = static_cast<unsigned char>(bytes[little ? at : at + 1]);
-    const auto high = static_cast<unsigned char>(bytes[little ? at + 1 : at]);
-    if (high != 0 || low == 0 || low >= 0x80) return std::nullopt;
-    text += static_cast<char>(low);
+    const unsigned low = static_cast<unsigned char>(bytes[little ? at : at + 1]);
+    const unsigned high = static_cast<unsigned char>(bytes[little ? at + 1 : at]);
+    const unsigned unit = high << 8 | low;
+    if (unit == 0 || (unit >= 0xD800 && unit <= 0xDFFF)) return std::nullopt;
+    if (unit < 0x80) {
+      text += static_cast<char>(unit);
+    } else if (unit < 0x800) {
+      text += static_cast<char>(0xC0 | unit >> 6);
+      text += static_cast<char>(0x80 | (unit & 0x3F));
+    } else {
+      text += static_cast<char>(0xE0 | unit >> 12);
+      text += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+      text += static_cast<char>(0x80 | (unit & 0x3F));
+    }
   }
   return text;
 }

@@ -66,8 +66,8 @@ std::vector<PublicKey> ParseTrustedKeys(std::string_view text, std::vector<int>*
 
 // The text of a trusted-keys file from its bytes: a UTF-8 byte-order mark is
 // dropped, UTF-16 with a byte-order mark (as Notepad saves "Unicode") is
-// read when it holds only ASCII. nullopt for anything else with NUL bytes,
-// which no key file holds.
+// read as UTF-8 when it holds no surrogates. nullopt for anything else with
+// NUL bytes, which no key file holds.
 std::optional<std::string> TrustedKeysText(std::string_view bytes);
 
 // Raises std::runtime_error naming what is wrong.

@@ -38,8 +38,8 @@ void cmdSearchUpdate_Click(FrmConversie& form) {
   try {
     search = SearchFeed(form.ctx, std::time(nullptr));
   } catch (const VbError& e) {
-    search.refusal = "Er is een fout ontstaan met volgende beschrijving: " + std::to_string(e.number()) + " - " +
-                     e.description();
+    search.refusal =
+        "Er is een fout ontstaan met volgende beschrijving: " + std::to_string(e.number()) + " - " + e.description();
     LogTextIfPossible(form.ctx, "FOUT " + std::to_string(e.number()) + " - " + e.description() + " bij zoeken update");
   }
   view.SetProgressValue(1);

@@ -5,9 +5,9 @@
 #include "files/conversion_log.h"
 #include "files/format_version.h"
 #include "files/utility.h"
-#include "platform/dialogs.h"
 #include "package/minisign_format.h"
 #include "package/whole_number.h"
+#include "platform/dialogs.h"
 #include "wizard/package_trust.h"
 
 namespace vmu {
@@ -83,8 +83,7 @@ FeedSearch SearchFeed(RunContext& ctx, int64_t now) {
                         std::string(kAskSupplier),
                     "serienummer " + std::to_string(feed->serial) + " is lager dan " + std::to_string(LastSerial(ctx)));
     case package::FeedVerdict::Expired:
-      return Refuse(ctx, search,
-                    "Het updateoverzicht is verlopen en wordt niet gebruikt." + std::string(kAskSupplier),
+      return Refuse(ctx, search, "Het updateoverzicht is verlopen en wordt niet gebruikt." + std::string(kAskSupplier),
                     "verlopen op " + package::UtcTimeText(feed->expires));
     case package::FeedVerdict::Accepted: break;
   }

@@ -20,7 +20,7 @@ TEST(WindowControls, ScriptWordsNameOneControlOfTheirKind) {
     EXPECT_TRUE(info.kind == ControlKind::Button || info.kind == ControlKind::Picture) << info.name;
     EXPECT_EQ(ControlByWord(info.word, info.kind), &info);
   }
-  EXPECT_EQ(words.size(), 9u);
+  EXPECT_EQ(words.size(), 10u);
 
   EXPECT_EQ(ControlByWord("next", ControlKind::Button)->control, Control::CmdWizard_1);
   EXPECT_EQ(ControlByWord("image", ControlKind::Picture)->control, Control::Image1);

@@ -32,6 +32,8 @@ TEST(WindowDesign, ControlsStartAsTheWindowIsDesigned) {
             "mutatiefile inlezen totdat de mededeling op deze knop verandert\" enabled true visible false "
             "bold false color black\n"
             "state CmdStartApp text \"Command1\" enabled true visible false bold false color black\n"
+            "state cmdSearchUpdate text \"Zoek update op internet\" enabled true visible false bold false color "
+            "black\n"
             "state Image1 text \"\" enabled true visible true bold false color black\n"
             "state Pbr max 100 value 0 visible false\n");
 }

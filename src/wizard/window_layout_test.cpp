@@ -15,7 +15,8 @@ TEST(WindowLayout, EveryControlStandsInOneLineWhereTheWindowHasIt) {
                                               {Control::cmdOpenLocation},
                                               {Control::cmdOpenDirectories},
                                               {Control::CmdCompareTables},
-                                              {Control::CmdStartApp}}));
+                                              {Control::CmdStartApp},
+                                              {Control::cmdSearchUpdate}}));
   // Each folder stands beside its name.
   EXPECT_EQ(
       LinesOf(Area::Main),
@@ -41,8 +42,8 @@ TEST(WindowLayout, ReadingOrderGoesDownTheSideThenTheMainColumnThenAlongTheBotto
     if (Info(c).kind == ControlKind::Button) buttons.push_back(c);
   }
   EXPECT_EQ(buttons, (std::vector<Control>{Control::cmdTurnBack, Control::cmdOpenLocation, Control::cmdOpenDirectories,
-                                           Control::CmdCompareTables, Control::CmdStartApp, Control::CancelButton,
-                                           Control::CmdWizard_0, Control::CmdWizard_1}));
+                                           Control::CmdCompareTables, Control::CmdStartApp, Control::cmdSearchUpdate,
+                                           Control::CancelButton, Control::CmdWizard_0, Control::CmdWizard_1}));
   // The page's text comes after the side column and before the bottom row.
   const auto at = [&](Control c) { return std::find(order.begin(), order.end(), c) - order.begin(); };
   EXPECT_LT(at(Control::CmdStartApp), at(Control::Label1_1));

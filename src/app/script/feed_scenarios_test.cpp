@@ -57,8 +57,7 @@ struct FeedDemo {
     const std::size_t at = ini.find("VersionUpdate=");
     return ini.substr(at + 14, ini.find('\r', at) - at - 14);
   }
-  void Publish(const std::function<void(package::UpdateFeed&)>& change = {},
-               const crypto::SecretKey* key = nullptr) {
+  void Publish(const std::function<void(package::UpdateFeed&)>& change = {}, const crypto::SecretKey* key = nullptr) {
     package::UpdateFeed feed{++serial, std::time(nullptr) + 3600, entries};
     if (change) change(feed);
     pack::WriteFeedFiles(Site("feed.json"), feed, key ? key : &keys.supplier.secret_key);
@@ -87,9 +86,10 @@ TEST(FeedScenario, FindsTheChainInstallsItInOrderAndIsThenUpToDate) {
   demo.Publish();
   std::string out = demo.Run("press searchupdate\n");
   EXPECT_TRUE(Has(out, "set Label3 text \"Zoeken naar updates...\"")) << out;
-  EXPECT_TRUE(Has(out, "Gevonden updates voor uw versie 01.03.02 / 0005, te installeren in deze volgorde:\\r\\n\\r\\n"
-                       "upd-06.VMU (versie 01.03.02 / 0006)\\r\\nupd-07.VMU (versie 01.03.02 / 0007)\\r\\n"
-                       "upd-08.VMU (versie 01.03.02 / 0008)"))
+  EXPECT_TRUE(Has(out,
+                  "Gevonden updates voor uw versie 01.03.02 / 0005, te installeren in deze volgorde:\\r\\n\\r\\n"
+                  "upd-06.VMU (versie 01.03.02 / 0006)\\r\\nupd-07.VMU (versie 01.03.02 / 0007)\\r\\n"
+                  "upd-08.VMU (versie 01.03.02 / 0008)"))
       << out;
   for (const char* next : {"07", "08"}) {
     out = demo.Run("press searchupdate\npress next\npress next\n");
@@ -147,8 +147,9 @@ TEST(FeedScenario, ACutDownloadGoesOnWhereItStoppedAtTheNextPress) {
   demo.Publish([&](auto& f) { f.packages[0].url += "?close=" + std::to_string(third); });
   const std::string out =
       demo.Run("press searchupdate\nanswer ok\npress next\nanswer ok\npress next\npress next\npress next\n");
-  EXPECT_TRUE(Has(out, "De verbinding is verbroken. Probeer het later opnieuw; het downloaden gaat dan verder waar het "
-                       "gebleven is."))
+  EXPECT_TRUE(Has(out,
+                  "De verbinding is verbroken. Probeer het later opnieuw; het downloaden gaat dan verder waar het "
+                  "gebleven is."))
       << out;
   EXPECT_EQ(demo.Installed(), "6");
   EXPECT_TRUE(ReadHostFile(demo.Documents() + "/upd-06.VMU") == ReadHostFile(demo.Site("upd-06.VMU")));
