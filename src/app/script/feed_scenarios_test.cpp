@@ -9,6 +9,10 @@
 #include <sstream>
 
 #include "app/script/script_runner.h"
+#include "app/script/unattended_run.h"
+#include "platform/host/drive_map.h"
+#include "platform/host/host_file_system.h"
+#include "platform/host/host_installation_lock.h"
 #include "testing/http_test_server.h"
 #include "testing/temp_dir.h"
 #include "tools/demo/demo_installation.h"
@@ -153,6 +157,67 @@ TEST(FeedScenario, ACutDownloadGoesOnWhereItStoppedAtTheNextPress) {
       << out;
   EXPECT_EQ(demo.Installed(), "6");
   EXPECT_TRUE(ReadHostFile(demo.Documents() + "/upd-06.VMU") == ReadHostFile(demo.Site("upd-06.VMU")));
+}
+
+TEST(FeedScenario, UnattendedRunsSayWhatHappenedInTheirExitStatus) {
+  FeedDemo demo;
+  demo.Run("");  // start-up makes the data folder, which the lock is taken on
+  setenv("WINEPREFIX", demo.paths.prefix.c_str(), 1);
+  const auto windows = [](std::string host) {
+    for (char& c : host)
+      if (c == '/') c = '\\';
+    return "Z:" + host;
+  };
+  const std::string upd06 = windows(demo.Site("upd-06.VMU"));
+  const std::string foreign = windows(demo.dir.Sub("packages/foreign-signature.VMU"));
+  const std::string ldb = demo.Data() + "VM_DBv01.ldb";
+  HostFileSystem fs{DriveMap(demo.paths.prefix)};
+  auto wizard = std::make_unique<HostInstallationLock>(fs);
+  struct Case {
+    const char* what;
+    UnattendedRequest request;
+    std::function<void()> before;
+    int want;
+    std::string said, installed;
+  } cases[] = {
+      {"a wizard holds the lock",
+       {upd06},
+       [&] { ASSERT_EQ(wizard->Take("C:\\users\\anna\\AppData\\Roaming\\velmora\\"), LockResult::Taken); },
+       kRefused,
+       "refused: ",
+       "5"},
+      {"Velmora is running",
+       {upd06},
+       [&] { wizard.reset(), WriteHostFile(ldb, ""); },
+       kRefused,
+       "refused: Velmora is nog geopend",
+       "5"},
+      {"not the supplier's", {foreign}, [&] { stdfs::remove(ldb); }, kRefused, "refused: Het updatefile [foreign", "5"},
+      {"feed fails",
+       {},
+       [&] { demo.Publish([](auto& f) { f.packages[0].url = "weg.VMU"; }); },
+       kFailed,
+       "failed, Velmora is as it was: De updateserver meldt een fout (404)",
+       "5"},
+      {"one package", {upd06}, {}, kInstalled, "installed: upd-06.VMU, nu 01.03.02 / 0006", "6"},
+      {"again", {upd06}, {}, kNothingToDo, "nothing to do: upd-06.VMU is al geïnstalleerd", "6"},
+      {"the feed's chain",
+       {},
+       [&] { demo.Publish(); },
+       kInstalled,
+       "installed: upd-07.VMU, nu 01.03.02 / 0007; upd-08",
+       "8"},
+      {"up to date", {}, {}, kNothingToDo, "nothing to do: Velmora is bijgewerkt", "8"},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.before) c.before();
+    std::ostringstream out;
+    EXPECT_EQ(RunUnattended(c.request, out), c.want) << out.str();
+    EXPECT_TRUE(out.str().starts_with("vmupdate-script: " + c.said)) << out.str();
+    EXPECT_EQ(demo.Installed(), c.installed);
+  }
+  unsetenv("WINEPREFIX");
 }
 
 }  // namespace
