@@ -61,7 +61,8 @@ std::string DownloadFeedPackage(FrmConversie& form, const std::string& folder) {
     if (percent == shown) return;
     shown = percent;
     view.SetProgressValue(percent);
-    view.SetText(Control::Label3, "Downloaden: " + Megabytes(done) + " van " + Megabytes(total) + " MB");
+    const std::string status = "Downloaden: " + Megabytes(done) + " van " + Megabytes(total) + " MB";
+    if (view.Text(Control::Label3) != status) view.SetText(Control::Label3, status);
     view.Redraw();
   };
   const DownloadResult result =

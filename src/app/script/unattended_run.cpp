@@ -124,7 +124,8 @@ class Run {
     const std::string text = view_.Text(Control::Label1_1);
     if (form_.state.Step == 2) return {kRefused, "Velmora is nog geopend: " + Reason(text)};
     if (text.starts_with("De Update is succesvol verlopen")) return {kInstalled, package + ", nu " + Installed()};
-    if (text.starts_with("Deze update heeft u al geïnstalleerd")) return {kNothingToDo, package + " is al geïnstalleerd"};
+    if (text.starts_with("Deze update heeft u al geïnstalleerd"))
+      return {kNothingToDo, package + " is al geïnstalleerd"};
     const bool error = text.starts_with("Er is een fout ontstaan");
     return {error ? kFailed : kRefused, package + ": " + Reason(text)};
   }
