@@ -64,8 +64,13 @@ class Handler(BaseHTTPRequestHandler):
         self.send_header("Content-Length", str(size - start))
         self.end_headers()
         time.sleep(float(query.get("slow", 0)))
-        left = int(query.get("close", size))
+        left = int(query.get("close", size - start))
         with open(path, "rb") as f:
+            if "close" not in query:
+                # The whole rest at the kernel's pace, so that a benchmark measures the client.
+                self.wfile.flush()
+                self.connection.sendfile(f, start, left)
+                return
             f.seek(start)
             while left > 0:
                 chunk = f.read(min(left, 1 << 20))

@@ -6,9 +6,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <vector>
 
-#include "platform/crypto/hashing.h"
+#include "platform/net/background_sha256.h"
 #include "platform/net/curl_exchange.h"
 
 namespace vmu {
@@ -26,6 +27,7 @@ NetResult WriteFailure(const std::string& path) {
 class PartFile {
  public:
   ~PartFile() {
+    hash_.reset();
     if (fd_ >= 0) ::close(fd_);
   }
   NetResult Open(const std::string& path) {
@@ -38,27 +40,19 @@ class PartFile {
     return {};
   }
   uint64_t size() const { return size_; }
-  // Starts the file and its hash over.
+  // Empties the file for a new start.
   NetResult Restart() {
-    sha_ = crypto::Sha256();
+    hash_.reset();
     if (::ftruncate(fd_, 0) != 0) return WriteFailure(path_);
     size_ = 0;
     return {};
   }
-  // The hash of the bytes already there. They were written by an earlier
-  // attempt and are read back as they are now: the caller checks the whole.
-  NetResult HashExisting() {
-    std::vector<char> buffer(1 << 20);
-    for (uint64_t at = 0; at < size_;) {
-      const ssize_t n = ::pread(fd_, buffer.data(), std::min<uint64_t>(buffer.size(), size_ - at), at);
-      if (n <= 0) return n < 0 ? WriteFailure(path_) : Fail(NetFailure::WriteFailed, path_ + ": shorter than it was");
-      sha_.Update(buffer.data(), static_cast<std::size_t>(n));
-      at += static_cast<uint64_t>(n);
-    }
-    return {};
-  }
+  // From here on every byte is hashed: first those already there, which an
+  // earlier attempt wrote and which are read back as they are now (the
+  // caller checks the whole), then each one appended.
+  void StartHash() { hash_.emplace(fd_, size_); }
   NetResult Append(const char* data, std::size_t n) {
-    sha_.Update(data, n);
+    hash_->Add(data, n);
     while (n > 0) {
       const ssize_t w = ::pwrite(fd_, data, n, static_cast<off_t>(size_));
       if (w < 0 && errno == EINTR) continue;
@@ -70,13 +64,13 @@ class PartFile {
     return {};
   }
   NetResult Sync() { return ::fsync(fd_) == 0 ? NetResult{} : WriteFailure(path_); }
-  std::string Digest() { return sha_.HexDigest(); }
+  std::string Digest() { return hash_ ? hash_->Finish() : ""; }
 
  private:
   std::string path_;
   int fd_ = -1;
   uint64_t size_ = 0;
-  crypto::Sha256 sha_;
+  std::optional<net::BackgroundSha256> hash_;
 };
 
 }  // namespace
@@ -109,14 +103,16 @@ DownloadResult CurlNetwork::Download(const std::string& url, const std::string& 
   NetResult step = file.Open(fs_.HostPath(part));
   if (!step.ok()) return finish(step, file);
   if (file.size() > size) step = file.Restart();
-  if (step.ok()) step = file.HashExisting();
   if (!step.ok()) return finish(step, file);
+  if (file.size() == size) file.StartHash();
   // A range past the end is refused with 416, so a complete file asks for nothing.
   if (file.size() < size) {
     net::Body sink{[&](long status, uint64_t first_byte) {
-                     if (status == 206 && first_byte == file.size()) return NetResult{};
+                     NetResult ready;
                      // The server ignored the range (or sent another): start over.
-                     return file.Restart();
+                     if (status != 206 || first_byte != file.size()) ready = file.Restart();
+                     if (ready.ok()) file.StartHash();
+                     return ready;
                    },
                    [&](const char* data, std::size_t n) {
                      if (file.size() + n > size)
@@ -137,6 +133,7 @@ DownloadResult CurlNetwork::Download(const std::string& url, const std::string& 
   }
   if (progress) progress(file.size(), size);
   result.sha256 = file.Digest();
+  if (result.sha256.empty()) return finish(Fail(NetFailure::WriteFailed, part + ": cannot be read back"), file);
   return finish({}, file);
 }
 
