@@ -43,7 +43,8 @@ void BackgroundSha256::Work(int fd, uint64_t prefix) {
   bool ok = ctx && EVP_DigestInit_ex(ctx.get(), EVP_sha256(), nullptr) == 1;
   std::vector<char> buffer(1 << 20);
   for (uint64_t at = 0; ok && at < prefix;) {
-    const ssize_t n = ::pread(fd, buffer.data(), std::min<uint64_t>(buffer.size(), prefix - at), static_cast<off_t>(at));
+    const ssize_t n =
+        ::pread(fd, buffer.data(), std::min<uint64_t>(buffer.size(), prefix - at), static_cast<off_t>(at));
     ok = n > 0 && EVP_DigestUpdate(ctx.get(), buffer.data(), static_cast<std::size_t>(n)) == 1;
     at += n > 0 ? static_cast<uint64_t>(n) : 0;
   }
