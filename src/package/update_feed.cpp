@@ -120,7 +120,9 @@ std::optional<UpdateFeed> ParseFeed(std::string_view text, std::string* why) {
     return fail("the feed is not of format 1");
   UpdateFeed feed;
   const auto serial = doc.find("serial");
-  if (serial == doc.end() || !serial->is_number_unsigned()) return fail("\"serial\" is missing or not a whole number");
+  // At most 2^53, as every JSON reader holds it exactly (and Update.ini keeps it as a number).
+  if (serial == doc.end() || !serial->is_number_unsigned() || serial->get<uint64_t>() > (uint64_t{1} << 53))
+    return fail("\"serial\" is missing or not a whole number up to 2^53");
   feed.serial = serial->get<uint64_t>();
   const auto expires = doc.find("expires");
   const auto when =

@@ -25,6 +25,7 @@ TEST(UpdateFeed, RoundTripsAndRefusesWhatIsNoFeed) {
            std::string("not json"),
            std::string(R"({"format":2,"serial":3,"expires":"2027-01-05T12:00:00Z","packages":[]})"),
            std::string(R"({"format":1,"serial":-3,"expires":"2027-01-05T12:00:00Z","packages":[]})"),
+           std::string(R"({"format":1,"serial":18446744073709551615,"expires":"2027-01-05T12:00:00Z","packages":[]})"),
            std::string(R"({"format":1,"serial":3,"expires":"2027-02-30T12:00:00Z","packages":[]})"),
            head + "{" + good + R"("sha256":"ABC"}]})",
            head + "{" + good + hash + R"(,"size":0}]})",
