@@ -62,7 +62,11 @@ FeedSearch SearchFeed(RunContext& ctx, int64_t now) {
   const NetPolicy policy{search.source.plain_http};
   std::string feed_text, signature;
   NetResult fetched = ctx.network->Fetch(search.source.url, package::kMaxFeedBytes, policy, feed_text);
-  if (fetched.ok()) fetched = ctx.network->Fetch(search.source.url + ".minisig", kMaxSignatureBytes, policy, signature);
+  if (fetched.ok()) {
+    fetched = ctx.network->Fetch(search.source.url + ".minisig", kMaxSignatureBytes, policy, signature);
+    // A feed published without its signature is an unsigned feed, not a server fault.
+    if (fetched.failure == NetFailure::HttpStatus && fetched.status == 404) fetched = {};
+  }
   if (!fetched.ok()) return Refuse(ctx, search, NetFailureText(fetched), fetched.detail);
 
   const PackageCheck check = ctx.signatures->CheckDetached(feed_text, signature, ctx.fs.ReadBytes(keys_path));
