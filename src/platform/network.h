@@ -55,7 +55,9 @@ class Network {
   // a file that holds more, or a server that ignores the range, starts over.
   // The SHA-256 is taken of every byte of the file as it is completed. The
   // file is left in place for the next attempt; the caller renames it once
-  // it has checked it.
+  // it has checked it. It is not flushed: whatever is read from it later is
+  // checked again (its hash, its seal and signature), so a power cut can cost
+  // the download, never the installation.
   virtual DownloadResult Download(const std::string& url, const std::string& part, uint64_t size,
                                   const NetPolicy& policy, const NetProgress& progress) = 0;
 };

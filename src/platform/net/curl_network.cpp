@@ -63,7 +63,6 @@ class PartFile {
     }
     return {};
   }
-  NetResult Sync() { return ::fsync(fd_) == 0 ? NetResult{} : WriteFailure(path_); }
   std::string Digest() { return hash_ ? hash_->Finish() : ""; }
 
  private:
@@ -128,7 +127,6 @@ DownloadResult CurlNetwork::Download(const std::string& url, const std::string& 
     if (step.ok() && file.size() < size)
       step = Fail(NetFailure::Interrupted,
                   "the server sent " + std::to_string(file.size()) + " of " + std::to_string(size) + " bytes");
-    if (step.ok()) step = file.Sync();
     if (!step.ok()) return finish(step, file);
   }
   if (progress) progress(file.size(), size);
