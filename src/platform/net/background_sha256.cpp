@@ -20,11 +20,11 @@ BackgroundSha256::BackgroundSha256(int fd, uint64_t prefix) : worker_([this, fd,
 
 BackgroundSha256::~BackgroundSha256() { Finish(); }
 
-void BackgroundSha256::Add(const char* data, std::size_t size) {
+void BackgroundSha256::Add(std::string piece) {
   std::unique_lock lock(mutex_);
   changed_.wait(lock, [&] { return queued_ < kMostQueued; });
-  pieces_.emplace_back(data, size);
-  queued_ += size;
+  queued_ += piece.size();
+  pieces_.push_back(std::move(piece));
   changed_.notify_all();
 }
 

@@ -21,8 +21,8 @@ class BackgroundSha256 {
   BackgroundSha256(const BackgroundSha256&) = delete;
   BackgroundSha256& operator=(const BackgroundSha256&) = delete;
 
-  // Queues a copy; waits while much is queued, so memory stays bounded.
-  void Add(const char* data, std::size_t size);
+  // Queues a piece; waits while much is queued, so memory stays bounded.
+  void Add(std::string piece);
   // Waits for everything queued; the digest as 64 lower-case hex digits,
   // empty when the file could not be read back.
   std::string Finish();
