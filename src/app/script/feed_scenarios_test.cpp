@@ -124,8 +124,8 @@ TEST(FeedScenario, RefusesWhatIsNotTheSuppliersOrNotCurrentAndInstallsNothing) {
   } cases[] = {
       {"unknown key", {}, true, offer, "Het updateoverzicht komt niet van de leverancier van Velmora"},
       {"expired", [](auto& f) { f.expires = std::time(nullptr) - 1; }, false, offer, "Het updateoverzicht is verlopen"},
-      {"other hash", [](auto& f) { f.packages[0].sha256[0] ^= 1; }, false, download,
-       "Het gedownloade updatefile [upd-06.VMU] is niet het bestand dat het updateoverzicht noemt"},
+      {"other hash", [](auto& f) { f.packages[0].sha256[0] = f.packages[0].sha256[0] == '0' ? '1' : '0'; }, false,
+       download, "Het gedownloade updatefile [upd-06.VMU] is niet het bestand dat het updateoverzicht noemt"},
       {"oversized", [](auto& f) { --f.packages[0].size; }, false, download,
        "Het bestand is groter dan het updateoverzicht aangeeft"},
       {"missing", [](auto& f) { f.packages[0].url = "weg.VMU"; }, false, download,
