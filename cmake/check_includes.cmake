@@ -26,6 +26,7 @@ set(arrows_platform/sqlite     platform/jet)
 set(arrows_platform/jet        platform)
 set(arrows_platform/crypto     package)
 set(arrows_platform/mdb        platform/jet)
+set(arrows_platform/net        platform)
 # Test helpers drive the logic on the real host, engine and headless view.
 set(arrows_testing             startup views/headless platform/host platform/sqlite platform/crypto)
 # The fuzzing harnesses drive any layer but the programs and the views.

@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "app/cli/command_line.h"
+#include "platform/crypto/detached_signature.h"
 #include "platform/crypto/host_package_checker.h"
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
@@ -15,6 +16,7 @@
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
 #include "platform/mdb/mdb_jet_files.h"
+#include "platform/net/curl_network.h"
 #include "platform/sqlite/sqlite_databases.h"
 #include "startup/main_module.h"
 #include "startup/window_events.h"
@@ -104,6 +106,10 @@ int main(int argc, char** argv) {
   ctx.packages = &packages;
   vmu::HostInstallationLock lock(fs);
   ctx.lock = &lock;
+  vmu::CurlNetwork network(fs);
+  ctx.network = &network;
+  vmu::crypto::DetachedSignatureChecker signatures;
+  ctx.signatures = &signatures;
 #ifdef VMU_MAINTENANCE
   // A maintenance build, for support staff (CMake option VMU_MAINTENANCE).
   ctx.maintenance = true;

@@ -7,8 +7,10 @@
 #include "platform/file_system.h"
 #include "platform/host_info.h"
 #include "platform/installation_lock.h"
+#include "platform/network.h"
 #include "platform/package_checker.h"
 #include "platform/processes.h"
+#include "platform/signature_checker.h"
 
 namespace vmu {
 
@@ -35,6 +37,10 @@ struct RunContext {
   // Keeps a second wizard off the installation this one works on; none in
   // runs that need no guard.
   InstallationLock* lock = nullptr;
+  // The update feed: fetching it and its packages, and checking its
+  // signature. None: the wizard does not search.
+  Network* network = nullptr;
+  SignatureChecker* signatures = nullptr;
   // A service build or session: shows the buttons for the table comparison
   // and the special folders, which the wizard keeps from users.
   bool maintenance = false;

@@ -154,6 +154,8 @@ std::optional<std::string> TrustedKeysText(std::string_view bytes) {
     return std::string(bytes);
   }
   if (bytes.size() % 2 != 0) return std::nullopt;
+  // Comments may hold any character of the basic plane ("geïnstalleerd");
+  // the keys themselves are ASCII.
   std::string text;
   for (std::size_t at = 2; at < bytes.size(); at += 2) {
     const auto low = static_cast<unsigned char>(bytes[little ? at : at + 1]);

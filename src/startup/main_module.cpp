@@ -6,6 +6,7 @@
 #include "startup/folder_settings.h"
 #include "startup/installation_guard.h"
 #include "startup/mdl_directory.h"
+#include "wizard/feed_button.h"
 
 namespace vmu {
 
@@ -63,6 +64,8 @@ void Main(FrmConversie& form) {
 
     ShowFolderSettings(ctx, view, "Update.ini");
     view.SetText(Control::Label1_3, std::string("Programma folder: ") + kCrLf + "Data folder: ");
+    // The welcome page was drawn before the program folder was known.
+    ShowFeedOnWelcomePage(form);
     view.ShowWindow();
     // An update that broke off is undone before the user can do anything;
     // when it cannot be, the message says why and the wizard goes on.

@@ -3,6 +3,7 @@
 // vmu-pack --keygen, --sign, --verify, --minisig: signatures (signing_commands.h).
 // vmu-pack --try-conversion PACKAGE OLD_DB: the package's conversion on a copy.
 // vmu-pack --jet-to-sqlite, --tables: Jet files as the conversion reads them.
+// vmu-pack --feed FEED.json [--sign KEY] PACKAGE...: the update feed (feed_writer.h).
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "files/format_version.h"
 #include "package/manifest_keys.h"
 #include "package/package_files.h"
+#include "tools/pack/feed_writer.h"
 #include "tools/pack/file_io.h"
 #include "tools/pack/jet_sample.h"
 #include "tools/pack/manifest.h"
@@ -32,6 +34,9 @@ const vmu::cli::Program kProgram{
     std::string("usage: vmu-pack SOURCE_FOLDER OUTPUT.VMU   check the folder and write the package\n"
                 "       vmu-pack --list PACKAGE             show the files and versions of a package\n") +
         vmu::pack::kSigningUsage +
+        "       vmu-pack --feed FEED.json [--sign SECRET_KEY] [--days N] [--note TEXT] PACKAGE...\n"
+        "                                 add or replace the packages in the update feed, raise its\n"
+        "                                 serial, let it expire in N days (default 30) and sign it\n" +
         "       vmu-pack --try-conversion PACKAGE_OR_FOLDER OLD_DB\n"
         "                                 run the package's conversion on a copy of OLD_DB\n"
         "       vmu-pack --old-db OLD_DB SOURCE_FOLDER OUTPUT.VMU  (also with --sign SECRET_KEY FOLDER ...)\n"
@@ -126,9 +131,42 @@ const std::vector<Command> kCommands = {
 
 constexpr const char* kOldDb = "--old-db";
 
+// --feed has options of its own, among them --sign with a value.
+int Feed(int argc, char** argv) {
+  vmu::cli::Arguments args;
+  const std::vector<vmu::cli::Option> options = {
+      {"--feed", true}, {"--sign", true}, {"--days", true}, {"--note", true}};
+  if (auto status = vmu::cli::Parse(kProgram, argc, argv, options, args, std::cout, std::cerr)) return *status;
+  vmu::pack::FeedRequest request{args.Value("--feed"), args.Value("--sign"), args.operands};
+  if (request.packages.empty())
+    return vmu::cli::UsageError(kProgram, "--feed takes FEED.json and PACKAGE...", std::cerr);
+  if (args.Has("--days")) {
+    const auto days = vmu::package::ReadWholeNumber(args.Value("--days"), {1, 3650});
+    if (!days.ok()) return vmu::cli::UsageError(kProgram, "--days takes a number from 1 to 3650", std::cerr);
+    request.days = static_cast<int>(days.value);
+  }
+  request.note = args.Value("--note");
+  request.note_given = args.Has("--note");
+  try {
+    const vmu::package::UpdateFeed feed = vmu::pack::UpdateFeedFile(request);
+    std::cout << "vmu-pack: wrote " << request.feed << " (serial " << feed.serial << ", " << feed.packages.size()
+              << " packages, expires " << vmu::package::UtcTimeText(feed.expires) << ")"
+              << (request.secret_key.empty() ? ", not signed: the wizard refuses it" : ", signed") << '\n';
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << "vmu-pack: " << e.what() << '\n';
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word == "--") break;
+    if (word == "--feed" || word.starts_with("--feed=")) return Feed(argc, argv);
+  }
   std::vector<vmu::cli::Option> options;
   for (const Command& command : kCommands) {
     if (!command.option.empty()) options.push_back({command.option});

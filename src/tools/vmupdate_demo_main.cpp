@@ -6,6 +6,7 @@
 
 #include "app/cli/command_line.h"
 #include "platform/error.h"
+#include "tools/demo/demo_feed.h"
 #include "tools/demo/demo_installation.h"
 #include "tools/demo/demo_keys.h"
 #include "tools/demo/demo_packages.h"
@@ -14,17 +15,20 @@
 namespace {
 
 const vmu::cli::Program kProgram{"vmupdate-demo",
-                                 "usage: vmupdate-demo DIR\n"
+                                 "usage: vmupdate-demo [--feed-url URL] DIR\n"
                                  "Makes DIR/prefix, a drive prefix holding a sample Velmora installation under\n"
                                  "C:\\Program Files\\velmora\\ and a second one in C:\\Velmora-test\\, for trying\n"
                                  "VM_Update (WINEPREFIX=DIR/prefix), and sample update packages in DIR/packages\n"
-                                 "(their sources in DIR/package-sources), copied into the user's Documents folder.\n"};
+                                 "(their sources in DIR/package-sources), copied into the user's Documents folder,\n"
+                                 "and a signed update feed DIR/packages/feed.json; with --feed-url, the first\n"
+                                 "installation's UpdateBron.txt names that address for the feed.\n"};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   vmu::cli::Arguments args;
-  if (auto status = vmu::cli::Parse(kProgram, argc, argv, {}, args, std::cout, std::cerr)) return *status;
+  if (auto status = vmu::cli::Parse(kProgram, argc, argv, {{"--feed-url", true}}, args, std::cout, std::cerr))
+    return *status;
   if (args.operands.size() != 1) return vmu::cli::UsageError(kProgram, "give the folder DIR", std::cerr);
   const std::string dir = args.operands.front();
   const char* user = std::getenv("USER");
@@ -54,6 +58,10 @@ int main(int argc, char** argv) {
     std::cout << "packages:\n";
     for (const vmu::DemoPackage& package : packages)
       std::cout << "  " << package.path << "\n      " << package.description << "\n";
+    const std::string feed_url = args.Value("--feed-url");
+    std::cout << "update feed         " << vmu::MakeDemoFeed(dir, paths, unpacker, keys, feed_url)
+              << " (with update-10302-07.VMU)"
+              << (feed_url.empty() ? "" : "; UpdateBron.txt in " + paths.program_dir + " names " + feed_url) << "\n";
     std::cout << "also in " << paths.documents << " (" << documents << "), where the wizard's file dialog opens\n";
   } catch (const vmu::VbError& e) {
     std::cerr << "vmupdate-demo: " << e.description() << '\n';

@@ -3,6 +3,7 @@
 #include "files/conversion_log.h"
 #include "files/trusted_paths.h"
 #include "platform/error.h"
+#include "wizard/feed_button.h"
 
 namespace vmu {
 
@@ -77,6 +78,7 @@ void FrmConversie::WelcomePage() {
                    "systeem heeft staan (bv een testsysteem). Voor elke versie doorloopt u de stappen "
                    "in dit update programma.");
   view.SetEnabled(Control::cmdOpenLocation, true);
+  ShowFeedOnWelcomePage(*this);
 }
 
 void FrmConversie::LogText(const std::string& text) { vmu::LogText(ctx, text); }

@@ -5,6 +5,8 @@
 #include "files/utility.h"
 #include "package/unpacked_files.h"
 #include "platform/shell_folders.h"
+#include "wizard/feed_button.h"
+#include "wizard/feed_download.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/package_trust.h"
 
@@ -84,6 +86,7 @@ void PackageStep(FrmConversie& form) {
 
   view.SetEnabled(Control::cmdTurnBack, false);
   view.SetEnabled(Control::cmdOpenLocation, false);
+  DisableSearchButton(form);
   view.SetText(Control::Label1_1, "Opzoeken update bestand");
   view.SetProgressMax(5);
   view.SetProgressValue(0);
@@ -98,12 +101,16 @@ void PackageStep(FrmConversie& form) {
                       : ReadIni(ctx, "Defaults", "DefDir",
                                 SpecialFolder(kDocumentsFolder, ctx.host.user_name, ctx.host.prefix_folders), "");
   dialog.file = "";
-  const std::string chosen = view.ShowOpenFile(dialog);
+  // A package found in the update feed is downloaded where the dialog would open.
+  const bool from_feed = FeedDownloadPending(form);
+  const std::string chosen = from_feed ? DownloadFeedPackage(form, dialog.folder) : view.ShowOpenFile(dialog);
   if (chosen.empty()) {
     view.SetVisible(Control::Pbr, false);
-    MessageBoxSpec message;
-    message.text = "U heeft niets geselecteerd";
-    view.ShowMessage(message);
+    if (!from_feed) {
+      MessageBoxSpec message;
+      message.text = "U heeft niets geselecteerd";
+      view.ShowMessage(message);
+    }
     form.CmdWizard_Click(0);
     return;
   }
@@ -112,6 +119,7 @@ void PackageStep(FrmConversie& form) {
   // is still to be undone: its log is what support needs. Only now: going
   // back from the dialog keeps the last update's log.
   if (!UpdateUnfinished(ctx)) DeleteIfThere(ctx.fs, folders.DataDir + kLogFileName);
+  if (from_feed) LogFeedDownload(form, chosen);
 
   view.SetProgressValue(1);
   folders.PackageDir = DirectoryOfPath(chosen);
@@ -130,7 +138,8 @@ void PackageStep(FrmConversie& form) {
   // swap the chosen file once it has been checked.
   const std::string unpacker = state.UpdateDir + kUnpackerName;
   bool signed_by_trusted_key = false;
-  if (!CopyTrustedPackage(form, chosen, chosen_name, unpacker, signed_by_trusted_key)) {
+  if (!CopyTrustedPackage(form, chosen, chosen_name, unpacker, signed_by_trusted_key) ||
+      !CopyMatchesFeed(form, unpacker, chosen_name)) {
     view.SetVisible(Control::Pbr, false);
     form.CmdWizard_Click(0);
     return;

@@ -2,6 +2,7 @@
 #include "files/conversion_log.h"
 #include "files/trusted_paths.h"
 #include "platform/error.h"
+#include "wizard/feed_button.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/install_progress.h"
 
@@ -40,6 +41,7 @@ void FrmConversie::ShowResultPage(InstallProgress* progress) {
   view.SetText(Control::CmdWizard_1, "Stoppen");
   view.SetEnabled(Control::cmdOpenLocation, true);
   view.SetVisible(Control::CancelButton, false);
+  ShowFeedOnResultPage(*this, failed);
 }
 
 // Removes DataDir & "Update\" with its files. A failure here (a file still

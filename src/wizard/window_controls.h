@@ -27,6 +27,7 @@ enum class Control {
   cmdOpenDirectories,
   CmdCompareTables,
   CmdStartApp,
+  cmdSearchUpdate,
   Image1,
   Pbr,
 };
@@ -148,6 +149,14 @@ inline constexpr std::array<ControlInfo, kControlCount> kControls = {{
      {.visible = false},
      {.area = Area::SideBottom, .row = 4},
      "startapp"},
+    // Shown only where the program folder names an update feed (UpdateBron.txt).
+    {Control::cmdSearchUpdate,
+     "cmdSearchUpdate",
+     ControlKind::Button,
+     "Zoek update op internet",
+     {.visible = false},
+     {.area = Area::SideBottom, .row = 5},
+     "searchupdate"},
     {Control::Image1, "Image1", ControlKind::Picture, "", {}, {.area = Area::SideTop, .row = 0}, "image"},
     {Control::Pbr, "Pbr", ControlKind::ProgressBar, "", {.visible = false}, {.area = Area::Progress, .row = 0}, ""},
 }};

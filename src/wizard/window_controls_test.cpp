@@ -20,7 +20,7 @@ TEST(WindowControls, ScriptWordsNameOneControlOfTheirKind) {
     EXPECT_TRUE(info.kind == ControlKind::Button || info.kind == ControlKind::Picture) << info.name;
     EXPECT_EQ(ControlByWord(info.word, info.kind), &info);
   }
-  EXPECT_EQ(words.size(), 9u);
+  EXPECT_EQ(words.size(), 10u);
   // "press image" and "dblclick next" are the script driver's test.
   EXPECT_EQ(ControlByWord("", ControlKind::Label), nullptr);
   EXPECT_EQ(ControlByWord("command1", ControlKind::Button), nullptr);  // on the special-folder window

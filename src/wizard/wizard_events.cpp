@@ -1,5 +1,7 @@
 #include "wizard/wizard_events.h"
 
+#include "wizard/feed_button.h"
+
 namespace vmu {
 
 namespace {
@@ -10,6 +12,7 @@ constexpr ControlHandler kClicks[] = {
     {Control::CancelButton, [](FrmConversie& form) { form.CancelButton_Click(); }},
     {Control::CmdStartApp, [](FrmConversie& form) { form.CmdStartApp_Click(); }},
     {Control::cmdTurnBack, [](FrmConversie& form) { form.cmdTurnBack_Click(); }},
+    {Control::cmdSearchUpdate, cmdSearchUpdate_Click},
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "package/unpacked_files.h"
+#include "package/update_feed.h"
 
 namespace vmu {
 
@@ -42,6 +43,13 @@ struct WizardState {
   std::string PackageName;
   bool UnpackedKnown = false;
   package::UnpackedFiles Unpacked;
+  // The packages the update feed offers, in the order to install them; the
+  // next press of "Volgende" on the first page downloads the first.
+  std::vector<package::FeedEntry> FeedChain;
+  std::string FeedUrl;
+  bool FeedPlainHttp = false;
+  std::string FeedText;    // what the first page shows of them
+  std::string FeedSha256;  // of the package step 2 took from the feed
 };
 
 // Values that live during one press of a wizard button.

@@ -7,6 +7,7 @@
 
 #include "app/script/script_processes.h"
 #include "app/script/tee_view.h"
+#include "platform/crypto/detached_signature.h"
 #include "platform/crypto/host_package_checker.h"
 #include "platform/error.h"
 #include "platform/host/host_file_system.h"
@@ -14,6 +15,7 @@
 #include "platform/host/host_processes.h"
 #include "platform/host/read_host_info.h"
 #include "platform/mdb/mdb_jet_files.h"
+#include "platform/net/curl_network.h"
 #include "platform/program_end.h"
 #include "platform/sqlite/sqlite_databases.h"
 #include "startup/main_module.h"
@@ -92,6 +94,8 @@ class Session {
   std::unique_ptr<SqliteDatabases> databases_;
   std::unique_ptr<HostPackageChecker> packages_;
   std::unique_ptr<HostInstallationLock> lock_;
+  std::unique_ptr<CurlNetwork> network_;
+  crypto::DetachedSignatureChecker signatures_;
   std::unique_ptr<RunContext> ctx_;
   std::unique_ptr<TeeView> tee_;
   std::unique_ptr<FrmConversie> form_;
@@ -147,7 +151,10 @@ void Session::Run(const std::string& command, const std::string& argument) {
     } else if (command == "dump") {
       WizardView& view = tee_ ? static_cast<WizardView&>(*tee_) : recorder_;
       for (const ControlInfo& info : kControls) {
-        out_ << StateLine(info.control, view.Inspect(info.control)) << '\n';
+        const ControlState state = view.Inspect(info.control);
+        // Installations without an update feed never show this button: their dumps stay as they were.
+        if (info.control == Control::cmdSearchUpdate && !state.visible) continue;
+        out_ << StateLine(info.control, state) << '\n';
       }
       out_ << std::flush;
     } else {
@@ -174,6 +181,9 @@ void Session::Start() {
   ctx_->packages = packages_.get();
   lock_ = std::make_unique<HostInstallationLock>(*fs_);
   ctx_->lock = lock_.get();
+  network_ = std::make_unique<CurlNetwork>(*fs_);
+  ctx_->network = network_.get();
+  ctx_->signatures = &signatures_;
   WizardView* view = &recorder_;
   if (window_) {
     tee_ = std::make_unique<TeeView>(recorder_, window_->Window(*fs_));

@@ -26,9 +26,6 @@ const char* const kSigningUsage =
     "       vmu-pack --minisig PACKAGE DATA       write the signed bytes as DATA and the\n"
     "                                 signature as DATA.minisig, for minisign -V\n";
 
-namespace {
-
-// Asks on the terminal without echo; without one, reads a line from standard input.
 std::string ReadPassword() {
   const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
   std::string password;
@@ -52,6 +49,8 @@ std::string ReadPassword() {
   ::close(tty);
   return password;
 }
+
+namespace {
 
 // A new file that must not exist yet; the secret key readable by its owner only.
 void WriteNewFile(const std::string& path, const std::string& text, mode_t mode) {

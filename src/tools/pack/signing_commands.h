@@ -12,4 +12,8 @@ int RunSigningCommand(int argc, char** argv, const std::string& old_db = "");
 
 extern const char* const kSigningUsage;
 
+// Asks for a secret key's password on the terminal without echo; without
+// one, reads a line from standard input.
+std::string ReadPassword();
+
 }  // namespace vmu::pack

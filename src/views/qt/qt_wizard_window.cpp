@@ -65,7 +65,7 @@ struct ButtonKey {
 constexpr ButtonKey kButtonKeys[] = {
     {Control::CmdWizard_1, 'V'},    {Control::CancelButton, 'A'},    {Control::CmdWizard_0, 'R'},
     {Control::cmdTurnBack, 'T'},    {Control::cmdOpenLocation, 'O'}, {Control::cmdOpenDirectories, 'D'},
-    {Control::CmdCompareTables, 0}, {Control::CmdStartApp, 0},
+    {Control::CmdCompareTables, 0}, {Control::CmdStartApp, 0},       {Control::cmdSearchUpdate, 'Z'},
 };
 
 QWidget* DialogParent(QWidget* window) { return window->isVisible() ? window : nullptr; }

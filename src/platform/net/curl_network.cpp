@@ -1,0 +1,164 @@
+#include "platform/net/curl_network.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "platform/net/background_sha256.h"
+#include "platform/net/curl_exchange.h"
+
+namespace vmu {
+
+namespace {
+
+NetResult Fail(NetFailure failure, std::string detail) { return {failure, 0, std::move(detail)}; }
+
+NetResult WriteFailure(const std::string& path) {
+  const int err = errno;
+  return Fail(err == ENOSPC || err == EDQUOT ? NetFailure::DiskFull : NetFailure::WriteFailed,
+              path + ": " + std::strerror(err));
+}
+
+class PartFile {
+ public:
+  ~PartFile() {
+    hash_.reset();
+    if (fd_ >= 0) ::close(fd_);
+  }
+  NetResult Open(const std::string& path) {
+    path_ = path;
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return WriteFailure(path);
+    if (!S_ISREG(st.st_mode)) return Fail(NetFailure::WriteFailed, path + ": not a plain file");
+    size_ = static_cast<uint64_t>(st.st_size);
+    return {};
+  }
+  uint64_t size() const { return size_; }
+  // Empties the file for a new start.
+  NetResult Restart() {
+    hash_.reset();
+    pending_.clear();
+    if (::ftruncate(fd_, 0) != 0) return WriteFailure(path_);
+    size_ = 0;
+    return {};
+  }
+  // From here on every byte is hashed: first those already there, which an
+  // earlier attempt wrote and which are read back as they are now (the
+  // caller checks the whole), then each one appended.
+  void StartHash() { hash_.emplace(fd_, size_); }
+  // Gathered into large pieces: one write and one hand-over to the hash
+  // per megabyte, not per network read.
+  NetResult Append(const char* data, std::size_t n) {
+    pending_.append(data, n);
+    size_ += n;
+    return pending_.size() >= kPiece ? Flush() : NetResult{};
+  }
+  // Writes what is gathered; called after every transfer, so that what came is kept for a resume.
+  NetResult Flush() {
+    if (pending_.empty()) return {};
+    const char* data = pending_.data();
+    std::size_t n = pending_.size();
+    uint64_t at = size_ - n;
+    while (n > 0) {
+      const ssize_t w = ::pwrite(fd_, data, n, static_cast<off_t>(at));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) {
+        const NetResult failed = WriteFailure(path_);
+        // What did not reach the file is not there to resume from.
+        size_ = at;
+        pending_.clear();
+        hash_.reset();
+        return failed;
+      }
+      data += w;
+      n -= static_cast<std::size_t>(w);
+      at += static_cast<uint64_t>(w);
+    }
+    hash_->Add(std::move(pending_));
+    pending_ = std::string();
+    pending_.reserve(kPiece);
+    return {};
+  }
+  std::string Digest() { return hash_ ? hash_->Finish() : ""; }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  uint64_t size_ = 0;
+  std::optional<net::BackgroundSha256> hash_;
+  std::string pending_;
+  static constexpr std::size_t kPiece = 1 << 20;
+};
+
+}  // namespace
+
+CurlNetwork::CurlNetwork(FileSystem& fs) : fs_(fs) {}
+
+NetResult CurlNetwork::Fetch(const std::string& url, uint64_t max_bytes, const NetPolicy& policy, std::string& body) {
+  body.clear();
+  net::Body sink{[&](long, uint64_t) { return NetResult{}; },
+                 [&](const char* data, std::size_t n) {
+                   if (body.size() + n > max_bytes)
+                     return Fail(NetFailure::TooLarge, "more than " + std::to_string(max_bytes) + " bytes");
+                   body.append(data, n);
+                   return NetResult{};
+                 }};
+  NetResult result = net::Exchange(url, 0, policy, sink);
+  if (!result.ok()) body.clear();
+  return result;
+}
+
+DownloadResult CurlNetwork::Download(const std::string& url, const std::string& part, uint64_t size,
+                                     const NetPolicy& policy, const NetProgress& progress) {
+  DownloadResult result;
+  const auto finish = [&](NetResult r, PartFile& file) {
+    static_cast<NetResult&>(result) = std::move(r);
+    result.size = file.size();
+    return result;
+  };
+  PartFile file;
+  NetResult step = file.Open(fs_.HostPath(part));
+  if (!step.ok()) return finish(step, file);
+  if (file.size() > size) step = file.Restart();
+  if (!step.ok()) return finish(step, file);
+  if (file.size() == size) file.StartHash();
+  // A range past the end is refused with 416, so a complete file asks for nothing.
+  if (file.size() < size) {
+    net::Body sink{[&](long status, uint64_t first_byte) {
+                     NetResult ready;
+                     // The server ignored the range (or sent another): start over.
+                     if (status != 206 || first_byte != file.size()) ready = file.Restart();
+                     if (ready.ok()) file.StartHash();
+                     return ready;
+                   },
+                   [&](const char* data, std::size_t n) {
+                     if (file.size() + n > size)
+                       return Fail(NetFailure::TooLarge, "more than the " + std::to_string(size) + " bytes stated");
+                     NetResult written = file.Append(data, n);
+                     if (written.ok() && progress) progress(file.size(), size);
+                     return written;
+                   }};
+    step = net::Exchange(url, file.size(), policy, sink);
+    const NetResult flushed = file.Flush();
+    if (step.ok()) step = flushed;
+    // Bytes beyond the size stated can never make a good file, and a range
+    // the server refuses means its file is not the one we hold the start of.
+    if (step.failure == NetFailure::TooLarge || step.status == 416) file.Restart();
+    if (step.ok() && file.size() < size)
+      step = Fail(NetFailure::Interrupted,
+                  "the server sent " + std::to_string(file.size()) + " of " + std::to_string(size) + " bytes");
+    if (!step.ok()) return finish(step, file);
+  }
+  if (progress) progress(file.size(), size);
+  result.sha256 = file.Digest();
+  if (result.sha256.empty()) return finish(Fail(NetFailure::WriteFailed, part + ": cannot be read back"), file);
+  return finish({}, file);
+}
+
+}  // namespace vmu
