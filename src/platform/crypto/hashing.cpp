@@ -1,3 +1,6 @@
+// The direct SHA-256 calls, not EVP: EVP would load providers and read
+// openssl.cnf at run time, which the static unpacker must not depend on.
+#define OPENSSL_SUPPRESS_DEPRECATED
 #include "platform/crypto/hashing.h"
 
 #include <stdexcept>
@@ -14,17 +17,15 @@ void Initialise() {
 
 Sha256::Sha256() {
   Initialise();
-  crypto_hash_sha256_init(&state_);
+  SHA256_Init(&state_);
 }
 
-void Sha256::Update(const void* data, std::size_t size) {
-  crypto_hash_sha256_update(&state_, static_cast<const unsigned char*>(data), size);
-}
+void Sha256::Update(const void* data, std::size_t size) { SHA256_Update(&state_, data, size); }
 
 std::string Sha256::HexDigest() {
-  unsigned char digest[crypto_hash_sha256_BYTES];
-  crypto_hash_sha256_final(&state_, digest);
-  char hex[2 * crypto_hash_sha256_BYTES + 1];
+  unsigned char digest[SHA256_DIGEST_LENGTH];
+  SHA256_Final(digest, &state_);
+  char hex[2 * SHA256_DIGEST_LENGTH + 1];
   sodium_bin2hex(hex, sizeof hex, digest, sizeof digest);
   return hex;
 }

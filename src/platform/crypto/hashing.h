@@ -1,7 +1,9 @@
-// Hashes from libsodium: SHA-256 for the package's seal, BLAKE2b for
-// minisign's prehashed signatures and key checksums.
+// Hashes: SHA-256 for the package's seal and the unpacked files (libcrypto,
+// which uses the processor's SHA instructions), BLAKE2b for minisign's
+// prehashed signatures and key checksums (libsodium).
 #pragma once
 
+#include <openssl/sha.h>
 #include <sodium.h>
 
 #include <array>
@@ -12,6 +14,7 @@
 
 namespace vmu::crypto {
 
+// Copyable: a copy continues from the bytes hashed so far.
 class Sha256 {
  public:
   Sha256();
@@ -20,7 +23,7 @@ class Sha256 {
   std::string HexDigest();
 
  private:
-  crypto_hash_sha256_state state_;
+  SHA256_CTX state_;
 };
 
 std::string Sha256Hex(std::string_view data);

@@ -182,9 +182,26 @@ std::string DriveMap::ToHost(const std::string& windows_path) const {
   const std::optional<std::string> root = DriveRoot(drive);
   if (!root) Raise(kPathNotFound);
 
+  // Most paths are spelled as they exist. When the whole path, or else its
+  // folder, exists as spelled, every component up to there would match
+  // exactly, so one call answers what a call per component would.
   std::string path = *root;
+  std::size_t matched = 0;
+  if (!parts.empty()) {
+    std::string literal = *root;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) literal = Join(literal, parts[i]);
+    const std::string folder = literal;
+    literal = Join(literal, parts.back());
+    struct stat st;
+    if (lstat(literal.c_str(), &st) == 0) return literal;
+    if (parts.size() > 1 && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+      path = folder;
+      matched = parts.size() - 1;
+    }
+  }
   bool exists = true;
-  for (const std::string& part : parts) {
+  for (std::size_t i = matched; i < parts.size(); ++i) {
+    const std::string& part = parts[i];
     const std::string exact = Join(path, part);
     if (exists) {
       struct stat st;
