@@ -4,6 +4,7 @@
 #include "platform/crypto/hashing.h"
 
 #include <stdexcept>
+#include <thread>
 
 namespace vmu::crypto {
 
@@ -56,5 +57,19 @@ std::array<uint8_t, N> Blake2b<N>::Digest() {
 
 template class Blake2b<64>;
 template class Blake2b<32>;
+
+void UpdateBoth(Sha256& sha, const void* sha_data, std::size_t sha_size, Blake2b512& blake, const void* data,
+                std::size_t size) {
+  // Below this a thread costs more than it saves.
+  constexpr std::size_t kWorthAThread = 1 << 20;
+  if (sha_size < kWorthAThread || std::thread::hardware_concurrency() < 2) {
+    sha.Update(sha_data, sha_size);
+    blake.Update(data, size);
+    return;
+  }
+  std::thread second([&] { sha.Update(sha_data, sha_size); });
+  blake.Update(data, size);
+  second.join();
+}
 
 }  // namespace vmu::crypto

@@ -17,7 +17,7 @@ namespace vmu::pack {
 
 namespace {
 
-constexpr std::size_t kBlock = 1 << 20;
+constexpr std::size_t kBlock = 4 << 20;
 
 // The trusted comment names the file; control characters would end its line.
 std::string TrustedComment(const std::string& file_name) {
@@ -66,8 +66,7 @@ void Sign(int in, const std::string& in_path, int out, const std::string& out_pa
     const auto n = static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), length_at - at));
     PreadAll(in, buffer.data(), n, at, in_path);
     if (out != in) PwriteAll(out, buffer.data(), n, at, out_path);
-    sha.Update(buffer.data(), n);
-    blake.Update(buffer.data(), n);
+    crypto::UpdateBoth(sha, buffer.data(), n, blake, buffer.data(), n);
     at += n;
   }
   char old_length[2];
