@@ -71,7 +71,26 @@ std::string WithoutTrailingSlash(std::string path) {
   return path;
 }
 
+// An absolute path without empty, "." or ".." components and no trailing
+// slash: what lexically_normal would return unchanged, checked for less.
+bool AlreadyNormal(const std::string& path) {
+  if (path.empty() || path[0] != '/') return false;
+  if (path.size() == 1) return true;
+  std::size_t start = 1;
+  while (start <= path.size()) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::size_t length = end - start;
+    if (length == 0 || (length == 1 && path[start] == '.') ||
+        (length == 2 && path[start] == '.' && path[start + 1] == '.'))
+      return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 std::string Lexical(const std::string& path) {
+  if (AlreadyNormal(path)) return path;
   return WithoutTrailingSlash(fs::path(path).lexically_normal().string());
 }
 
