@@ -64,6 +64,10 @@ prepare() {
   local count=$1 kb=$2
   rm -rf "$prefix" "$source"
   mkdir -p "$prog" "$data" "$source" "$prefix/drive_c/users/bench/Documents" "$prefix/drive_c/pakket"
+  # Drive links as wineboot makes them.
+  mkdir -p "$prefix/dosdevices"
+  ln -s ../drive_c "$prefix/dosdevices/c:"
+  ln -s / "$prefix/dosdevices/z:"
   printf '#!/bin/sh\n' >"$prog/VM.EXE"
   chmod 755 "$prog/VM.EXE"
   for f in VM_DBv01.mdb RptDB97.mdb; do echo db >"$prog/$f"; echo db >"$data/$f"; done

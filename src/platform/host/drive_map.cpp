@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <vector>
 
 #include "platform/error.h"
@@ -125,14 +127,33 @@ struct DriveRootForms {
 // it C: is <prefix>/drive_c and Z: the host root, as in a Wine prefix.
 // with_canonical: also resolve the links, which costs a call per component
 // of the path; mapping a Windows path needs only the lexical form.
-std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter, bool with_canonical = true) {
+// A drive link as read once: a link's target cannot change without the link
+// becoming another file (another inode or change time), so one lstat tells
+// whether what was read still holds.
+struct KnownLink {
+  dev_t dev;
+  ino_t ino;
+  struct timespec changed;
+  std::string lexical;
+};
+
+bool Same(const KnownLink& known, const struct stat& st) {
+  return known.dev == st.st_dev && known.ino == st.st_ino && known.changed.tv_sec == st.st_ctim.tv_sec &&
+         known.changed.tv_nsec == st.st_ctim.tv_nsec;
+}
+
+std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter, bool with_canonical = true,
+                                          std::optional<KnownLink>* known = nullptr) {
   const char lower = static_cast<char>(UpperDrive(letter) + 0x20);
   const std::string link = prefix + "/dosdevices/" + lower + ":";
   std::string target;
-  struct stat st;
+  struct stat st {};
+  bool is_link = false;
   if (lstat(link.c_str(), &st) == 0) {
     target = link;
-    if (S_ISLNK(st.st_mode)) {
+    is_link = S_ISLNK(st.st_mode);
+    if (is_link && known && *known && Same(**known, st)) return DriveRootForms{(*known)->lexical, {}};
+    if (is_link) {
       std::error_code ec;
       fs::path to = fs::read_symlink(link, ec);
       if (ec) return std::nullopt;
@@ -145,13 +166,22 @@ std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter
   } else {
     return std::nullopt;
   }
-  return DriveRootForms{Lexical(target), with_canonical ? Canonical(target) : std::string()};
+  DriveRootForms forms{Lexical(target), with_canonical ? Canonical(target) : std::string()};
+  if (known && is_link) *known = KnownLink{st.st_dev, st.st_ino, st.st_ctim, forms.lexical};
+  return forms;
 }
 
 }  // namespace
 
+struct DriveMap::DriveLinks {
+  std::mutex mutex;
+  std::array<std::optional<KnownLink>, 26> known;
+};
+
 DriveMap::DriveMap(std::string prefix)
-    : prefix_(Lexical(fs::absolute(prefix).string())), names_(std::make_shared<FolderNames>()) {}
+    : prefix_(Lexical(fs::absolute(prefix).string())),
+      names_(std::make_shared<FolderNames>()),
+      links_(std::make_shared<DriveLinks>()) {}
 
 std::string DriveMap::DefaultPrefix() {
   if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
@@ -164,7 +194,9 @@ std::string DriveMap::DefaultPrefix() {
 }
 
 std::optional<std::string> DriveMap::DriveRoot(char letter) const {
-  std::optional<DriveRootForms> forms = DriveRootOf(prefix_, letter, false);
+  std::lock_guard<std::mutex> guard(links_->mutex);
+  std::optional<DriveRootForms> forms =
+      DriveRootOf(prefix_, letter, false, &links_->known[static_cast<std::size_t>(UpperDrive(letter) - 'A')]);
   if (!forms) return std::nullopt;
   return forms->lexical;
 }
