@@ -15,7 +15,13 @@
 # (about five times its bytes) is passed over with a note.
 #
 # The package is a stand-in program that copies the files into the update
-# folder: the unpacker's own speed is bench/unpack.sh's business.
+# folder and reports them as the unpacker does: the unpacker's own speed is
+# bench/unpack.sh's business.
+#
+# Then signing and verifying a sealed package of SIGN_MB megabytes (default
+# 1024; 0 passes over it): `vmu-pack --sign` against cp + `minisign -S` +
+# `sync -f` of the same bytes, and `vmu-pack --verify` against `minisign -V`
+# of the same signed bytes (`vmu-pack --minisig`). Needs minisign.
 set -euo pipefail
 
 # Little-endian bytes of a number, as printf escapes.
@@ -58,6 +64,10 @@ prepare() {
   local count=$1 kb=$2
   rm -rf "$prefix" "$source"
   mkdir -p "$prog" "$data" "$source" "$prefix/drive_c/users/bench/Documents" "$prefix/drive_c/pakket"
+  # Drive links as wineboot makes them.
+  mkdir -p "$prefix/dosdevices"
+  ln -s ../drive_c "$prefix/dosdevices/c:"
+  ln -s / "$prefix/dosdevices/z:"
   printf '#!/bin/sh\n' >"$prog/VM.EXE"
   chmod 755 "$prog/VM.EXE"
   for f in VM_DBv01.mdb RptDB97.mdb; do echo db >"$prog/$f"; echo db >"$data/$f"; done
@@ -66,7 +76,12 @@ prepare() {
     split -b $((kb * 1024)) -a 5 -d --additional-suffix=.dat - "$source/bestand"
   local name
   for name in "$source"/bestand*.dat; do printf '"%s",1\r\n' "${name##*/}"; done >"$source/FileList.VML"
-  printf '#!/bin/sh\ncp "%s"/* "%s/Update/"\nexit 0\n' "$source" "$data" >"$prefix/drive_c/pakket/bench.VMU"
+  # The unpacker's report: each file it wrote, with its size and SHA-256.
+  for name in "$source"/*; do
+    printf '%s %s %s\n' "$(sha256sum <"$name" | cut -d' ' -f1)" "$(stat -c %s "$name")" "${name##*/}"
+  done >"$work/report"
+  printf '#!/bin/sh\ncp "%s"/* "%s/Update/"\ncat "%s"\nexit 0\n' "$source" "$data" "$work/report" \
+    >"$prefix/drive_c/pakket/bench.VMU"
   seal "$prefix/drive_c/pakket/bench.VMU"
   chmod 755 "$prefix/drive_c/pakket/bench.VMU"
 }
@@ -136,3 +151,57 @@ for size in $sizes; do
   awk -v n="$count" -v k="$kb" -v a="$install" -v b="$shell" 'BEGIN {
     printf "%-22s %12.3f %12.3f %7.2f %11.3f ms\n", n " x " k " KB", a, b, a / b, 1000 * a / n }'
 done
+
+sign_mb="${SIGN_MB:-1024}"
+[ "$sign_mb" -gt 0 ] || exit 0
+command -v minisign >/dev/null || { echo "signing: passed over, no minisign"; exit 0; }
+free_kb=$(df -Pk "$work" | awk 'NR == 2 { print $4 }')
+if [ "$free_kb" -lt $((sign_mb * 1024 * 4 + 10240)) ]; then
+  echo "signing: passed over, needs $((sign_mb * 4)) MB free"
+  exit 0
+fi
+rm -rf "$prefix" "$source"
+keys=$work/keys
+mkdir -p "$keys"
+"$bin/vmu-pack" --keygen "$keys/ours.pub" "$keys/ours.key" >/dev/null
+minisign -G -W -p "$keys/theirs.pub" -s "$keys/theirs.key" >/dev/null
+unsigned=$work/unsigned.VMU
+head -c $((sign_mb * 1024 * 1024)) /dev/urandom >"$unsigned"
+seal "$unsigned"
+sync
+
+sign_once() {
+  rm -f "$work/signed.VMU"
+  local t0=$EPOCHREALTIME
+  "$bin/vmu-pack" --sign "$keys/ours.key" "$unsigned" "$work/signed.VMU" >/dev/null
+  seconds "$t0" "$EPOCHREALTIME"
+}
+minisign_sign_once() {
+  rm -f "$work/copy.VMU" "$work/copy.VMU.minisig"
+  local t0=$EPOCHREALTIME
+  cp "$unsigned" "$work/copy.VMU"
+  minisign -S -s "$keys/theirs.key" -m "$work/copy.VMU" >/dev/null
+  sync -f "$work/copy.VMU"
+  seconds "$t0" "$EPOCHREALTIME"
+}
+verify_once() {
+  local t0=$EPOCHREALTIME
+  "$bin/vmu-pack" --verify "$keys/ours.pub" "$work/signed.VMU" >/dev/null
+  seconds "$t0" "$EPOCHREALTIME"
+}
+minisign_verify_once() {
+  local t0=$EPOCHREALTIME
+  minisign -V -q -p "$keys/ours.pub" -m "$work/signed.data" >/dev/null
+  seconds "$t0" "$EPOCHREALTIME"
+}
+
+echo
+echo "signing and verifying $sign_mb MB against minisign; best of $runs runs"
+printf '%-40s %10s %10s %7s\n' "" "vmu-pack" "shell" "ratio"
+sign=$(for ((r = 0; r < runs; r++)); do sign_once; done | best)
+shell=$(for ((r = 0; r < runs; r++)); do minisign_sign_once; done | best)
+awk -v a="$sign" -v b="$shell" 'BEGIN { printf "%-40s %10.3f %10.3f %7.2f\n", "sign (cp + minisign -S + sync -f)", a, b, a / b }'
+"$bin/vmu-pack" --minisig "$work/signed.VMU" "$work/signed.data" >/dev/null
+verify=$(for ((r = 0; r < runs; r++)); do verify_once; done | best)
+shell=$(for ((r = 0; r < runs; r++)); do minisign_verify_once; done | best)
+awk -v a="$verify" -v b="$shell" 'BEGIN { printf "%-40s %10.3f %10.3f %7.2f\n", "verify (minisign -V)", a, b, a / b }'

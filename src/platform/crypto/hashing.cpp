@@ -1,6 +1,10 @@
+// The direct SHA-256 calls, not EVP: EVP would load providers and read
+// openssl.cnf at run time, which the static unpacker must not depend on.
+#define OPENSSL_SUPPRESS_DEPRECATED
 #include "platform/crypto/hashing.h"
 
 #include <stdexcept>
+#include <thread>
 
 namespace vmu::crypto {
 
@@ -14,17 +18,15 @@ void Initialise() {
 
 Sha256::Sha256() {
   Initialise();
-  crypto_hash_sha256_init(&state_);
+  SHA256_Init(&state_);
 }
 
-void Sha256::Update(const void* data, std::size_t size) {
-  crypto_hash_sha256_update(&state_, static_cast<const unsigned char*>(data), size);
-}
+void Sha256::Update(const void* data, std::size_t size) { SHA256_Update(&state_, data, size); }
 
 std::string Sha256::HexDigest() {
-  unsigned char digest[crypto_hash_sha256_BYTES];
-  crypto_hash_sha256_final(&state_, digest);
-  char hex[2 * crypto_hash_sha256_BYTES + 1];
+  unsigned char digest[SHA256_DIGEST_LENGTH];
+  SHA256_Final(digest, &state_);
+  char hex[2 * SHA256_DIGEST_LENGTH + 1];
   sodium_bin2hex(hex, sizeof hex, digest, sizeof digest);
   return hex;
 }
@@ -55,5 +57,19 @@ std::array<uint8_t, N> Blake2b<N>::Digest() {
 
 template class Blake2b<64>;
 template class Blake2b<32>;
+
+void UpdateBoth(Sha256& sha, const void* sha_data, std::size_t sha_size, Blake2b512& blake, const void* data,
+                std::size_t size) {
+  // Below this a thread costs more than it saves.
+  constexpr std::size_t kWorthAThread = 1 << 20;
+  if (sha_size < kWorthAThread || std::thread::hardware_concurrency() < 2) {
+    sha.Update(sha_data, sha_size);
+    blake.Update(data, size);
+    return;
+  }
+  std::thread second([&] { sha.Update(sha_data, sha_size); });
+  blake.Update(data, size);
+  second.join();
+}
 
 }  // namespace vmu::crypto

@@ -1,7 +1,9 @@
-// Hashes from libsodium: SHA-256 for the package's seal, BLAKE2b for
-// minisign's prehashed signatures and key checksums.
+// Hashes: SHA-256 for the package's seal and the unpacked files (libcrypto,
+// which uses the processor's SHA instructions), BLAKE2b for minisign's
+// prehashed signatures and key checksums (libsodium).
 #pragma once
 
+#include <openssl/sha.h>
 #include <sodium.h>
 
 #include <array>
@@ -12,6 +14,7 @@
 
 namespace vmu::crypto {
 
+// Copyable: a copy continues from the bytes hashed so far.
 class Sha256 {
  public:
   Sha256();
@@ -20,7 +23,7 @@ class Sha256 {
   std::string HexDigest();
 
  private:
-  crypto_hash_sha256_state state_;
+  SHA256_CTX state_;
 };
 
 std::string Sha256Hex(std::string_view data);
@@ -38,5 +41,10 @@ class Blake2b {
 
 using Blake2b512 = Blake2b<64>;
 using Blake2b256 = Blake2b<32>;
+
+// Feeds a block to both hashes of a package check, the SHA-256 on a second
+// thread for large blocks: the pair then takes as long as the slower alone.
+void UpdateBoth(Sha256& sha, const void* sha_data, std::size_t sha_size, Blake2b512& blake, const void* data,
+                std::size_t size);
 
 }  // namespace vmu::crypto

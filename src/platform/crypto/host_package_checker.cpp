@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -144,13 +145,15 @@ std::string HostPackageChecker::Sha256OfFile(const std::string& path) {
   const Fd file(::open(fs_.HostPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
   if (file.get() < 0) Raise(NumberForErrno(errno));
   crypto::Sha256 sha;
-  std::vector<char> buffer(1 << 20);
+  // Left unset: clearing a large buffer for every small file costs more than hashing it.
+  constexpr std::size_t kBuffer = 1 << 20;
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kBuffer);
   while (true) {
-    const ssize_t n = ::read(file.get(), buffer.data(), buffer.size());
+    const ssize_t n = ::read(file.get(), buffer.get(), kBuffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) Raise(NumberForErrno(errno));
     if (n == 0) return sha.HexDigest();
-    sha.Update(buffer.data(), static_cast<std::size_t>(n));
+    sha.Update(buffer.get(), static_cast<std::size_t>(n));
   }
 }
 

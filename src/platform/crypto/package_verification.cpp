@@ -82,13 +82,13 @@ PackageCheck CheckPackage(int fd, const std::string& host_path, const std::vecto
   // One pass: the SHA-256 of the sealed bytes and the BLAKE2b-512 of the signed ones.
   Sha256 sha;
   Blake2b512 blake;
-  std::vector<char> buffer(1 << 20);
+  std::vector<char> buffer(4 << 20);
   for (uint64_t at = 0; at < seal.signed_end;) {
     const auto n = static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), seal.signed_end - at));
     Read(fd, buffer.data(), n, at, host_path);
-    const uint64_t from = std::max(at, seal.hash_begin), to = std::min(at + n, seal.comment_start);
-    if (from < to) sha.Update(buffer.data() + (from - at), static_cast<std::size_t>(to - from));
-    blake.Update(buffer.data(), n);
+    const uint64_t from = std::min(at + n, std::max(at, seal.hash_begin));
+    const uint64_t to = std::max(from, std::min(at + n, seal.comment_start));
+    UpdateBoth(sha, buffer.data() + (from - at), static_cast<std::size_t>(to - from), blake, buffer.data(), n);
     at += n;
   }
   if (sha.HexDigest() != seal.sha256)

@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <vector>
 
 #include "platform/error.h"
@@ -71,7 +73,26 @@ std::string WithoutTrailingSlash(std::string path) {
   return path;
 }
 
+// An absolute path without empty, "." or ".." components and no trailing
+// slash: what lexically_normal would return unchanged, checked for less.
+bool AlreadyNormal(const std::string& path) {
+  if (path.empty() || path[0] != '/') return false;
+  if (path.size() == 1) return true;
+  std::size_t start = 1;
+  while (start <= path.size()) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::size_t length = end - start;
+    if (length == 0 || (length == 1 && path[start] == '.') ||
+        (length == 2 && path[start] == '.' && path[start + 1] == '.'))
+      return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 std::string Lexical(const std::string& path) {
+  if (AlreadyNormal(path)) return path;
   return WithoutTrailingSlash(fs::path(path).lexically_normal().string());
 }
 
@@ -106,14 +127,33 @@ struct DriveRootForms {
 // it C: is <prefix>/drive_c and Z: the host root, as in a Wine prefix.
 // with_canonical: also resolve the links, which costs a call per component
 // of the path; mapping a Windows path needs only the lexical form.
-std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter, bool with_canonical = true) {
+// A drive link as read once: a link's target cannot change without the link
+// becoming another file (another inode or change time), so one lstat tells
+// whether what was read still holds.
+struct KnownLink {
+  dev_t dev;
+  ino_t ino;
+  struct timespec changed;
+  std::string lexical;
+};
+
+bool Same(const KnownLink& known, const struct stat& st) {
+  return known.dev == st.st_dev && known.ino == st.st_ino && known.changed.tv_sec == st.st_ctim.tv_sec &&
+         known.changed.tv_nsec == st.st_ctim.tv_nsec;
+}
+
+std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter, bool with_canonical = true,
+                                          std::optional<KnownLink>* known = nullptr) {
   const char lower = static_cast<char>(UpperDrive(letter) + 0x20);
   const std::string link = prefix + "/dosdevices/" + lower + ":";
   std::string target;
-  struct stat st;
+  struct stat st {};
+  bool is_link = false;
   if (lstat(link.c_str(), &st) == 0) {
     target = link;
-    if (S_ISLNK(st.st_mode)) {
+    is_link = S_ISLNK(st.st_mode);
+    if (is_link && known && *known && Same(**known, st)) return DriveRootForms{(*known)->lexical, {}};
+    if (is_link) {
       std::error_code ec;
       fs::path to = fs::read_symlink(link, ec);
       if (ec) return std::nullopt;
@@ -126,13 +166,22 @@ std::optional<DriveRootForms> DriveRootOf(const std::string& prefix, char letter
   } else {
     return std::nullopt;
   }
-  return DriveRootForms{Lexical(target), with_canonical ? Canonical(target) : std::string()};
+  DriveRootForms forms{Lexical(target), with_canonical ? Canonical(target) : std::string()};
+  if (known && is_link) *known = KnownLink{st.st_dev, st.st_ino, st.st_ctim, forms.lexical};
+  return forms;
 }
 
 }  // namespace
 
+struct DriveMap::DriveLinks {
+  std::mutex mutex;
+  std::array<std::optional<KnownLink>, 26> known;
+};
+
 DriveMap::DriveMap(std::string prefix)
-    : prefix_(Lexical(fs::absolute(prefix).string())), names_(std::make_shared<FolderNames>()) {}
+    : prefix_(Lexical(fs::absolute(prefix).string())),
+      names_(std::make_shared<FolderNames>()),
+      links_(std::make_shared<DriveLinks>()) {}
 
 std::string DriveMap::DefaultPrefix() {
   if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
@@ -145,7 +194,9 @@ std::string DriveMap::DefaultPrefix() {
 }
 
 std::optional<std::string> DriveMap::DriveRoot(char letter) const {
-  std::optional<DriveRootForms> forms = DriveRootOf(prefix_, letter, false);
+  std::lock_guard<std::mutex> guard(links_->mutex);
+  std::optional<DriveRootForms> forms =
+      DriveRootOf(prefix_, letter, false, &links_->known[static_cast<std::size_t>(UpperDrive(letter) - 'A')]);
   if (!forms) return std::nullopt;
   return forms->lexical;
 }
@@ -182,9 +233,26 @@ std::string DriveMap::ToHost(const std::string& windows_path) const {
   const std::optional<std::string> root = DriveRoot(drive);
   if (!root) Raise(kPathNotFound);
 
+  // Most paths are spelled as they exist. When the whole path, or else its
+  // folder, exists as spelled, every component up to there would match
+  // exactly, so one call answers what a call per component would.
   std::string path = *root;
+  std::size_t matched = 0;
+  if (!parts.empty()) {
+    std::string literal = *root;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) literal = Join(literal, parts[i]);
+    const std::string folder = literal;
+    literal = Join(literal, parts.back());
+    struct stat st;
+    if (lstat(literal.c_str(), &st) == 0) return literal;
+    if (parts.size() > 1 && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+      path = folder;
+      matched = parts.size() - 1;
+    }
+  }
   bool exists = true;
-  for (const std::string& part : parts) {
+  for (std::size_t i = matched; i < parts.size(); ++i) {
+    const std::string& part = parts[i];
     const std::string exact = Join(path, part);
     if (exists) {
       struct stat st;

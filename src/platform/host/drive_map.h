@@ -36,6 +36,9 @@ class DriveMap {
   std::string prefix_;
   // Shared by copies of the map: one index per folder for the whole run.
   std::shared_ptr<FolderNames> names_;
+  // The drives' link targets as last read, each kept while its link is the same file.
+  struct DriveLinks;
+  std::shared_ptr<DriveLinks> links_;
 };
 
 }  // namespace vmu

@@ -76,6 +76,10 @@ TEST(DriveMap, UsesDosdevicesLinksAndTheDefaultDrives) {
   fs::create_directories(dir.Sub("elsewhere"));
   fs::create_symlink("../elsewhere", dir.Sub("dosdevices/c:"));
   EXPECT_EQ(map.ToHost("C:\\x"), dir.Sub("elsewhere/x"));
+  // A link read once is read again once it is replaced.
+  fs::remove(dir.Sub("dosdevices/d:"));
+  fs::create_symlink("../elsewhere", dir.Sub("dosdevices/d:"));
+  EXPECT_EQ(map.ToHost("D:\\x"), dir.Sub("elsewhere/x"));
 }
 
 TEST(DriveMap, RefusesUncAndMalformedPaths) {

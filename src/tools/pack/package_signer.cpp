@@ -17,7 +17,7 @@ namespace vmu::pack {
 
 namespace {
 
-constexpr std::size_t kBlock = 1 << 20;
+constexpr std::size_t kBlock = 4 << 20;
 
 // The trusted comment names the file; control characters would end its line.
 std::string TrustedComment(const std::string& file_name) {
@@ -37,16 +37,17 @@ void CopyRange(int from, const std::string& from_path, int to, const std::string
   }
 }
 
-}  // namespace
-
-void SignSealedPackage(int fd, const std::string& path, const crypto::SecretKey& key, const std::string& file_name) {
-  const PackageLayout layout = ReadSeal(fd, path);
+// Signs the sealed package read from `in` into `out` (the same descriptor
+// signs in place). Every byte is read once: up to the end record's comment
+// length, which signing changes, the bytes feed the old seal's check, the new
+// seal and the signature alike (and are copied when out is another file).
+void Sign(int in, const std::string& in_path, int out, const std::string& out_path, const crypto::SecretKey& key,
+          const std::string& file_name) {
+  const PackageLayout layout = ReadSeal(in, in_path);
   if (layout.version != 2)
-    throw PackError(path +
+    throw PackError(in_path +
                     ": the package was made by an older vmu-pack, whose unpacker knows no signatures; pack it "
                     "again to sign it");
-  VerifySeal(fd, layout, path);
-
   // The comment's length is part of what is signed: it is fixed first, from
   // a signature of the same shape.
   package::SignatureFile shape;
@@ -54,30 +55,53 @@ void SignSealedPackage(int fd, const std::string& path, const crypto::SecretKey&
   shape.trusted_comment = TrustedComment(file_name);
   const std::size_t seal_size = package::SealLine(layout.archive_start, layout.sha256).size();
   const std::size_t signature_size = package::SignatureFileText(shape).size();
-  if (::ftruncate(fd, static_cast<off_t>(layout.comment_start)) != 0) RaiseErrno("cannot write", path);
-  const std::string line = WriteSealLine(fd, layout, seal_size + signature_size, path);
+  const std::size_t comment_size = seal_size + signature_size;
+  if (comment_size > 0xFFFF) throw PackError(out_path + ": the seal does not fit in the archive's comment");
 
-  crypto::Blake2b512 hash;
+  const uint64_t length_at = layout.end_record + 20;  // the comment length, the end record's last field
+  crypto::Sha256 sha;
+  crypto::Blake2b512 blake;
   std::vector<char> buffer(kBlock);
-  for (uint64_t at = 0; at < layout.comment_start;) {
-    const auto n = static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), layout.comment_start - at));
-    PreadAll(fd, buffer.data(), n, at, path);
-    hash.Update(buffer.data(), n);
+  for (uint64_t at = 0; at < length_at;) {
+    const auto n = static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), length_at - at));
+    PreadAll(in, buffer.data(), n, at, in_path);
+    if (out != in) PwriteAll(out, buffer.data(), n, at, out_path);
+    crypto::UpdateBoth(sha, buffer.data(), n, blake, buffer.data(), n);
     at += n;
   }
-  hash.Update(line.data(), line.size());
+  char old_length[2];
+  PreadAll(in, old_length, 2, length_at, in_path);
+  crypto::Sha256 old_seal = sha;
+  old_seal.Update(old_length, 2);
+  if (old_seal.HexDigest() != layout.sha256)
+    throw PackError(in_path + ": the package is damaged or incomplete (its contents do not match their SHA-256)");
+
+  const char new_length[2] = {static_cast<char>(comment_size & 0xFF), static_cast<char>(comment_size >> 8)};
+  sha.Update(new_length, 2);
+  blake.Update(new_length, 2);
+  const std::string line = package::SealLine(layout.archive_start, sha.HexDigest());
+  blake.Update(line.data(), line.size());
   const std::string text = package::SignatureFileText(
-      crypto::SignPrehashed(key, hash.Digest(), shape.untrusted_comment, shape.trusted_comment));
-  if (text.size() != signature_size) throw PackError(path + ": the signature does not have its expected size");
-  PwriteAll(fd, text.data(), text.size(), layout.comment_start + line.size(), path);
+      crypto::SignPrehashed(key, blake.Digest(), shape.untrusted_comment, shape.trusted_comment));
+  if (line.size() != seal_size || text.size() != signature_size)
+    throw PackError(out_path + ": the signature does not have its expected size");
+
+  if (::ftruncate(out, static_cast<off_t>(layout.comment_start)) != 0) RaiseErrno("cannot write", out_path);
+  PwriteAll(out, new_length, 2, length_at, out_path);
+  const std::string comment = line + text;
+  PwriteAll(out, comment.data(), comment.size(), layout.comment_start, out_path);
+}
+
+}  // namespace
+
+void SignSealedPackage(int fd, const std::string& path, const crypto::SecretKey& key, const std::string& file_name) {
+  Sign(fd, path, fd, path, key, file_name);
 }
 
 void SignPackage(const crypto::SecretKey& key, const std::string& package, const std::string& output) {
   UniqueFd in = OpenForReading(package);
-  const uint64_t size = FileSize(in.get(), package);
   WriteThroughTemporary(output, [&](int fd, const std::string& temp) {
-    CopyRange(in.get(), package, fd, temp, size);
-    SignSealedPackage(fd, temp, key, output.substr(output.rfind('/') + 1));
+    Sign(in.get(), package, fd, temp, key, output.substr(output.rfind('/') + 1));
   });
 }
 

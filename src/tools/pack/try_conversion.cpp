@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <ostream>
 
@@ -81,6 +82,29 @@ void CopyFile(const std::string& from, const std::string& to) {
     throw PackError("cannot copy " + from + " to " + to + ": " + ec.message());
 }
 
+// The conversion opens the old database for reading only, so the original
+// serves through a link where SQLite writes nothing beside it either: a
+// database in rollback-journal mode (not WAL) without a journal to roll back.
+bool ReadableInPlace(const std::string& path) {
+  char header[20] = {};
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  const bool whole = std::fread(header, 1, sizeof header, file) == sizeof header;
+  std::fclose(file);
+  struct stat st {};
+  return whole && std::memcmp(header, "SQLite format 3", 16) == 0 && header[18] == 1 && header[19] == 1 &&
+         ::lstat((path + "-journal").c_str(), &st) != 0 && ::lstat((path + "-wal").c_str(), &st) != 0;
+}
+
+void PutOldDatabase(const std::string& old_db, const std::string& to) {
+  if (ReadableInPlace(old_db)) {
+    std::error_code ec;
+    fs::create_symlink(fs::absolute(old_db), to, ec);
+    if (!ec) return;
+  }
+  CopyFile(old_db, to);
+}
+
 // The package's files in the update folder.
 void PutPackage(const std::string& package, const std::string& update) {
   struct stat st {};
@@ -140,7 +164,7 @@ int TryConversion(const std::string& package, const std::string& old_db, std::os
   settings.ConvToVer = read(key::kConvToVer);
   // A name the conversion refuses is left to it, so that its own error shows.
   const std::string old_name = read(key::kConvOldfile);
-  if (!old_name.empty() && !package::NameProblem(old_name)) CopyFile(old_db, data + "/" + old_name);
+  if (!old_name.empty() && !package::NameProblem(old_name)) PutOldDatabase(old_db, data + "/" + old_name);
 
   HostFileSystem files{DriveMap(prefix)};
   MdbJetFiles jet_files(files);

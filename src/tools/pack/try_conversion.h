@@ -7,9 +7,10 @@
 
 namespace vmu::pack {
 
-// Copies the package (a package file, unpacked, or a source folder) and
-// old_db into a temporary folder, runs the conversion there and removes the
-// folder; neither given file is changed. Prints what the conversion shows
+// Copies the package (a package file, unpacked, or a source folder) into a
+// temporary folder, with old_db linked there (read only, when SQLite would
+// write nothing beside it) or copied, runs the conversion there and removes
+// the folder; neither given file is changed. Prints what the conversion shows
 // and then, per control row, the rows read and written, the way they went
 // and the time; a failure ends with the text the wizard would show. Returns
 // the exit status: 0 only when the conversion succeeded. Raises PackError
