@@ -265,9 +265,8 @@ TEST(RollBackScenario, CounterStaysUntilAnInstallationSucceeds) {
   EXPECT_EQ(i.p.Read(ini), "[Main]\r\nVersion=10302\r\nVersionUpdate=6\r\n");
   for (int press = 1; press <= 2; ++press) {  // a second press changes nothing more
     i.Run(roll_back);
-    EXPECT_EQ(i.Snapshot(kProg, kData), before) << press;
+    EXPECT_EQ(i.Snapshot(kProg, kData), before) << press;  // Nieuw.dll gone too
   }
-  EXPECT_NE(i.Log().find("Verwijderen " + kProg + "Nieuw.dll\r\n"), std::string::npos) << i.Log();
 }
 
 }  // namespace
