@@ -1,6 +1,7 @@
 #include "files/check_dir.h"
 
 #include "files/conversion_log.h"
+#include "files/delete_files.h"
 #include "files/trusted_paths.h"
 #include "platform/error.h"
 
@@ -15,7 +16,7 @@ void CheckDir(RunContext& ctx, Dialogs& dialogs, const std::string& folder) {
       ctx.fs.MakeFolder(folder);
     } else {
       LogText(ctx, "Leegmaken " + folder);
-      ctx.fs.DeleteFiles(folder + "*.*");
+      DeleteFiles(ctx.fs, folder + "*.*");
     }
   } catch (const VbError& e) {
     // An empty folder is found only by trying to create it.

@@ -6,6 +6,7 @@
 #include "files/backup_record.h"
 #include "files/checksum.h"
 #include "files/conversion_log.h"
+#include "files/delete_files.h"
 #include "files/utility.h"
 #include "files/version_update.h"
 #include "platform/error.h"
@@ -81,7 +82,7 @@ void RemoveLeftovers(RunContext& ctx, const UpdateJournal& journal) {
   const std::string& data = journal.data_dir;
   for (const std::string& folder :
        {journal.program_dir, data, BackupFolder(data, 1), BackupFolder(data, 2), data + "Update\\"}) {
-    if (!folder.empty()) ctx.fs.RemoveTemporaryFiles(folder);
+    if (!folder.empty()) RemoveTemporaryFiles(ctx.fs, folder);
   }
 }
 

@@ -32,7 +32,6 @@ class MemoryFile : public FileSystem {
   void MakeFolder(const std::string&) override { Raise(kPathNotFound); }
   void RemoveFolder(const std::string&) override { Raise(kPathNotFound); }
   void DeleteFile(const std::string&) override { Raise(kFileNotFound); }
-  void DeleteFiles(const std::string&) override { Raise(kFileNotFound); }
   void MoveFile(const std::string&, const std::string&) override { Raise(kFileNotFound); }
   void CopyFile(const std::string&, const std::string&) override { Raise(kFileNotFound); }
   bool LinkFile(const std::string&, const std::string&) override { Raise(kFileNotFound); }
@@ -48,7 +47,7 @@ class MemoryFile : public FileSystem {
   }
   std::uint64_t FreeSpace(const std::string&) override { return 0; }
   std::string VolumeOf(const std::string&) override { return ""; }
-  void RemoveTemporaryFiles(const std::string&) override {}
+  std::vector<std::string> ListTemporaryFiles(const std::string&) override { return {}; }
   void AllowExecution(const std::string&) override { Raise(kFileNotFound); }
   void AppendLine(const std::string&, const std::string&) override { Raise(kPathNotFound); }
   std::string HostPath(const std::string& path) override { return path; }

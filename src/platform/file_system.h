@@ -32,8 +32,6 @@ class FileSystem {
   virtual void RemoveFolder(const std::string& path) = 0;
   // 53 when the file is missing.
   virtual void DeleteFile(const std::string& path) = 0;
-  // Deletes every normal file matching the pattern; 53 when none matches.
-  virtual void DeleteFiles(const std::string& pattern) = 0;
   // Renames a file; never replaces an existing target (58).
   virtual void MoveFile(const std::string& from, const std::string& to) = 0;
   // Copies a file over the target through a temporary file, keeping the
@@ -73,11 +71,11 @@ class FileSystem {
   // system (where a file can be linked or renamed from one to the other);
   // measured like FreeSpace.
   virtual std::string VolumeOf(const std::string& folder) = 0;
-  // Removes the temporary files that an interrupted copy or write (a killed
-  // process, a power cut) left behind in the folder; nothing when there are
-  // none or the folder is missing. Files of running writes are the caller's
-  // to avoid.
-  virtual void RemoveTemporaryFiles(const std::string& folder) = 0;
+  // Names (without folder) of the temporary files that an interrupted copy
+  // or write (a killed process, a power cut) left behind in the folder, which
+  // ListFiles never shows; empty when there are none or the folder is
+  // missing. Files of running writes are the caller's to avoid.
+  virtual std::vector<std::string> ListTemporaryFiles(const std::string& folder) = 0;
   // Lets the file be started as a program (on Windows any .exe can be).
   virtual void AllowExecution(const std::string& path) = 0;
   // Appends text (UTF-8 inside, Windows-1252 on disk) and CR LF.

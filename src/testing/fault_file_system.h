@@ -35,14 +35,6 @@ class FaultFileSystem : public ForwardingFileSystem {
   void DeleteFile(const std::string& p) override {
     Step(p), Name(p), Carry("", p), ForwardingFileSystem::DeleteFile(p);
   }
-  void DeleteFiles(const std::string& p) override {
-    Step(p);
-    for (const std::string& name : ListFiles(p)) {
-      const std::string path = p.substr(0, p.find_last_of('\\') + 1) + name;
-      Name(path), Carry("", path);
-    }
-    ForwardingFileSystem::DeleteFiles(p);
-  }
   void MoveFile(const std::string& a, const std::string& b) override {
     Step(b), Name(a), Name(b), ForwardingFileSystem::MoveFile(a, b), Carry(a, b), Carry("", a);
   }
@@ -72,7 +64,6 @@ class FaultFileSystem : public ForwardingFileSystem {
   void ReplaceBytes(const std::string& p, const std::string& b) override {
     Step(p, true), ForwardingFileSystem::ReplaceBytes(p, b);
   }
-  void RemoveTemporaryFiles(const std::string& p) override { Step(p), ForwardingFileSystem::RemoveTemporaryFiles(p); }
 
  private:
   // What a path holds, or held when it was last durable.

@@ -26,7 +26,6 @@ class ForwardingFileSystem : public FileSystem {
   void MakeFolder(const std::string& p) override { inner_.MakeFolder(p); }
   void RemoveFolder(const std::string& p) override { inner_.RemoveFolder(p); }
   void DeleteFile(const std::string& p) override { inner_.DeleteFile(p); }
-  void DeleteFiles(const std::string& p) override { inner_.DeleteFiles(p); }
   void MoveFile(const std::string& a, const std::string& b) override { inner_.MoveFile(a, b); }
   void CopyFile(const std::string& a, const std::string& b) override { inner_.CopyFile(a, b); }
   bool LinkFile(const std::string& a, const std::string& b) override { return inner_.LinkFile(a, b); }
@@ -37,7 +36,7 @@ class ForwardingFileSystem : public FileSystem {
   std::uint64_t FileSize(const std::string& p) override { return inner_.FileSize(p); }
   std::uint64_t FreeSpace(const std::string& p) override { return inner_.FreeSpace(p); }
   std::string VolumeOf(const std::string& p) override { return inner_.VolumeOf(p); }
-  void RemoveTemporaryFiles(const std::string& p) override { inner_.RemoveTemporaryFiles(p); }
+  std::vector<std::string> ListTemporaryFiles(const std::string& p) override { return inner_.ListTemporaryFiles(p); }
   void AllowExecution(const std::string& path) override { inner_.AllowExecution(path); }
   void AppendLine(const std::string& p, const std::string& t) override { inner_.AppendLine(p, t); }
   std::string ReadBytes(const std::string& p) override { return inner_.ReadBytes(p); }

@@ -1,6 +1,7 @@
 #include "wizard/frm_conversie.h"
 
 #include "files/conversion_log.h"
+#include "files/delete_files.h"
 #include "files/trusted_paths.h"
 #include "platform/error.h"
 #include "wizard/feed_button.h"
@@ -141,7 +142,7 @@ void FrmConversie::Unload() {
   const std::string folder = ctx.folders.DataDir + "Update\\";
   try {
     RefuseLink(ctx.fs, folder);
-    if (!ctx.fs.ListFiles(folder).empty()) ctx.fs.DeleteFiles(folder + "*.*");
+    if (!ctx.fs.ListFiles(folder).empty()) DeleteFiles(ctx.fs, folder + "*.*");
   } catch (const VbError&) {
     LogTextIfPossible(ctx, "Fout bij het leegmaken van " + folder + "*.*");
   }

@@ -1,5 +1,6 @@
 // The page every run of step 3 ends on, and the removal of the unpacked package.
 #include "files/conversion_log.h"
+#include "files/delete_files.h"
 #include "files/trusted_paths.h"
 #include "platform/error.h"
 #include "wizard/feed_button.h"
@@ -62,7 +63,7 @@ void FrmConversie::CleanUpUpdateFolder(InstallProgress* progress) {
     }
     LogText("verwijderen installatiedirectory " + folder);
     // A crashed copy's temporary file would keep the folder from going.
-    ctx.fs.RemoveTemporaryFiles(folder + "\\");
+    RemoveTemporaryFiles(ctx.fs, folder + "\\");
     if (ctx.fs.FolderExists(folder)) ctx.fs.RemoveFolder(folder);
   } catch (const VbError& e) {
     LogTextIfPossible(

@@ -4,36 +4,23 @@
 // starts the wizard afresh on the same folders: the installation must be
 // exactly as before or exactly as after, with nothing the user had lost.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
-#include <map>
-#include <sstream>
 
-#include "app/script/script_runner.h"
+#include "app/script/scenario_test_kit.h"
 #include "platform/sqlite/sqlite_exec.h"
 #include "testing/conversion_files.h"
 #include "testing/fault_file_system.h"
-#include "testing/sealed_package.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
+using scenario::FileState;
+using scenario::kData;
+using scenario::kProg;
 using testing::Fault;
 using testing::FaultFileSystem;
-
-const std::string kProg = "C:\\Program Files\\velmora\\";
-const std::string kData = "C:\\users\\anna\\AppData\\Roaming\\velmora\\";
-
-struct FileState {
-  std::string bytes;
-  int mode;  // -1: missing
-  bool operator==(const FileState&) const = default;
-};
 
 // The user's database, and the new layout a conversion package brings with
 // its control table: small, real databases.
@@ -79,8 +66,7 @@ struct Sweep {
       Database(source + "/Conversie.mdb", kControlDatabase);
     }
     for (const auto& [name, bytes] : files) testing::WriteHostFile(source + "/" + name, bytes);
-    p.Write("C:\\pakket\\upd.VMU", testing::CopyingPackage(source, p.Host(kData + "Update")));
-    chmod(p.Host("C:\\pakket\\upd.VMU").c_str(), 0755);
+    scenario::WriteUnpackingPackage(p, scenario::kPackage, source, p.Host(kData + "Update"));
   }
   static void Database(const std::string& host_path, const std::string& sql) {
     std::filesystem::create_directories(std::filesystem::path(host_path).parent_path());
@@ -90,11 +76,7 @@ struct Sweep {
     p.Write(path, bytes);
     chmod(p.Host(path).c_str(), mode);
   }
-  FileState State(const std::string& path) {
-    struct stat st;
-    if (stat(p.Host(path).c_str(), &st) != 0) return {"", -1};
-    return {p.Read(path), static_cast<int>(st.st_mode & 0777)};
-  }
+  FileState State(const std::string& path) { return scenario::State(p, path); }
   // With the backup record, unless a roll-back (which keeps it) is compared.
   std::map<std::string, FileState> Snapshot(bool record = true) {
     std::map<std::string, FileState> s;
@@ -105,10 +87,7 @@ struct Sweep {
     return s;
   }
   // One session; `fault` breaks its file system at operation `at` (0: never).
-  int Run(const std::string& script, Fault fault = Fault::Once, int at = 0, const std::string& before_start = "") {
-    setenv("USER", "anna", 1);
-    std::istringstream in("prefix " + p.prefix() + "\n" + before_start + "start\n" + script);
-    std::ostringstream out;
+  int Run(const std::string& script, Fault fault = Fault::Once, int at = 0) {
     std::unique_ptr<FaultFileSystem> faulty;
     ScriptOptions options;
     options.file_system = [&](FileSystem& host) {
@@ -116,7 +95,7 @@ struct Sweep {
       return faulty.get();
     };
     try {
-      RunScript(in, out, nullptr, options);
+      scenario::Run(p.prefix(), script, options);
     } catch (const testing::Crashed&) {
     }
     return faulty ? faulty->operations() : 0;
@@ -209,33 +188,6 @@ TEST(CrashSweep, RollBackIsOldOrNewAfterEveryFault) {
   const Counts c = SweepScenario(kInstall, kRollBack);
   EXPECT_GT(c.new_state, 0);
   std::cout << "terugdraaien: " << c.runs << " runs, " << c.old_state << " old, " << c.new_state << " new\n";
-}
-
-// End to end: the roll-back puts back the recorded counter however often it
-// runs, a never-updated installation keeps its counter, and a full disk is
-// refused before anything changes.
-TEST(RollBackScenario, CounterAndFullDisk) {
-  Sweep s;
-  const std::string ini = kData + "VM.ini";
-  s.Run(kRollBack);  // never updated: nothing to undo
-  EXPECT_EQ(s.p.Read(ini), "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
-  const auto before = s.Snapshot(false);
-
-  s.Run(kInstall, Fault::Once, 0, "freespace 0\n");  // no room: refused, nothing changed
-  EXPECT_EQ(s.Snapshot(false), before);
-  EXPECT_NE(s.p.Read(kData + "ConversieLog.TXT")
-                .find("Onvoldoende schijfruimte: Er is niet genoeg vrije "
-                      "schijfruimte voor deze update in de map C:\\Program "
-                      "Files\\velmora\\"),
-            std::string::npos)
-      << s.p.Read(kData + "ConversieLog.TXT");
-
-  s.Run(kInstall);
-  EXPECT_EQ(s.p.Read(ini), "[Main]\r\nVersion=10302\r\nVersionUpdate=6\r\n");
-  for (int press = 1; press <= 2; ++press) {  // a second press changes nothing more
-    s.Run(kRollBack);
-    EXPECT_EQ(s.Snapshot(false), before) << press;
-  }
 }
 
 }  // namespace

@@ -5,22 +5,19 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <sstream>
 
-#include "app/script/script_runner.h"
+#include "app/script/scenario_test_kit.h"
 #include "testing/fault_file_system.h"
-#include "testing/sealed_package.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
-const std::string kProg = "C:\\Program Files\\velmora\\";
-const std::string kData = "C:\\users\\anna\\AppData\\Roaming\\velmora\\";
+using scenario::FileState;
+using scenario::kData;
+using scenario::kProg;
+using scenario::Session;
 // An installation in a folder of its own keeps its data beside the program.
 const std::string kOther = "C:\\Velmora2\\";
 
@@ -43,32 +40,17 @@ class CrashAtCopy : public testing::ForwardingFileSystem {
   std::string name_;
 };
 
-struct Session {
-  int status;
-  std::string out;
-  bool Has(const std::string& line) const { return out.find(line + "\n") != std::string::npos; }
-};
-
-struct FileState {
-  std::string bytes;
-  int mode;  // -1: missing
-  bool operator==(const FileState&) const = default;
-};
-
-// A Velmora installation in Program Files (data in the roaming folder), a
-// second one in a folder of its own, and a package that replaces VM.EXE and
-// Factuur.ini and adds Nieuw.dll.
-struct Installations {
+// The standard installation with modes on the files the update replaces, a
+// second one in a folder of its own, and its package.
+struct Installations : scenario::StandardInstallation {
   Installations() {
-    for (const std::string& data : {kData, kOther}) {
-      const std::string prog = data == kData ? kProg : kOther;
-      Put(prog + "VM.EXE", "#!/bin/sh\necho oud\n", 0750);
-      p.Write(data + "VM_DBv01.mdb", "db");
-      p.Write(data + "RptDB97.mdb", "rpt");
-      p.Write(data + "VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
-      Put(data + "Factuur.ini", "oud factuur\r\n", 0640);
-    }
-    Package("upd", "", kData);
+    chmod(p.Host(kProg + "VM.EXE").c_str(), 0750);
+    chmod(p.Host(kData + "Factuur.ini").c_str(), 0640);
+    Put(kOther + "VM.EXE", "#!/bin/sh\necho oud\n", 0750);
+    p.Write(kOther + "VM_DBv01.mdb", "db");
+    p.Write(kOther + "RptDB97.mdb", "rpt");
+    p.Write(kOther + "VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
+    Put(kOther + "Factuur.ini", "oud factuur\r\n", 0640);
     Package("anders", "", kOther);
   }
   // A package that converts the user's database before installing it.
@@ -83,8 +65,7 @@ struct Installations {
               "ConvFromVer=5.1\r\nConvToVer=5.2\r\n"},
              {"FileList.VML", "\"VM_DBv01.mdb\",2\r\n"}})
       testing::WriteHostFile(source + "/" + file, bytes);
-    p.Write("C:\\pakket\\conv.VMU", testing::CopyingPackage(source, p.Host(kData + "Update")));
-    chmod(p.Host("C:\\pakket\\conv.VMU").c_str(), 0755);
+    scenario::WriteUnpackingPackage(p, "C:\\pakket\\conv.VMU", source, p.Host(kData + "Update"));
   }
   // A package that unpacks into the update folder of `data`; `extra` lines
   // join its file list.
@@ -97,20 +78,13 @@ struct Installations {
              {"installatieV2.ini", "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n"},
              {"FileList.VML", "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n" + extra}})
       testing::WriteHostFile(source + "/" + file, bytes);
-    const std::string package = "C:\\pakket\\" + name + ".VMU";
-    p.Write(package, testing::CopyingPackage(source, p.Host(data + "Update")));
-    chmod(p.Host(package).c_str(), 0755);
+    scenario::WriteUnpackingPackage(p, "C:\\pakket\\" + name + ".VMU", source, p.Host(data + "Update"));
   }
   void Put(const std::string& path, const std::string& bytes, int mode) {
     p.Write(path, bytes);
     chmod(p.Host(path).c_str(), mode);
   }
-  FileState State(const std::string& path) {
-    struct stat st;
-    if (stat(p.Host(path).c_str(), &st) != 0) return {"", -1};
-    if (!S_ISREG(st.st_mode)) return {"(map)", -1};
-    return {p.Read(path), static_cast<int>(st.st_mode & 0777)};
-  }
+  FileState State(const std::string& path) { return scenario::State(p, path); }
   // Every file the package touches, and the counter.
   std::map<std::string, FileState> Snapshot(const std::string& prog, const std::string& data) {
     std::map<std::string, FileState> s;
@@ -122,9 +96,6 @@ struct Installations {
   // One session (answers to its first messages go before "start");
   // `crash_at` names the file whose copy the run dies at.
   Session Run(const std::string& script, const std::string& crash_at = "") {
-    setenv("USER", "anna", 1);
-    std::istringstream in("prefix " + p.prefix() + "\n" + script);
-    std::ostringstream out;
     std::unique_ptr<CrashAtCopy> crashing;
     ScriptOptions options;
     if (!crash_at.empty()) {
@@ -133,17 +104,14 @@ struct Installations {
         return crashing.get();
       };
     }
-    int status = -1;
     try {
-      status = RunScript(in, out, nullptr, options);
+      return scenario::Run(p.prefix(), script, options, false);
     } catch (const testing::Crashed&) {
+      return {-1, ""};
     }
-    return {status, out.str()};
   }
   std::string Log(const std::string& data = kData) { return p.Read(data + "ConversieLog.TXT"); }
   bool Journal(const std::string& data = kData) { return p.Exists(data + "UpdateJournaal.txt"); }
-
-  testing::TestPrefix p;
 };
 
 const std::string kInstall =
@@ -256,14 +224,28 @@ TEST(RecoveryScenario, FailedRecoveryKeepsJournalAndBlocksChanges) {
   EXPECT_FALSE(i.Journal());
 }
 
-// A failed installation that the automatic restore undid leaves the counter
-// as it was; a roll-back pressed afterwards, twice, keeps it there, and after
-// the package does install, the roll-back puts back exactly that value.
-TEST(RollBackScenario, AfterAnAutomaticRestoreTheCounterStays) {
+// A roll-back with nothing to undo, a package refused for want of room and
+// a failed installation that the automatic restore undid all leave files and
+// counter as they were; a roll-back pressed afterwards, twice, keeps them
+// there, and after the package does install, the roll-back puts back exactly
+// that value however often it runs.
+TEST(RollBackScenario, CounterStaysUntilAnInstallationSucceeds) {
   Installations i;
   i.Package("kapot", "\"Ontbreekt.dll\",1\r\n", kData);  // its list names a file it lacks
   const std::string ini = kData + "VM.ini";
   const auto before = i.Snapshot(kProg, kData);
+  const std::string roll_back = "start\nanswer yes\nanswer yes\nanswer no\npress turnback\n";
+  i.Run(roll_back);  // never updated: nothing to undo
+  EXPECT_EQ(i.Snapshot(kProg, kData), before);
+
+  i.Run("freespace 0\n" + kInstall);  // no room: refused, nothing changed
+  EXPECT_EQ(i.Snapshot(kProg, kData), before);
+  EXPECT_FALSE(i.Journal());
+  EXPECT_NE(i.Log().find("Onvoldoende schijfruimte: Er is niet genoeg vrije schijfruimte voor deze update in de map "
+                         "C:\\Program Files\\velmora\\"),
+            std::string::npos)
+      << i.Log();
+
   Session failed = i.Run("start\nanswer ok\nfile C:\\pakket\\kapot.VMU\npress next\nwait unpack\npress next\n");
   EXPECT_EQ(failed.status, 0) << failed.out;
   EXPECT_TRUE(
@@ -274,7 +256,6 @@ TEST(RollBackScenario, AfterAnAutomaticRestoreTheCounterStays) {
   EXPECT_EQ(i.Snapshot(kProg, kData), before);
   EXPECT_FALSE(i.Journal());
 
-  const std::string roll_back = "start\nanswer yes\nanswer yes\nanswer no\npress turnback\n";
   for (int press = 1; press <= 2; ++press) {
     Session s = i.Run(roll_back);
     EXPECT_EQ(s.status, 0) << s.out;
@@ -282,9 +263,10 @@ TEST(RollBackScenario, AfterAnAutomaticRestoreTheCounterStays) {
   }
   i.Run(kInstall);
   EXPECT_EQ(i.p.Read(ini), "[Main]\r\nVersion=10302\r\nVersionUpdate=6\r\n");
-  i.Run(roll_back);
-  EXPECT_EQ(i.Snapshot(kProg, kData), before);
-  EXPECT_NE(i.Log().find("Verwijderen " + kProg + "Nieuw.dll\r\n"), std::string::npos) << i.Log();
+  for (int press = 1; press <= 2; ++press) {  // a second press changes nothing more
+    i.Run(roll_back);
+    EXPECT_EQ(i.Snapshot(kProg, kData), before) << press;  // Nieuw.dll gone too
+  }
 }
 
 }  // namespace

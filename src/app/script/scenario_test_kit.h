@@ -81,6 +81,20 @@ struct StandardInstallation {
   std::string source = p.prefix() + "/bron";
 };
 
+// A file's bytes and permission bits, to compare before and after.
+struct FileState {
+  std::string bytes;
+  int mode;  // -1: missing
+  bool operator==(const FileState&) const = default;
+};
+
+inline FileState State(testing::TestPrefix& p, const std::string& path) {
+  struct stat st;
+  if (stat(p.Host(path).c_str(), &st) != 0) return {"", -1};
+  if (!S_ISREG(st.st_mode)) return {"(map)", -1};
+  return {p.Read(path), static_cast<int>(st.st_mode & 0777)};
+}
+
 // Every file under the host folder with its bytes.
 inline std::map<std::string, std::string> Files(const std::string& folder) {
   std::map<std::string, std::string> files;

@@ -327,22 +327,6 @@ void HostFileSystem::DeleteFile(const std::string& path) {
   if (unlink(host.c_str()) != 0) RaiseErrno(errno, host);
 }
 
-void HostFileSystem::DeleteFiles(const std::string& pattern) {
-  const Pattern parts = SplitPattern(pattern);
-  // An empty name would mean "everything" only by accident; refuse it.
-  if (parts.name.empty()) Raise(kBadFileName);
-  const std::string folder = map_.ToHost(parts.folder.empty() ? "." : parts.folder);
-  int err;
-  const std::vector<std::string> names = MatchingFiles(folder, parts.name, err);
-  if (err == ENOENT || err == ENOTDIR) Raise(kPathNotFound);
-  if (err != 0) RaiseErrno(err, folder);
-  if (names.empty()) Raise(kFileNotFound);
-  for (const std::string& name : names) {
-    const std::string host = folder + "/" + name;
-    if (unlink(host.c_str()) != 0) RaiseErrno(errno, host);
-  }
-}
-
 void HostFileSystem::MoveFile(const std::string& from, const std::string& to) {
   const std::string source = map_.ToHost(from);
   const std::string target = map_.ToHost(to);
@@ -473,22 +457,19 @@ std::string HostFileSystem::VolumeOf(const std::string& folder) {
   return std::to_string(static_cast<unsigned long long>(st.st_dev));
 }
 
-void HostFileSystem::RemoveTemporaryFiles(const std::string& folder) {
+std::vector<std::string> HostFileSystem::ListTemporaryFiles(const std::string& folder) {
   const std::string host = map_.ToHost(folder);
+  std::vector<std::string> names;
   DIR* dir = opendir(host.c_str());
   if (!dir) {
-    if (errno == ENOENT || errno == ENOTDIR) return;
+    if (errno == ENOENT || errno == ENOTDIR) return names;
     RaiseErrno(errno, host);
   }
-  std::vector<std::string> names;
   while (dirent* entry = readdir(dir)) {
     if (IsLeftTemporary(entry->d_name)) names.push_back(entry->d_name);
   }
   closedir(dir);
-  for (const std::string& name : names) {
-    const std::string path = host + "/" + name;
-    if (unlink(path.c_str()) != 0 && errno != ENOENT) RaiseErrno(errno, path);
-  }
+  return names;
 }
 
 void HostFileSystem::AllowExecution(const std::string& path) {

@@ -19,7 +19,6 @@ class HostFileSystem : public FileSystem {
   void MakeFolder(const std::string& path) override;
   void RemoveFolder(const std::string& path) override;
   void DeleteFile(const std::string& path) override;
-  void DeleteFiles(const std::string& pattern) override;
   void MoveFile(const std::string& from, const std::string& to) override;
   void CopyFile(const std::string& from, const std::string& to) override;
   bool LinkFile(const std::string& from, const std::string& to) override;
@@ -30,7 +29,7 @@ class HostFileSystem : public FileSystem {
   std::uint64_t FileSize(const std::string& path) override;
   std::uint64_t FreeSpace(const std::string& folder) override;
   std::string VolumeOf(const std::string& folder) override;
-  void RemoveTemporaryFiles(const std::string& folder) override;
+  std::vector<std::string> ListTemporaryFiles(const std::string& folder) override;
   void AllowExecution(const std::string& path) override;
   void AppendLine(const std::string& path, const std::string& text) override;
   std::string ReadBytes(const std::string& path) override;

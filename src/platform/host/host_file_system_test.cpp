@@ -118,25 +118,6 @@ TEST(HostFileSystem, ErrorNumbersOfFailedOperations) {
   EXPECT_EQ(ErrorNumberForErrno(ENOTEMPTY, "/x"), kPathFileAccessError);
 }
 
-TEST(HostFileSystem, DeleteFilesTakesNormalMatchingFilesOnly) {
-  TestPrefix p;
-  p.Write("C:\\u\\a.txt", "");
-  p.Write("C:\\u\\B.TXT", "");
-  p.Write("C:\\u\\keep.ini", "");
-  p.Write("C:\\u\\.hidden.txt", "");
-  p.Write("C:\\u\\sub\\c.txt", "");
-  auto& fs = p.fs();
-
-  fs.DeleteFiles("C:\\U\\*.txt");
-  EXPECT_EQ(Names(p.Host("C:\\u")), (List{".hidden.txt", "keep.ini", "sub"}));
-  EXPECT_EQ(ErrorOf([&] { fs.DeleteFiles("C:\\u\\*.txt"); }), kFileNotFound);
-  fs.DeleteFiles("C:\\u\\*.*");
-  EXPECT_EQ(Names(p.Host("C:\\u")), (List{".hidden.txt", "sub"}));
-  EXPECT_TRUE(p.Exists("C:\\u\\sub\\c.txt"));
-  EXPECT_EQ(ErrorOf([&] { fs.DeleteFiles("C:\\missing\\*.*"); }), kPathNotFound);
-  EXPECT_EQ(ErrorOf([&] { fs.DeleteFiles("C:\\u\\"); }), kBadFileName);
-}
-
 TEST(HostFileSystem, CopyReplacesTheTargetWholeAndKeepsTheMode) {
   TestPrefix p;
   p.Write("C:\\pkg\\VMU_ZP.exe", std::string(200000, 'z'));
@@ -199,7 +180,6 @@ TEST(HostFileSystem, PermissionDenied) {
   if (read == 255) GTEST_SKIP() << "cannot become another user here";
   EXPECT_EQ(read, kPermissionDenied);
   EXPECT_EQ(ErrorAsOtherUser([&] { fs.DeleteFile("C:\\locked\\VM.ini"); }), kPermissionDenied);
-  EXPECT_EQ(ErrorAsOtherUser([&] { fs.DeleteFiles("C:\\locked\\*.*"); }), kPermissionDenied);
   EXPECT_EQ(ErrorAsOtherUser([&] { fs.MakeFolder("C:\\locked\\sub"); }), kPermissionDenied);
   EXPECT_EQ(ErrorAsOtherUser([&] { fs.ReplaceBytes("C:\\locked\\new.ini", "x"); }), kPermissionDenied);
   EXPECT_EQ(ErrorAsOtherUser([&] { fs.AppendLine("C:\\locked\\log.txt", "x"); }), kPermissionDenied);
