@@ -67,7 +67,7 @@ Recovery RecoverInterruptedUpdate(RunContext& ctx, Dialogs& dialogs) {
       message.text += "Het journaal kan niet worden gelezen: " + refused + "." + kCrLf + kCrLf +
                       "Er is niets gewijzigd. " + SupportText(data_dir);
     } else {
-      message.text += "Het bestand " + (file.empty() ? std::string("VM.ini") : file) + " kon niet worden hersteld (" +
+      message.text += "Het bestand " + (file.empty() ? std::string("VM.ini") : file) + " kon niet worden teruggezet (" +
                       e.description() + ")." + kCrLf + kCrLf +
                       "Sluit Velmora af of start uw computer opnieuw op, en start daarna het update programma "
                       "opnieuw. Uw vorige bestanden blijven bewaard.";

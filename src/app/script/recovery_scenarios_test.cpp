@@ -181,7 +181,7 @@ TEST(RecoveryScenario, FailedRecoveryKeepsJournalAndBlocksChanges) {
   EXPECT_EQ(failed.status, 0) << failed.out;
   const std::string not_restored =
       "msgbox title \"VM_Update\" text \"De vorige update is onderbroken en kon niet worden teruggezet.\\r\\nHet "
-      "bestand Factuur.ini kon niet worden hersteld (";
+      "bestand Factuur.ini kon niet worden teruggezet (";
   EXPECT_NE(failed.out.find(not_restored), std::string::npos) << failed.out;
   EXPECT_NE(failed.out.find(").\\r\\n\\r\\nSluit Velmora af of start uw computer opnieuw op, en start daarna het "
                             "update programma opnieuw. Uw vorige bestanden blijven bewaard.\" buttons ok icon "
