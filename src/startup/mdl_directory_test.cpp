@@ -27,7 +27,6 @@ struct DirectoryFixture : ::testing::Test {
     choice = ResolveDataDir(ctx, dialogs, program_folder);
     return choice.data_dir;
   }
-  void Put(const std::string& path, const std::string& bytes) { prefix.Write(path, bytes); }
 
   testing::TestPrefix prefix;
   testing::FakeProcesses processes;
@@ -37,12 +36,12 @@ struct DirectoryFixture : ::testing::Test {
 };
 
 TEST_F(DirectoryFixture, FilesAlreadyInTheDataFolderStay) {
-  Put(std::string(kRoaming) + "VM_DBv01.mdb", "db");
-  Put(std::string(kRoaming) + "RptDB97.mdb", "rpt");
-  Put(std::string(kRoaming) + "VM.ini", "mine");
-  Put(std::string(kStore) + "VM.ini", "newer");
-  Put(std::string(kRoaming) + "sourcesMed.VMD", "old");
-  Put(std::string(kStore) + "sourcesMed.VMD", "old");
+  prefix.Write(std::string(kRoaming) + "VM_DBv01.mdb", "db");
+  prefix.Write(std::string(kRoaming) + "RptDB97.mdb", "rpt");
+  prefix.Write(std::string(kRoaming) + "VM.ini", "mine");
+  prefix.Write(std::string(kStore) + "VM.ini", "newer");
+  prefix.Write(std::string(kRoaming) + "sourcesMed.VMD", "old");
+  prefix.Write(std::string(kStore) + "sourcesMed.VMD", "old");
   EXPECT_EQ(Resolve(kProgram), kRoaming);
   EXPECT_EQ(prefix.Read(std::string(kRoaming) + "VM.ini"), "mine");
   EXPECT_EQ(prefix.Read(std::string(kStore) + "VM.ini"), "newer");
@@ -51,8 +50,8 @@ TEST_F(DirectoryFixture, FilesAlreadyInTheDataFolderStay) {
 }
 
 TEST_F(DirectoryFixture, OwnFolderInstallationWithOptionalFileMissing) {
-  for (int i = 1; i <= 6; ++i) Put(kApps + AppFileName(i), "x");
-  Put(std::string(kApps) + "sourcesBus.VMD", "old");
+  for (int i = 1; i <= 6; ++i) prefix.Write(kApps + AppFileName(i), "x");
+  prefix.Write(std::string(kApps) + "sourcesBus.VMD", "old");
   EXPECT_EQ(Resolve("C:\\Apps\\velmora"), kApps);
   EXPECT_TRUE(choice.optional_missing);
   EXPECT_EQ(choice.missing_required, "");
@@ -112,8 +111,8 @@ TEST_F(DirectoryFixture, BothProgramFilesFoldersOfA64BitPrefixKeepTheDataPerUser
       {"C:\\Program Files\\Velmora64\\", "C:\\users\\user\\AppData\\Roaming\\Velmora64\\"}};
   for (const auto& [program, roaming] : installations) {
     SCOPED_TRACE(program);
-    Put(std::string(program) + "VM_DBv01.mdb", "db");
-    Put(std::string(program) + "RptDB97.mdb", "rpt");
+    prefix.Write(std::string(program) + "VM_DBv01.mdb", "db");
+    prefix.Write(std::string(program) + "RptDB97.mdb", "rpt");
     EXPECT_EQ(Resolve(program), roaming);
     EXPECT_EQ(prefix.Read(std::string(roaming) + "VM_DBv01.mdb"), "db");
     EXPECT_EQ(choice.missing_required, "");
@@ -123,14 +122,14 @@ TEST_F(DirectoryFixture, BothProgramFilesFoldersOfA64BitPrefixKeepTheDataPerUser
   EXPECT_NE(list.find("\r\n38: C:\\Program Files (x86)\r\n"), std::string::npos) << list;
   EXPECT_NE(list.find("\r\n42: C:\\Program Files (x86)\r\n"), std::string::npos) << list;
   // Elsewhere the program folder keeps its data.
-  for (int i = 1; i <= 2; ++i) Put(kApps + AppFileName(i), "x");
+  for (int i = 1; i <= 2; ++i) prefix.Write(kApps + AppFileName(i), "x");
   EXPECT_EQ(Resolve(kApps), kApps);
 }
 
 // The installation is claimed on DataDirFor's answer before ResolveDataDir
 // runs: both must name the same folder, or the claim guards the wrong one.
 TEST_F(DirectoryFixture, DataDirForNamesTheFolderResolutionChooses) {
-  for (int i = 1; i <= 6; ++i) Put(kApps + AppFileName(i), "x");
+  for (int i = 1; i <= 6; ++i) prefix.Write(kApps + AppFileName(i), "x");
   struct Case {
     std::string program_folder;
     std::string data_dir;

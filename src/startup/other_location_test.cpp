@@ -35,7 +35,6 @@ struct Started : testing::WizardFixture {
     view.QueueAnswer(Answer::Ok);  // for a message, if one comes
     ClickAnyControl(*form, Control::cmdOpenLocation);
   }
-  bool Has(const std::string& line) const { return Printed(line); }
   std::string Folders() const {
     return ctx.folders.ProgramDir + "|" + ctx.folders.DataDir + "|" + ctx.folders.UpdateIniPath;
   }
@@ -47,12 +46,12 @@ TEST(OtherLocation, CancelledChoiceChangesNothing) {
   ASSERT_EQ(w.ctx.folders.DataDir, kFirstData);
   w.Choose("");
   EXPECT_TRUE(
-      w.Has("filedialog title \"Zoek de alternatieve map waar VM.EXE in staat\" filter "
-            "\"Velmora programma (VM.EXE)|VM.EXE\" folder \"C:\\\\Program Files\" file \"VM.EXE\" -> \"\""))
+      w.Printed("filedialog title \"Zoek de alternatieve map waar VM.EXE in staat\" filter "
+                "\"Velmora programma (VM.EXE)|VM.EXE\" folder \"C:\\\\Program Files\" file \"VM.EXE\" -> \"\""))
       << w.transcript.str();
   EXPECT_TRUE(
-      w.Has("msgbox title \"VM_Update\" text \"U heeft geen keuze gemaakt, de locatie blijft "
-            "ongewijzigd\" buttons ok icon none default 1 -> ok"));
+      w.Printed("msgbox title \"VM_Update\" text \"U heeft geen keuze gemaakt, de locatie blijft "
+                "ongewijzigd\" buttons ok icon none default 1 -> ok"));
   EXPECT_EQ(w.Folders(), before);
   EXPECT_EQ(w.transcript.str().find("set "), std::string::npos);  // the window is untouched
   EXPECT_FALSE(w.view.AnswersPending());
@@ -95,9 +94,9 @@ TEST(OtherLocation, MissingDatabaseEndsTheProgram) {
   w.view.QueueAnswer(Answer::Ok);
   EXPECT_THROW(ClickAnyControl(*w.form, Control::cmdOpenLocation), ProgramEnded);
   EXPECT_TRUE(
-      w.Has("msgbox title \"VM_Update\" text \"Velmora updater kan VM_DBv01.mdb niet vinden op "
-            "deze lokatie en wordt nu afgesloten. Neem contact op met uw leverancier\" buttons "
-            "ok icon none default 1 -> ok"))
+      w.Printed("msgbox title \"VM_Update\" text \"Velmora updater kan VM_DBv01.mdb niet vinden op "
+                "deze lokatie en wordt nu afgesloten. Neem contact op met uw leverancier\" buttons "
+                "ok icon none default 1 -> ok"))
       << w.transcript.str();
   EXPECT_FALSE(w.view.AnswersPending());
   // The backup list there is still brought up to date.
@@ -109,7 +108,7 @@ TEST(OtherLocation, OtherErrorsAreShownAndTheProgramGoesOn) {
   w.MakeInstallation("C:\\Kapot\\");
   w.prefix.Write("C:\\Kapot\\VMbackuptool.ini", "[Basic settings]\r\nAantalFiles=veel\r\n");
   w.Choose("C:\\Kapot\\VM.EXE");
-  EXPECT_TRUE(w.Has("msgbox title \"VM_Update\" text \"Type mismatch\" buttons ok icon none default 1 -> ok"))
+  EXPECT_TRUE(w.Printed("msgbox title \"VM_Update\" text \"Type mismatch\" buttons ok icon none default 1 -> ok"))
       << w.transcript.str();
   // What was set before the error stays; the rest is as it was.
   EXPECT_EQ(w.ctx.folders.ProgramDir, "C:\\Kapot\\");
@@ -124,7 +123,7 @@ TEST(OtherLocation, FolderWithoutDriveLetterGoesOnWithoutDataFolder) {
   std::filesystem::current_path(w.prefix.Host("C:\\"));
   w.Choose("Apps\\velmora\\VM.EXE");
   std::filesystem::current_path(cwd);
-  EXPECT_TRUE(w.Has("msgbox title \"VM_Update\" text \"Geen Directory\" buttons ok icon none default 1 -> ok"));
+  EXPECT_TRUE(w.Printed("msgbox title \"VM_Update\" text \"Geen Directory\" buttons ok icon none default 1 -> ok"));
   EXPECT_EQ(w.Folders(), "Apps\\velmora\\||\\Update.ini");
   EXPECT_EQ(w.Text(Control::Label1_2), "Apps\\velmora\\\r\n");
   EXPECT_EQ(w.Text(Control::Label2), "Stap 1 van 3");

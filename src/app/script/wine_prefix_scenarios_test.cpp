@@ -11,6 +11,7 @@
 
 #include "app/script/scenario_test_kit.h"
 #include "testing/wine_prefix.h"
+#include "views/headless/transcript.h"
 
 namespace vmu {
 namespace {
@@ -49,12 +50,6 @@ struct Scenario {
   bool data_in_virtual_store = false;        // else only in the program folder
 };
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
-  return out;
-}
-
 const std::string kProgramDir = "C:\\Program Files (x86)\\velmora\\";
 
 void RunScenario(const Scenario& s) {
@@ -90,10 +85,9 @@ void RunScenario(const Scenario& s) {
   auto has = [&](const std::string& line) { return transcript.find(line + "\n") != std::string::npos; };
 
   EXPECT_EQ(status, 0) << transcript;
-  EXPECT_TRUE(has("set Label1(2) text \"" + Escaped(kProgramDir) + "\\r\\n" + Escaped(s.data_dir) + "\""))
-      << transcript;
-  EXPECT_TRUE(has("filedialog title \"Open de update file\" filter \"Velmora update files (*.VMU)|*.VMU\" folder \"" +
-                  Escaped(s.documents) + "\" file \"\" -> \"" + Escaped(package) + "\""))
+  EXPECT_TRUE(has("set Label1(2) text " + Quote(kProgramDir + "\r\n" + s.data_dir))) << transcript;
+  EXPECT_TRUE(has("filedialog title \"Open de update file\" filter \"Velmora update files (*.VMU)|*.VMU\" folder " +
+                  Quote(s.documents) + " file \"\" -> " + Quote(package)))
       << transcript;
   EXPECT_NE(transcript.find("set Label1(1) text \"De Update is succesvol verlopen"), std::string::npos);
   EXPECT_TRUE(has("end"));
