@@ -67,18 +67,13 @@ struct Installations : scenario::StandardInstallation {
       testing::WriteHostFile(source + "/" + file, bytes);
     scenario::WriteUnpackingPackage(p, "C:\\pakket\\conv.VMU", source, p.Host(kData + "Update"));
   }
-  // A package that unpacks into the update folder of `data`; `extra` lines
-  // join its file list.
+  // The standard package's files, unpacking into the update folder of
+  // `data`; `extra` lines join its file list.
   void Package(const std::string& name, const std::string& extra, const std::string& data) {
-    const std::string source = p.prefix() + "/bron-" + name;
-    for (const auto& [file, bytes] : std::map<std::string, std::string>{
-             {"VM.EXE", "#!/bin/sh\necho nieuw\n"},
-             {"Factuur.ini", "nieuw factuur\r\n"},
-             {"Nieuw.dll", "dll"},
-             {"installatieV2.ini", "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n"},
-             {"FileList.VML", "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n" + extra}})
-      testing::WriteHostFile(source + "/" + file, bytes);
-    scenario::WriteUnpackingPackage(p, "C:\\pakket\\" + name + ".VMU", source, p.Host(data + "Update"));
+    const std::string files = p.prefix() + "/bron-" + name;
+    std::filesystem::copy(source, files, std::filesystem::copy_options::recursive);
+    testing::WriteHostFile(files + "/FileList.VML", testing::ReadHostFile(source + "/FileList.VML") + extra);
+    scenario::WriteUnpackingPackage(p, "C:\\pakket\\" + name + ".VMU", files, p.Host(data + "Update"));
   }
   void Put(const std::string& path, const std::string& bytes, int mode) {
     p.Write(path, bytes);
