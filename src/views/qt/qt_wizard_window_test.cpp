@@ -126,26 +126,7 @@ TEST_F(QtWizardWindowTest, KeysPressTheDefaultAndCancelButtons) {
   EXPECT_EQ(events.double_clicks, std::vector<Control>{Control::Image1});
 }
 
-TEST_F(QtWizardWindowTest, ButtonsHaveTheirOwnMnemonicsInTheWidgetOnly) {
-  // Which letter each caption takes is button_mnemonics_test's; here the
-  // result page's caption gets its own, the others keep theirs, and the
-  // logic reads back exactly what it set.
-  auto shortcut = [&](Control c) { return Find<QPushButton>(c)->shortcut(); };
-  window->SetText(Control::CmdWizard_1, "Stoppen");
-  EXPECT_EQ(window->Text(Control::CmdWizard_1), "Stoppen");
-  EXPECT_EQ(shortcut(Control::CmdWizard_1), QKeySequence(Qt::ALT | Qt::Key_S));
-  EXPECT_EQ(shortcut(Control::CancelButton), QKeySequence(Qt::ALT | Qt::Key_A));
-  std::vector<QKeySequence> seen;
-  for (const ControlInfo& info : kControls) {
-    if (info.kind != ControlKind::Button) continue;
-    const QKeySequence key = shortcut(info.control);
-    EXPECT_FALSE(key.isEmpty()) << info.name;
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), key), 0) << info.name;
-    seen.push_back(key);
-  }
-}
-
-TEST_F(QtWizardWindowTest, TabFollowsTheReadingOrderAndEnterTheDefaultButton) {
+TEST_F(QtWizardWindowTest, TabFollowsTheReadingOrderEnterTheDefaultButtonAndEachButtonHasItsMnemonic) {
   std::vector<QWidget*> expected;
   for (Control c : {Control::cmdTurnBack, Control::cmdOpenLocation, Control::cmdOpenDirectories,
                     Control::CmdCompareTables, Control::CmdStartApp}) {
@@ -164,12 +145,23 @@ TEST_F(QtWizardWindowTest, TabFollowsTheReadingOrderAndEnterTheDefaultButton) {
   EXPECT_EQ(chain, expected);
 
   // "Volgende >>" is the default button on every page; the others do not
-  // take Enter for themselves unless they have the focus.
+  // take Enter for themselves unless they have the focus. Which letter each
+  // caption takes is button_mnemonics_test's; here the result page's caption
+  // gets its own, the others keep theirs, and the logic reads back exactly
+  // what it set.
+  window->SetText(Control::CmdWizard_1, "Stoppen");
+  EXPECT_EQ(window->Text(Control::CmdWizard_1), "Stoppen");
+  EXPECT_EQ(Find<QPushButton>(Control::CmdWizard_1)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
+  EXPECT_EQ(Find<QPushButton>(Control::CancelButton)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_A));
+  std::vector<QKeySequence> seen;
   for (const ControlInfo& info : kControls) {
     if (info.kind != ControlKind::Button) continue;
     auto* button = Find<QPushButton>(info.control);
     EXPECT_EQ(button->isDefault(), info.control == Control::CmdWizard_1) << info.name;
     EXPECT_FALSE(button->autoDefault()) << info.name;
+    EXPECT_FALSE(button->shortcut().isEmpty()) << info.name;
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), button->shortcut()), 0) << info.name;
+    seen.push_back(button->shortcut());
   }
   EXPECT_EQ(window->focusWidget(), Find<QWidget>(Control::CmdWizard_1));
 
