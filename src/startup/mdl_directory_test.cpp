@@ -9,6 +9,7 @@
 #include "platform/shell_folders.h"
 #include "startup/directories_window.h"
 #include "startup/mdl_check_app_files.h"
+#include "testing/fault_file_system.h"
 #include "testing/test_doubles.h"
 #include "testing/test_prefix.h"
 
@@ -60,33 +61,17 @@ TEST_F(DirectoryFixture, OwnFolderInstallationWithOptionalFileMissing) {
   EXPECT_FALSE(prefix.Exists("C:\\users\\user\\AppData\\Roaming\\velmora"));
 }
 
-// Fails one chosen folder creation with the given error.
-class FailingFolders : public testing::ForwardingFileSystem {
- public:
-  FailingFolders(FileSystem& inner, std::string path, int number)
-      : ForwardingFileSystem(inner), path_(std::move(path)), number_(number) {}
-  void MakeFolder(const std::string& p) override {
-    made.push_back(p);
-    if (p == path_) throw VbError(number_);
-    ForwardingFileSystem::MakeFolder(p);
-  }
-  std::vector<std::string> made;
-
- private:
-  std::string path_;
-  int number_;
-};
-
 TEST_F(DirectoryFixture, MakeFolderPathIgnoresExistingFoldersAndShowsOtherErrors) {
   prefix.Write("C:\\a\\keep.txt", "");
   MakeFolderPath(ctx, dialogs, "C:\\a\\b\\c\\");
   EXPECT_TRUE(prefix.Exists("C:\\a\\b\\c"));
   EXPECT_TRUE(dialogs.messages.empty());
 
-  FailingFolders failing(prefix.fs(), "C:\\x\\y", kPermissionDenied);
+  testing::FaultFileSystem failing(prefix.fs(), testing::Fault::Once, 2);  // C:\x\y is refused
   RunContext failing_ctx(failing, processes);
   MakeFolderPath(failing_ctx, dialogs, "C:\\x\\y\\z");
-  EXPECT_EQ(failing.made, (std::vector<std::string>{"C:\\x", "C:\\x\\y"}));
+  EXPECT_EQ(failing.operations(), 2);  // nothing is tried below the refused folder
+  EXPECT_TRUE(prefix.Exists("C:\\x"));
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, "Permission denied");
   EXPECT_EQ(dialogs.messages[0].title, "70");
