@@ -79,32 +79,32 @@ struct Ran {
   std::string out, err;
 };
 
-Ran RunInShell(const std::string& command) {
+// A program built beside this one. No display and a toolkit that needs one:
+// VM_Update must answer before it starts its window.
+Ran RunBeside(const std::string& command_line) {
   testing::TempDir dir;
+  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " +
+                              std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + "/" +
+                              command_line;
   const int raw = std::system((command + " >" + dir.Sub("out") + " 2>" + dir.Sub("err") + " </dev/null").c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::ReadHostFile(dir.Sub("out")),
           testing::ReadHostFile(dir.Sub("err"))};
 }
 
 TEST(CommandLine, EveryProgramAnswersHelpAndVersionAndRefusesUnknownOptions) {
-  const std::string bin = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-  // No display and a toolkit that needs one: VM_Update must answer before
-  // it starts its window.
-  const std::string no_display = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb ";
   for (const std::string name :
        {"VM_Update", "vmupdate-script", "vmu-pack", "vmupdate-demo", "conversion-bench", "vmu-unpacker"}) {
-    const std::string program = no_display + bin + "/" + name;
-    const Ran help = RunInShell(program + " --help");
+    const Ran help = RunBeside(name + " --help");
     EXPECT_EQ(help.status, 0) << name;
     EXPECT_EQ(help.out.rfind("usage: " + name, 0), 0u) << name << ": " << help.out;
     EXPECT_EQ(help.err, "") << name;
 
-    const Ran version = RunInShell(program + " --version");
+    const Ran version = RunBeside(name + " --version");
     EXPECT_EQ(version.status, 0) << name;
     EXPECT_TRUE(std::regex_match(version.out, std::regex(name + " [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;
     EXPECT_EQ(version.err, "") << name;
 
-    const Ran unknown = RunInShell(program + " --no-such-option");
+    const Ran unknown = RunBeside(name + " --no-such-option");
     EXPECT_EQ(unknown.status, 2) << name;
     EXPECT_EQ(unknown.out, "") << name;
     EXPECT_EQ(unknown.err, name + ": unknown option '--no-such-option'\n" + help.out) << name;
@@ -112,7 +112,6 @@ TEST(CommandLine, EveryProgramAnswersHelpAndVersionAndRefusesUnknownOptions) {
 }
 
 TEST(CommandLine, ProgramsRefuseMissingOrExtraOperandsWithTheirUsage) {
-  const std::string bin = std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + "/";
   struct Case {
     std::string command, first_line;
   };
@@ -127,7 +126,7 @@ TEST(CommandLine, ProgramsRefuseMissingOrExtraOperandsWithTheirUsage) {
       {"conversion-bench many", "conversion-bench: ROWS must be a whole number above 0"},
   };
   for (const Case& c : cases) {
-    const Ran run = RunInShell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + bin + c.command);
+    const Ran run = RunBeside(c.command);
     EXPECT_EQ(run.status, 2) << c.command;
     EXPECT_EQ(run.out, "") << c.command;
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), c.first_line) << c.command;
