@@ -74,8 +74,6 @@ scenario::Session RunToEnd(const std::string& script, const std::string& folder)
   return {run.status, run.out};
 }
 
-std::map<std::string, std::string> Files(const std::string& prefix) { return scenario::Files(prefix + "/drive_c"); }
-
 const std::string kBusy =
     "msgbox title \"VM_Update\" text \"Er is al een update van Velmora bezig in de data folder "
     "C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\\\r\\n";
@@ -88,7 +86,7 @@ TEST(OneWizardScenario, ASecondWizardIsTurnedAwayAndAKilledOneHoldsNothing) {
 
   RunningWizard first;
   ASSERT_NE(first.Send(start, "window show").find("window show"), std::string::npos);
-  const auto before = Files(demo.prefix);
+  const auto before = scenario::Files(demo.prefix + "/drive_c");
 
   // Its answer is queued: a refusal that asked nothing would leave it over (status 4).
   scenario::Session second = RunToEnd("answer ok\n" + start + "press next\n", dir.path());
@@ -98,7 +96,7 @@ TEST(OneWizardScenario, ASecondWizardIsTurnedAwayAndAKilledOneHoldsNothing) {
       << second.out;
   EXPECT_TRUE(second.Has("end"));
   EXPECT_EQ(second.out.find("window show"), std::string::npos);
-  EXPECT_EQ(Files(demo.prefix), before);
+  EXPECT_EQ(scenario::Files(demo.prefix + "/drive_c"), before);
 
   // Killed, the first wizard leaves its lock file behind, and no lock.
   first.Kill();
