@@ -14,10 +14,6 @@
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_installation_lock.h"
 #include "testing/http_test_server.h"
-#include "testing/temp_dir.h"
-#include "tools/demo/demo_installation.h"
-#include "tools/demo/demo_keys.h"
-#include "tools/demo/demo_packages.h"
 #include "tools/pack/feed_writer.h"
 #include "tools/pack/package_writer.h"
 #include "tools/pack/source_check.h"
@@ -31,12 +27,8 @@ using testing::ReadHostFile;
 using testing::WriteHostFile;
 
 // Three signed packages, 5 -> 6 -> 7 -> 8, published in DIR/site/.
-struct FeedDemo {
+struct FeedDemo : scenario::SignedDemo {
   FeedDemo() : server((stdfs::create_directory(dir.Sub("site")), dir.Sub("site"))) {
-    paths = MakeDemoInstallation(dir.path(), "anna");
-    keys = MakeDemoKeys(dir.path());
-    InstallDemoTrustedKeys(paths, keys);
-    MakeDemoPackages(dir.path(), Tool("vmu-unpacker"), &keys);
     for (int update = 6; update <= 8; ++update) {
       auto files = pack::CheckSourceFolder(dir.Sub("package-sources/update-10302-06")).files;
       const std::string manifest = dir.Sub("manifest-" + std::to_string(update));
@@ -51,8 +43,6 @@ struct FeedDemo {
     WriteHostFile(DemoHostPath(paths, paths.program_dir + "UpdateBron.txt"), server.base() + "/feed.json\r\n");
   }
   std::string Site(const std::string& name) { return dir.Sub("site/" + name); }
-  std::string Data() const { return paths.prefix + "/drive_c/users/anna/AppData/Roaming/velmora/"; }
-  std::string Documents() const { return DemoHostPath(paths, paths.documents); }
   std::string Installed() const {
     const std::string ini = ReadHostFile(Data() + "VM.ini");
     const std::size_t at = ini.find("VersionUpdate=");
@@ -63,16 +53,8 @@ struct FeedDemo {
     if (change) change(feed);
     pack::WriteFeedFiles(Site("feed.json"), feed, key ? key : &keys.supplier.secret_key);
   }
-  std::string Run(const std::string& script) {
-    const scenario::Session run = scenario::Run(paths.prefix, script);
-    EXPECT_EQ(run.status, 0) << run.out;
-    return run.out;
-  }
 
-  vmu::testing::TempDir dir;
   vmu::testing::HttpTestServer server;
-  DemoPaths paths;
-  DemoKeys keys;
   std::vector<package::FeedEntry> entries;
   uint64_t serial = 0;
 };

@@ -3,6 +3,7 @@
 // them, and the files of a prefix to compare before and after.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -13,7 +14,11 @@
 
 #include "app/script/script_runner.h"
 #include "testing/sealed_package.h"
+#include "testing/temp_dir.h"
 #include "testing/test_prefix.h"
+#include "tools/demo/demo_installation.h"
+#include "tools/demo/demo_keys.h"
+#include "tools/demo/demo_packages.h"
 
 namespace vmu::scenario {
 
@@ -79,6 +84,28 @@ struct StandardInstallation {
 
   testing::TestPrefix p;
   std::string source = p.prefix() + "/bron";
+};
+
+// The demo installation of anna, trusting the demo supplier's key, and the
+// demo packages signed with it.
+struct SignedDemo {
+  SignedDemo() : paths(MakeDemoInstallation(dir.path(), "anna")), keys(MakeDemoKeys(dir.path())) {
+    InstallDemoTrustedKeys(paths, keys);
+    packages = MakeDemoPackages(dir.path(), Tool("vmu-unpacker"), &keys);
+  }
+  std::string Documents() const { return DemoHostPath(paths, paths.documents); }
+  std::string Data() const { return paths.prefix + "/drive_c/users/anna/AppData/Roaming/velmora/"; }
+  // A run that must end well; its transcript.
+  std::string Run(const std::string& script) {
+    const Session run = scenario::Run(paths.prefix, script);
+    EXPECT_EQ(run.status, 0) << run.out;
+    return run.out;
+  }
+
+  testing::TempDir dir;
+  DemoPaths paths;
+  DemoKeys keys;
+  std::vector<DemoPackage> packages;
 };
 
 // A file's bytes and permission bits, to compare before and after.

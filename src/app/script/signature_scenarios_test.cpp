@@ -8,9 +8,6 @@
 
 #include "app/script/scenario_test_kit.h"
 #include "package/minisign_format.h"
-#include "tools/demo/demo_installation.h"
-#include "tools/demo/demo_keys.h"
-#include "tools/demo/demo_packages.h"
 #include "tools/pack/package_writer.h"
 #include "tools/pack/source_check.h"
 #include "wizard/package_trust.h"
@@ -23,33 +20,19 @@ using scenario::Tool;
 using testing::ReadHostFile;
 using testing::WriteHostFile;
 
-struct Demo {
+struct Demo : scenario::SignedDemo {
   Demo() {
-    paths = MakeDemoInstallation(dir.path(), "anna");
-    keys = MakeDemoKeys(dir.path());
-    InstallDemoTrustedKeys(paths, keys);
-    CopyDemoPackages(MakeDemoPackages(dir.path(), Tool("vmu-unpacker"), &keys), Documents());
+    CopyDemoPackages(packages, Documents());
     // An unsigned package and a half-downloaded one beside them.
     pack::WritePackage(Tool("vmu-unpacker"), Sources("update-10302-06"), Documents() + "/unsigned.VMU");
     const std::string whole = ReadHostFile(Documents() + "/update-10302-06.VMU");
     WriteHostFile(Documents() + "/half.VMU", whole.substr(0, whole.size() / 2));
   }
-  std::string Documents() const { return DemoHostPath(paths, paths.documents); }
-  std::string Data() const { return paths.prefix + "/drive_c/users/anna/AppData/Roaming/velmora/"; }
   std::string KeyFile() const { return DemoHostPath(paths, paths.program_dir + kTrustedKeysName); }
   std::vector<pack::SourceFile> Sources(const std::string& name) const {
     return pack::CheckSourceFolder(dir.Sub("package-sources/" + name)).files;
   }
-  std::string Run(const std::string& script) {
-    const scenario::Session run = scenario::Run(paths.prefix, script);
-    EXPECT_EQ(run.status, 0) << run.out;
-    return run.out;
-  }
   std::string Log() const { return ReadHostFile(Data() + "ConversieLog.TXT"); }
-
-  vmu::testing::TempDir dir;
-  DemoPaths paths;
-  DemoKeys keys;
 };
 
 std::string Msgbox(const std::string& text) {
