@@ -45,6 +45,13 @@ TEST(CommandLine, AnswersHelpVersionAndMistakesAndReadsOptionsAndOperands) {
       {{"--shots=out dir", "--gui", "s.txt"}, std::nullopt, "", "", {{"--shots", "out dir"}, {"--gui", ""}}, {"s.txt"}},
       {{"--shots=", "x"}, std::nullopt, "", "", {{"--shots", ""}}, {"x"}},
       {{"--", "--help", "-x"}, std::nullopt, "", "", {}, {"--help", "-x"}},
+      // The last value of an option counts.
+      {{"--shots", "a", "--gui", "--shots=b"},
+       std::nullopt,
+       "",
+       "",
+       {{"--shots", "a"}, {"--gui", ""}, {"--shots", "b"}},
+       {}},
   };
   for (const ParseCase& c : cases) {
     std::vector<const char*> argv{"prog"};
@@ -59,18 +66,9 @@ TEST(CommandLine, AnswersHelpVersionAndMistakesAndReadsOptionsAndOperands) {
     if (status) continue;
     EXPECT_EQ(args.options, c.options) << where;
     EXPECT_EQ(args.operands, c.operands) << where;
+    if (!c.options.empty()) EXPECT_EQ(args.Value(c.options.back().first), c.options.back().second) << where;
+    EXPECT_EQ(args.Value("--absent"), "");
   }
-}
-
-TEST(CommandLine, TheLastValueOfAnOptionCounts) {
-  std::vector<const char*> argv{"prog", "--shots", "a", "--gui", "--shots=b"};
-  std::ostringstream out, err;
-  Arguments args;
-  ASSERT_FALSE(Parse(kProgram, 5, argv.data(), kOptions, args, out, err));
-  EXPECT_TRUE(args.Has("--gui"));
-  EXPECT_EQ(args.Value("--shots"), "b");
-  EXPECT_FALSE(Arguments{}.Has("--gui"));
-  EXPECT_EQ(Arguments{}.Value("--shots"), "");
 }
 
 // The programs themselves, as a user calls them.
