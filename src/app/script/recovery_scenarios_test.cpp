@@ -46,11 +46,10 @@ struct Installations : scenario::StandardInstallation {
   Installations() {
     chmod(p.Host(kProg + "VM.EXE").c_str(), 0750);
     chmod(p.Host(kData + "Factuur.ini").c_str(), 0640);
-    Put(kOther + "VM.EXE", "#!/bin/sh\necho oud\n", 0750);
-    p.Write(kOther + "VM_DBv01.mdb", "db");
-    p.Write(kOther + "RptDB97.mdb", "rpt");
-    p.Write(kOther + "VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
-    Put(kOther + "Factuur.ini", "oud factuur\r\n", 0640);
+    std::filesystem::create_directory(p.Host(kOther));
+    for (const std::string& file : {kProg + "VM.EXE", kData + "VM_DBv01.mdb", kData + "RptDB97.mdb", kData + "VM.ini",
+                                    kData + "Factuur.ini"})  // modes too
+      std::filesystem::copy_file(p.Host(file), p.Host(kOther + file.substr(file.rfind('\\') + 1)));
     Package("anders", "", kOther);
   }
   // A package that converts the user's database before installing it.
@@ -74,10 +73,6 @@ struct Installations : scenario::StandardInstallation {
     std::filesystem::copy(source, files, std::filesystem::copy_options::recursive);
     testing::WriteHostFile(files + "/FileList.VML", testing::ReadHostFile(source + "/FileList.VML") + extra);
     scenario::WriteUnpackingPackage(p, "C:\\pakket\\" + name + ".VMU", files, p.Host(data + "Update"));
-  }
-  void Put(const std::string& path, const std::string& bytes, int mode) {
-    p.Write(path, bytes);
-    chmod(p.Host(path).c_str(), mode);
   }
   FileState State(const std::string& path) { return scenario::State(p, path); }
   // Every file the package touches, and the counter.
