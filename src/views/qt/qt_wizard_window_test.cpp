@@ -116,13 +116,10 @@ TEST_F(QtWizardWindowTest, KeysPressTheDefaultAndCancelButtons) {
   QCoreApplication::sendEvent(Find<QWidget>(Control::cmdTurnBack), &escape);
   EXPECT_EQ(events.clicks, (std::vector<Control>{Control::cmdTurnBack, Control::CancelButton}));
 
-  events.clicks.clear();
-  Find<QPushButton>(Control::CmdWizard_0)->setEnabled(true);
-  Find<QPushButton>(Control::CmdWizard_0)->click();
+  // A press of any button reaches the logic: the focus test's.
   QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                   Qt::NoModifier);
   QCoreApplication::sendEvent(Find<QWidget>(Control::Image1), &dbl);
-  EXPECT_EQ(events.clicks, std::vector<Control>{Control::CmdWizard_0});
   EXPECT_EQ(events.double_clicks, std::vector<Control>{Control::Image1});
 }
 
