@@ -27,7 +27,7 @@ TEST(PackageStep, CopiesAndStartsThePackageAndPassesOverAnUnpackerThatHasEnded) 
   w.view.QueueFile("C:\\pakket\\upd.VMU");
   w.processes.waits_before_end = 2;
   w.form->CmdWizard_Click(1);
-  for (int value = 0; value <= 5; ++value) EXPECT_TRUE(w.Shown("set Pbr value " + std::to_string(value)));
+  for (int value = 0; value <= 5; ++value) EXPECT_TRUE(w.Printed("set Pbr value " + std::to_string(value)));
   EXPECT_FALSE(w.view.Inspect(Control::Pbr).visible);
   EXPECT_FALSE(w.prefix.Exists("C:\\data\\Update\\oud.txt"));
   // The buttons wait while the unpacker works, and the window is redrawn.
