@@ -44,20 +44,5 @@ TEST(InstallProgress, EveryPhaseMovesTheBarBeforeTheResultPageShows) {
   EXPECT_EQ(empty.Out().find("set Pbr"), std::string::npos) << empty.Out();
 }
 
-TEST(InstallProgress, AFailingFileHidesTheBarBeforeTheRestoreIsReported) {
-  InstallWizard w;
-  w.prefix.Write("C:\\data\\Update\\VM.EXE", "nieuw exe");
-  w.Unpacked(kFittingManifest, "\"VM.EXE\",1\r\n\"Ontbreekt.dll\",1\r\n\"Factuur.ini\",2\r\n");
-  w.view.QueueAnswer(Answer::Ok);
-  w.Step3();
-  EXPECT_NE(w.Out().find("set Label2 text \"Bestanden installeren...\"\nredraw\nset Pbr value 3\n"
-                         "set Label2 text \"\"\nset Pbr visible false\nmsgbox title \"VM_Update\" text \"Er is een "
-                         "fout ontstaan bij het installeren van bestand: "),
-            std::string::npos)
-      << w.Out();
-  EXPECT_EQ(w.Read("C:\\prog\\VM.EXE"), "oud exe");
-  EXPECT_FALSE(w.view.Inspect(Control::Pbr).visible);
-}
-
 }  // namespace
 }  // namespace vmu

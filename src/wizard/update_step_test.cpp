@@ -144,6 +144,9 @@ TEST(UpdateStep, AFailingEntryPutsEveryEarlierFileBack) {
   // Its source is missing: the old Factuur.ini is already in the backup folder.
   FailingInstall missing("\"Factuur.ini\",2");
   missing.ExpectRestored("Factuur.ini");
+  // The bar and its phase are gone before the restore is reported.
+  EXPECT_NE(missing.Out().find("set Label2 text \"\"\nset Pbr visible false\nmsgbox title \"VM_Update\""),
+            std::string::npos);
   // The backups of an installation that did not happen go with its record.
   EXPECT_FALSE(missing.prefix.Exists("C:\\data\\ConversieBackup-2\\Factuur.ini"));
   const std::string log = missing.Log();
