@@ -2,17 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "platform/error.h"
 #include "platform/program_end.h"
 #include "wizard/install_test_fixture.h"
 
 namespace vmu {
 namespace {
-
-using testing::FakeProcesses;
-using testing::TestPrefix;
 
 // The frame alone: pages 2 and 3 do nothing unless a test gives them work.
 StepWork FrameSteps() {

@@ -213,7 +213,6 @@ TEST(PackageSignature, MinisignKeysSignAndMinisignChecksWhatVmuPackSigned) {
 
 // The program at the head of every package runs on any x86-64 Linux.
 TEST(Unpacker, NeedsNothingButTheCLibrary) {
-  TempDir dir;
   const auto run = RunProgram({"/usr/bin/ldd", BinDir() + "/vmu-unpacker"});
   ASSERT_EQ(run.status, 0) << run.err;
   std::istringstream lines(run.out);
