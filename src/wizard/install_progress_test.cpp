@@ -34,7 +34,7 @@ TEST(InstallProgress, EveryPhaseMovesTheBarBeforeTheResultPageShows) {
       "set Label2 text \"Opruimen...\"\nredraw\n" + Values(11, 15) +
       "set Label2 text \"\"\nset Pbr visible false\nset Label1(1) color black\n";
   EXPECT_NE(w.Out().find(phases), std::string::npos) << w.Out();
-  EXPECT_EQ(w.Read("C:\\data\\Factuur.ini"), "nieuw factuur");
+  EXPECT_EQ(w.prefix.Read("C:\\data\\Factuur.ini"), "nieuw factuur");
   EXPECT_TRUE(w.Printed("set Label2 text \"Stap 3 van 3\""));
 
   // A list that installs nothing shows no bar.

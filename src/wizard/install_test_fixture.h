@@ -33,7 +33,6 @@ struct InstallWizard : WizardFixture {
     form->CmdWizard_Click(1);
   }
 
-  std::string Read(const std::string& path) const { return prefix.Read(path); }
   std::string Label() { return Text(Control::Label1_1); }
 };
 

@@ -102,7 +102,7 @@ TEST(PackageStep, WhatRunsAndWhatIsInstalledIsWhatWasChecked) {
   w.view.QueueFile("C:\\pakket\\upd.VMU");
   w.form->CmdWizard_Click(1);
   EXPECT_EQ(w.processes.started.back(), "\"C:\\data\\Update\\VMU_ZP.exe\" /auto C:\\data\\Update");
-  EXPECT_EQ(w.Read("C:\\data\\Update\\VMU_ZP.exe"), package);
+  EXPECT_EQ(w.prefix.Read("C:\\data\\Update\\VMU_ZP.exe"), package);
   EXPECT_EQ(w.ctx.fs.FileMode("C:\\data\\Update\\VMU_ZP.exe"), 0700);
 
   // A file changed, added or missing in the update folder after unpacking
@@ -110,7 +110,7 @@ TEST(PackageStep, WhatRunsAndWhatIsInstalledIsWhatWasChecked) {
   w.Unpacked(testing::kFittingManifest, list);
   w.prefix.Write("C:\\data\\Update\\VM.EXE", "kwaad exe");
   w.form->CmdWizard_Click(1);
-  EXPECT_EQ(w.Read("C:\\prog\\VM.EXE"), "oud exe");
+  EXPECT_EQ(w.prefix.Read("C:\\prog\\VM.EXE"), "oud exe");
   EXPECT_NE(w.Label().find("Het updatefile [upd.VMU] is beschadigd of onvolledig."), std::string::npos);
   EXPECT_NE(w.Log().find("Updatefile upd.VMU geweigerd: C:\\data\\Update\\VM.EXE is gewijzigd na het "
                          "uitpakken\r\n"),
