@@ -8,7 +8,6 @@ namespace vmu {
 namespace {
 
 using testing::ConversionEnv;
-using testing::kConvDb;
 using testing::kNewDb;
 using testing::kOldDb;
 

@@ -15,28 +15,18 @@
 
 namespace vmu::testing {
 
-// Records every call as a line, and keeps what the window would show now.
+// Records every call as a line.
 class RecordingDisplay : public ConversionDisplay {
  public:
   void AddToMainText(const std::string& text) override { Line("main text + " + text); }
-  void SetStatus(const std::string& text) override {
-    status = text;
-    Line("status " + text);
-  }
+  void SetStatus(const std::string& text) override { Line("status " + text); }
   void StartProgress(int steps) override {
     progress_value = 0;
-    progress_shown = true;
     Line("progress 0 of " + std::to_string(steps));
   }
   void StepProgress() override { Line("step " + std::to_string(++progress_value)); }
-  void HideProgress() override {
-    progress_shown = false;
-    Line("progress hidden");
-  }
-  void HideCancel() override {
-    cancel_hidden = true;
-    Line("cancel hidden");
-  }
+  void HideProgress() override { Line("progress hidden"); }
+  void HideCancel() override { Line("cancel hidden"); }
   void Redraw() override { Line("redraw"); }
   void PrepareNotice() override { Line("notice prepared"); }
   void ShowNotice(const std::string& text) override { Line("notice " + text); }
@@ -44,13 +34,10 @@ class RecordingDisplay : public ConversionDisplay {
 
   // Each call's line ends with "\n".
   std::string lines;
-  std::string status;
-  int progress_value = 0;
-  bool progress_shown = false;
-  bool cancel_hidden = false;
 
  private:
   void Line(const std::string& line) { lines += line + "\n"; }
+  int progress_value = 0;
 };
 
 // The host's engine, watched: how many connections were made, and how many

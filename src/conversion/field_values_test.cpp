@@ -13,13 +13,9 @@
 namespace vmu {
 namespace {
 
+// The text of a real is printf's (the test after the next).
 TEST(FieldValues, NumbersReadAsTheirUsualTextAndNullHasNone) {
-  EXPECT_EQ(FieldText(FieldValue{5.2}), "5.2");
-  EXPECT_EQ(FieldText(FieldValue{5.0}), "5");
   EXPECT_EQ(FieldText(FieldValue{std::int64_t{5}}), "5");
-  EXPECT_EQ(FieldText(FieldValue{0.1 + 0.2}), "0.3");
-  EXPECT_EQ(FieldText(FieldValue{-2.5}), "-2.5");
-  EXPECT_EQ(FieldText(FieldValue{1e20}), "1E+20");
   EXPECT_EQ(FieldText(FieldValue{std::string("5.10")}), "5.10");
   EXPECT_EQ(FieldText(FieldValue{Null{}}), std::nullopt);
   EXPECT_EQ(JoinedText(FieldValue{Null{}}), "");
@@ -41,6 +37,8 @@ TEST(FieldValues, NumberTextIsPrintfsInTheCLocale) {
   const double values[] = {0.0,
                            -0.0,
                            5.2,
+                           0.1 + 0.2,
+                           1e20,
                            1.0 / 3,
                            123456789012345.0,
                            1234567890123456.0,

@@ -2,17 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "platform/error.h"
 #include "platform/program_end.h"
 #include "wizard/install_test_fixture.h"
 
 namespace vmu {
 namespace {
-
-using testing::FakeProcesses;
-using testing::TestPrefix;
 
 // The frame alone: pages 2 and 3 do nothing unless a test gives them work.
 StepWork FrameSteps() {
@@ -29,31 +24,30 @@ struct Wizard : testing::WizardFixture {
     prefix.Write("C:\\data\\VM.ini", "[Main]\r\n");
     MakeForm(std::move(steps)).Load();
   }
-  std::string Label(Control c) { return Text(c); }
 };
 
 TEST(WizardFrame, LoadShowsTheWelcomePageAndTheButtonsMoveBetweenPages) {
   Wizard w;
-  EXPECT_EQ(w.Label(Control::Label2), "Stap 1 van 3");
-  EXPECT_EQ(w.Label(Control::Label1_0), "Velmora Update");
-  EXPECT_EQ(w.Label(Control::Label3), "");
-  EXPECT_EQ(w.Label(Control::Label4), "Velmora Update Programma\r\nVersie " + std::to_string(VMU_VERSION_MAJOR) + "." +
-                                          std::to_string(VMU_VERSION_MINOR) + "." + std::to_string(VMU_VERSION_PATCH));
-  EXPECT_EQ(w.Label(Control::Label1_1)
+  EXPECT_EQ(w.Text(Control::Label2), "Stap 1 van 3");
+  EXPECT_EQ(w.Text(Control::Label1_0), "Velmora Update");
+  EXPECT_EQ(w.Text(Control::Label3), "");
+  EXPECT_EQ(w.Text(Control::Label4), "Velmora Update Programma\r\nVersie " + std::to_string(VMU_VERSION_MAJOR) + "." +
+                                         std::to_string(VMU_VERSION_MINOR) + "." + std::to_string(VMU_VERSION_PATCH));
+  EXPECT_EQ(w.Text(Control::Label1_1)
                 .rfind("Met deze functie installeert u de Velmora update op uw "
                        "computer. \r\n\r\nDeze update is u gestuurd door",
                        0),
             0u);
   EXPECT_FALSE(w.view.Inspect(Control::CmdWizard_0).enabled);
   EXPECT_TRUE(w.view.Inspect(Control::CmdWizard_1).enabled);
-  EXPECT_EQ(w.Label(Control::CmdWizard_1), "Volgende >>");
+  EXPECT_EQ(w.Text(Control::CmdWizard_1), "Volgende >>");
 
   w.form->CmdWizard_Click(1);
-  EXPECT_EQ(w.Label(Control::Label2), "Stap 2 van 3");
+  EXPECT_EQ(w.Text(Control::Label2), "Stap 2 van 3");
   EXPECT_TRUE(w.view.Inspect(Control::CmdWizard_0).enabled);
   w.view.SetEnabled(Control::cmdTurnBack, false);  // as the package step leaves it
   w.form->CmdWizard_Click(0);
-  EXPECT_EQ(w.Label(Control::Label2), "Stap 1 van 3");
+  EXPECT_EQ(w.Text(Control::Label2), "Stap 1 van 3");
   EXPECT_TRUE(w.view.Inspect(Control::cmdTurnBack).enabled);
   EXPECT_TRUE(w.view.Inspect(Control::cmdOpenLocation).enabled);
 
@@ -112,14 +106,13 @@ TEST(WizardFrame, AnyOtherErrorEndsOnTheResultPageAndRemovesTheUpdateFolder) {
       "Er is een fout ontstaan met volgende beschrijving: 76 - Path not foundDe update "
       "heeft nog niet plaats gevonden, u kunt wel verder werken met Velmora";
   EXPECT_EQ(w.form->state.ResultText, result);
-  EXPECT_EQ(w.Label(Control::Label1_1),
-            result + testing::kNotDone +
-                "Als u meerdere versies van Velmora op uw syseem heeft, dan kunt u met de "
-                "knop 'Open andere programma map' uw andere versies van de update voorzien");
+  EXPECT_EQ(w.Text(Control::Label1_1), result + testing::kNotDone +
+                                           "Als u meerdere versies van Velmora op uw syseem heeft, dan kunt u met de "
+                                           "knop 'Open andere programma map' uw andere versies van de update voorzien");
   EXPECT_TRUE(w.view.Inspect(Control::Label1_1).bold);
   EXPECT_FALSE(w.form->state.FailureFlag);
-  EXPECT_EQ(w.Label(Control::Label2), "Stap 2 van 3");
-  EXPECT_EQ(w.Label(Control::CmdWizard_1), "Stoppen");
+  EXPECT_EQ(w.Text(Control::Label2), "Stap 2 van 3");
+  EXPECT_EQ(w.Text(Control::CmdWizard_1), "Stoppen");
   EXPECT_FALSE(w.view.Inspect(Control::CancelButton).visible);
   EXPECT_FALSE(w.prefix.Exists("C:\\data\\Update"));
   EXPECT_EQ(w.Log(),
@@ -146,14 +139,14 @@ TEST(WizardFrame, ErrorsDuringInstallationRestoreAndAnUnwritableLogStillReachesT
   w.form->CmdWizard_Click(1);
   w.form->CmdWizard_Click(1);
   EXPECT_TRUE(restored);
-  EXPECT_EQ(w.Label(Control::Label1_1).rfind("teruggezet\r\n\r\nDe update is niet uitgevoerd", 0), 0u);
+  EXPECT_EQ(w.Text(Control::Label1_1).rfind("teruggezet\r\n\r\nDe update is niet uitgevoerd", 0), 0u);
 
   // A data folder that does not exist: nothing can be logged, the page still shows.
   Wizard u(steps);
   u.ctx.folders.DataDir = "C:\\weg\\";
   u.form->CmdWizard_Click(1);
   u.form->CmdWizard_Click(1);
-  EXPECT_EQ(u.Label(Control::CmdWizard_1), "Stoppen");
+  EXPECT_EQ(u.Text(Control::CmdWizard_1), "Stoppen");
   EXPECT_FALSE(u.prefix.Exists("C:\\weg"));
 }
 
@@ -163,11 +156,11 @@ TEST(WizardFrame, SuccessPageIsPlainAndItsBackButtonReturnsToStepTwo) {
   Wizard w(steps);
   w.form->CmdWizard_Click(1);
   w.form->CmdWizard_Click(1);
-  EXPECT_EQ(w.Label(Control::Label1_1).rfind("De Update is succesvol verlopen\r\n\r\nStart uw nieuwe", 0), 0u);
+  EXPECT_EQ(w.Text(Control::Label1_1).rfind("De Update is succesvol verlopen\r\n\r\nStart uw nieuwe", 0), 0u);
   EXPECT_FALSE(w.view.Inspect(Control::Label1_1).bold);
   w.form->CmdWizard_Click(0);
-  EXPECT_EQ(w.Label(Control::Label2), "Stap 2 van 3");
-  EXPECT_EQ(w.Label(Control::CmdWizard_1), "Volgende >>");
+  EXPECT_EQ(w.Text(Control::Label2), "Stap 2 van 3");
+  EXPECT_EQ(w.Text(Control::CmdWizard_1), "Volgende >>");
 }
 
 }  // namespace

@@ -33,9 +33,7 @@ struct InstallWizard : WizardFixture {
     form->CmdWizard_Click(1);
   }
 
-  std::string Read(const std::string& path) const { return prefix.Read(path); }
   std::string Label() { return Text(Control::Label1_1); }
-  bool Shown(const std::string& line) const { return Printed(line); }
 };
 
 // The manifest of a package that fits the installation above (10302 / 5).

@@ -27,7 +27,7 @@ TEST(PackageStep, CopiesAndStartsThePackageAndPassesOverAnUnpackerThatHasEnded) 
   w.view.QueueFile("C:\\pakket\\upd.VMU");
   w.processes.waits_before_end = 2;
   w.form->CmdWizard_Click(1);
-  for (int value = 0; value <= 5; ++value) EXPECT_TRUE(w.Shown("set Pbr value " + std::to_string(value)));
+  for (int value = 0; value <= 5; ++value) EXPECT_TRUE(w.Printed("set Pbr value " + std::to_string(value)));
   EXPECT_FALSE(w.view.Inspect(Control::Pbr).visible);
   EXPECT_FALSE(w.prefix.Exists("C:\\data\\Update\\oud.txt"));
   // The buttons wait while the unpacker works, and the window is redrawn.
@@ -102,7 +102,7 @@ TEST(PackageStep, WhatRunsAndWhatIsInstalledIsWhatWasChecked) {
   w.view.QueueFile("C:\\pakket\\upd.VMU");
   w.form->CmdWizard_Click(1);
   EXPECT_EQ(w.processes.started.back(), "\"C:\\data\\Update\\VMU_ZP.exe\" /auto C:\\data\\Update");
-  EXPECT_EQ(w.Read("C:\\data\\Update\\VMU_ZP.exe"), package);
+  EXPECT_EQ(w.prefix.Read("C:\\data\\Update\\VMU_ZP.exe"), package);
   EXPECT_EQ(w.ctx.fs.FileMode("C:\\data\\Update\\VMU_ZP.exe"), 0700);
 
   // A file changed, added or missing in the update folder after unpacking
@@ -110,7 +110,7 @@ TEST(PackageStep, WhatRunsAndWhatIsInstalledIsWhatWasChecked) {
   w.Unpacked(testing::kFittingManifest, list);
   w.prefix.Write("C:\\data\\Update\\VM.EXE", "kwaad exe");
   w.form->CmdWizard_Click(1);
-  EXPECT_EQ(w.Read("C:\\prog\\VM.EXE"), "oud exe");
+  EXPECT_EQ(w.prefix.Read("C:\\prog\\VM.EXE"), "oud exe");
   EXPECT_NE(w.Label().find("Het updatefile [upd.VMU] is beschadigd of onvolledig."), std::string::npos);
   EXPECT_NE(w.Log().find("Updatefile upd.VMU geweigerd: C:\\data\\Update\\VM.EXE is gewijzigd na het "
                          "uitpakken\r\n"),

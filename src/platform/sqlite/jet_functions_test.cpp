@@ -1,47 +1,22 @@
 #include "platform/sqlite/jet_functions.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <regex>
 #include <string>
 
 #include "platform/jet/jet_sql.h"
+#include "platform/sqlite/jet_test_database.h"
 
 namespace vmu {
 namespace {
 
-// The value of one Jet expression, evaluated by SQLite after translation:
-// texts quoted, reals in SQLite's text form, "error: <message>" on failure.
+// The value of one Jet expression, evaluated by SQLite after translation.
 std::string Eval(const std::string& expression) {
-  sqlite3* db = nullptr;
-  sqlite3_open(":memory:", &db);
-  EXPECT_EQ(RegisterJetFunctions(db), SQLITE_OK);
-  std::string sql = TranslateJetSql("SELECT " + expression);
-  sqlite3_stmt* statement = nullptr;
-  std::string out;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-    out = "error: " + std::string(sqlite3_errmsg(db));
-  } else if (sqlite3_step(statement) != SQLITE_ROW) {
-    out = "error: " + std::string(sqlite3_errmsg(db));
-  } else {
-    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    int type = sqlite3_column_type(statement, 0);
-    out = type == SQLITE_NULL ? "NULL" : type == SQLITE_TEXT ? "'" + std::string(text) + "'" : std::string(text);
-  }
-  sqlite3_finalize(statement);
-  sqlite3_close(db);
-  return out;
+  return testing::JetDatabase().Rows(TranslateJetSql("SELECT " + expression));
 }
 
-struct Case {
-  const char* expression;
-  const char* expected;
-};
-
-void RunCases(const std::vector<Case>& cases) {
-  for (const Case& c : cases) EXPECT_EQ(Eval(c.expression), c.expected) << c.expression;
-}
+void RunCases(const std::vector<testing::JetCase>& cases) { testing::RunCases(cases, "SELECT "); }
 
 TEST(JetFunctions, NullsConditionsAndTextPieces) {
   RunCases({

@@ -165,10 +165,8 @@ TEST(PackageSignature, UnsignedAndForeignPackagesAndResigning) {
   EXPECT_FALSE(std::filesystem::exists(s.dir.Sub("never.VMU")));
 }
 
-bool HaveMinisign() { return ::access("/usr/bin/minisign", X_OK) == 0; }
-
 TEST(PackageSignature, MinisignKeysSignAndMinisignChecksWhatVmuPackSigned) {
-  if (!HaveMinisign()) GTEST_SKIP() << "minisign is not installed (scripts/install-deps)";
+  if (::access("/usr/bin/minisign", X_OK) != 0) GTEST_SKIP() << "minisign is not installed (scripts/install-deps)";
   TempDir dir;
   WriteGoodSource(dir.Sub("src"));
   const std::string pack = BinDir() + "/vmu-pack";
@@ -215,7 +213,6 @@ TEST(PackageSignature, MinisignKeysSignAndMinisignChecksWhatVmuPackSigned) {
 
 // The program at the head of every package runs on any x86-64 Linux.
 TEST(Unpacker, NeedsNothingButTheCLibrary) {
-  TempDir dir;
   const auto run = RunProgram({"/usr/bin/ldd", BinDir() + "/vmu-unpacker"});
   ASSERT_EQ(run.status, 0) << run.err;
   std::istringstream lines(run.out);

@@ -124,5 +124,15 @@ TEST(VmuPack, WarnsButPacksOtherLocationsAndTheOldManifest) {
   EXPECT_EQ(check.warnings.size(), 3u);
 }
 
+// The temporary file is ours; the message names what the user asked for.
+TEST(VmuPack, NamesTheOutputWhenItsFolderIsMissing) {
+  TempDir dir;
+  WriteGoodSource(dir.Sub("src"));
+  const std::string output = dir.Sub("missing/p.VMU");
+  const auto result = RunProgram({BinDir() + "/vmu-pack", dir.Sub("src"), output});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "vmu-pack: cannot create: " + output + ": No such file or directory\n");
+}
+
 }  // namespace
 }  // namespace vmu::pack

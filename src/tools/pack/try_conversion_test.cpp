@@ -13,7 +13,6 @@ using testing::BinDir;
 using testing::RunProgram;
 using testing::Tree;
 using testing::WriteConversionSource;
-using vmu::testing::ReadHostFile;
 using vmu::testing::TempDir;
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -35,11 +35,6 @@ std::string RandomBytes(std::size_t size, unsigned seed) {
   return bytes;
 }
 
-// Runs the package the way the wizard does, on a host folder.
-testing::RunResult Unpack(const std::string& package, const std::string& folder) {
-  return RunProgram({package, "/auto", folder});
-}
-
 TEST(Unpacker, UnpacksWhatVmuPackPackedByteForByte) {
   TempDir dir;
   const std::string src = dir.Sub("src");
@@ -52,7 +47,7 @@ TEST(Unpacker, UnpacksWhatVmuPackPackedByteForByte) {
   // An earlier file of the same name is replaced; other files stay.
   WriteHostFile(dir.Sub("Update/VM.EXE"), "old");
   WriteHostFile(dir.Sub("Update/keep.txt"), "keep");
-  auto result = Unpack(dir.Sub("upd.VMU"), dir.Sub("Update"));
+  auto result = RunProgram({dir.Sub("upd.VMU"), "/auto", dir.Sub("Update")});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   // It reports each file it wrote, for the wizard to install only those.
@@ -109,7 +104,7 @@ TEST(Unpacker, WritesNothingFromATruncatedOrAlteredPackage) {
     SCOPED_TRACE(damage.what);
     WriteHostFile(dir.Sub("bad.VMU"), damage.bytes);
     std::filesystem::permissions(dir.Sub("bad.VMU"), std::filesystem::perms::owner_all);
-    auto result = Unpack(dir.Sub("bad.VMU"), dir.Sub("Update"));
+    auto result = RunProgram({dir.Sub("bad.VMU"), "/auto", dir.Sub("Update")});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(LineCount(result.err), 1) << result.err;
     EXPECT_NE(result.err.find("damaged"), std::string::npos) << result.err;
@@ -172,7 +167,7 @@ TEST(Unpacker, RefusesHostileArchivesAndWritesNothing) {
   WriteHostFile(dir.Sub("Update/existing"), "mine");
   const auto refuses = [&](const std::string& package) {
     const auto before = Tree(dir.path());
-    auto result = Unpack(package, dir.Sub("Update"));
+    auto result = RunProgram({package, "/auto", dir.Sub("Update")});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(LineCount(result.err), 1) << result.err;
     EXPECT_NE(result.err.find("refused: the entry"), std::string::npos) << result.err;
@@ -199,7 +194,7 @@ TEST(Unpacker, RefusesHostileArchivesAndWritesNothing) {
   // A link already in the folder is not written through.
   std::filesystem::create_symlink(outside + "/x", dir.Sub("Update/ok.txt"));
   WriteNamedPackage(dir.Sub("plain.VMU"), {{"ok.txt", "through the link?"}});
-  auto result = Unpack(dir.Sub("plain.VMU"), dir.Sub("Update"));
+  auto result = RunProgram({dir.Sub("plain.VMU"), "/auto", dir.Sub("Update")});
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("a link is in the way"), std::string::npos) << result.err;
   EXPECT_EQ(ReadHostFile(outside + "/x"), "untouched");
