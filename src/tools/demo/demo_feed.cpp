@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tools/demo/demo_installation.h"
 #include "tools/pack/feed_writer.h"
 #include "tools/pack/package_writer.h"
 #include "tools/pack/source_check.h"
@@ -15,11 +16,7 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-void WriteFile(const stdfs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
-}
+void WriteFile(const stdfs::path& path, const std::string& bytes) { WriteDemoFile(path.string(), bytes); }
 
 }  // namespace
 

@@ -4,10 +4,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "platform/error.h"
 #include "platform/host/host_file_system.h"
 #include "platform/sqlite/sqlite_exec.h"
+#include "tools/pack/file_io.h"
 
 namespace vmu {
 
@@ -117,6 +119,12 @@ DemoPaths MakeDemoInstallation(const std::string& dir, const std::string& user) 
 std::string DemoHostPath(const DemoPaths& paths, const std::string& windows_path) {
   HostFileSystem fs{DriveMap(paths.prefix)};
   return fs.HostPath(windows_path);
+}
+
+void WriteDemoFile(const std::string& host_path, const std::string& bytes) {
+  std::ofstream out(host_path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out.flush()) throw pack::PackError("cannot write " + host_path);
 }
 
 }  // namespace vmu

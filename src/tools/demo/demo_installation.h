@@ -24,4 +24,7 @@ DemoPaths MakeDemoInstallation(const std::string& dir, const std::string& user);
 // Where a Windows path of the demo prefix lies on this host.
 std::string DemoHostPath(const DemoPaths& paths, const std::string& windows_path);
 
+// Writes a whole host file of the demo; raises PackError when it cannot.
+void WriteDemoFile(const std::string& host_path, const std::string& bytes);
+
 }  // namespace vmu

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "package/minisign_format.h"
+#include "tools/demo/demo_installation.h"
 #include "tools/pack/file_io.h"
 #include "wizard/package_trust.h"
 
@@ -13,11 +14,7 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-void WriteFile(const stdfs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  if (!out.flush()) throw pack::PackError("cannot write " + path.string());
-}
+void WriteFile(const stdfs::path& path, const std::string& bytes) { WriteDemoFile(path.string(), bytes); }
 
 void WritePair(const stdfs::path& folder, const std::string& name, const crypto::KeyPair& pair) {
   WriteFile(folder / (name + ".pub"), package::PublicKeyFileText(pair.public_key));

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "tools/demo/demo_conversion.h"
+#include "tools/demo/demo_installation.h"
 #include "tools/pack/file_io.h"
 #include "tools/pack/package_writer.h"
 #include "tools/pack/source_check.h"
@@ -27,11 +28,7 @@ struct Sample {
   Payload payload = Payload::Files;
 };
 
-void WriteFile(const stdfs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  if (!out.flush()) throw pack::PackError("cannot write " + path.string());
-}
+void WriteFile(const stdfs::path& path, const std::string& bytes) { WriteDemoFile(path.string(), bytes); }
 
 void WriteProgram(const stdfs::path& folder, const std::string& version) {
   WriteFile(folder / "VM.EXE",
