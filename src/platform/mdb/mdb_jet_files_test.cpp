@@ -1,9 +1,9 @@
 #include "platform/mdb/mdb_jet_files.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 
+#include "testing/conversion_files.h"
 #include "testing/jet_test_files.h"
 #include "testing/test_prefix.h"
 
@@ -12,27 +12,6 @@ namespace {
 
 using testing::JetTestFile;
 using Kind = JetCopyOutcome::Kind;
-
-// Every row of the query as "type:value|...", one line a row.
-std::string Rows(const std::string& file, const std::string& sql) {
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_stmt* st = nullptr;
-  std::string out;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
-    while (sqlite3_step(st) == SQLITE_ROW) {
-      for (int i = 0; i < sqlite3_column_count(st); ++i) {
-        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-        const char* type = sqlite3_column_decltype(st, i);
-        out += std::string(i ? "|" : "") + (type ? type : "") + ":" + (text ? text : "NULL");
-      }
-      out += "\n";
-    }
-  }
-  sqlite3_finalize(st);
-  sqlite3_close(db);
-  return out;
-}
 
 struct Staging : ::testing::Test {
   testing::TestPrefix prefix;
@@ -53,14 +32,16 @@ struct Staging : ::testing::Test {
     EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
     return outcome;
   }
-  std::string Staged(const std::string& sql) { return Rows(prefix.Host(copy), sql); }
+  std::vector<std::string> Staged(const std::string& sql) { return testing::HostRows(prefix.Host(copy), sql); }
+  // The declared type of each column, "|" between.
+  std::vector<std::string> Types(const std::string& table) {
+    return Staged("SELECT group_concat(type, '|') FROM pragma_table_info('" + table + "')");
+  }
 };
 
 TEST_F(Staging, EveryFormatGivesTheSameValues) {
-  const std::string table1 =
-      "TEXT:a|TEXT:b|INTEGER:0|INTEGER:0|INTEGER:0|REAL:0.0|DATETIME:1981-12-12|:0|YESNO:0\n"
-      "TEXT:abcdefg|TEXT:hijklmnop|INTEGER:2|INTEGER:222|INTEGER:333333333|REAL:444.555|DATETIME:1974-09-21|:3.5|"
-      "YESNO:1\n";
+  const std::vector<std::string> table1 = {"a|b|0|0|0|0.0|1981-12-12|0|0",
+                                           "abcdefg|hijklmnop|2|222|333333333|444.555|1974-09-21|3.5|1"};
   const struct {
     const char* file;
     DatabaseFormat format;
@@ -74,16 +55,19 @@ TEST_F(Staging, EveryFormatGivesTheSameValues) {
     EXPECT_EQ(o.tables, 4);
     EXPECT_EQ(jet.FormatOf(old_db), f.format);
     EXPECT_EQ(Staged("SELECT * FROM Table1 ORDER BY C"), table1);
-    EXPECT_EQ(Staged("SELECT typeof(H), typeof(I) FROM Table1 WHERE C = 2"), ":real|:integer\n");
-    EXPECT_EQ(Staged("SELECT count(*) FROM Table4"), ":0\n");
+    EXPECT_EQ(Types("Table1"), std::vector<std::string>{"TEXT|TEXT|INTEGER|INTEGER|INTEGER|REAL|DATETIME||YESNO"});
+    EXPECT_EQ(Staged("SELECT typeof(H), typeof(I) FROM Table1 WHERE C = 2"), std::vector<std::string>{"real|integer"});
+    EXPECT_EQ(Staged("SELECT count(*) FROM Table4"), std::vector<std::string>{"0"});
     prefix.fs().DeleteFile(copy);
   }
   EXPECT_EQ(Stage(JetTestFile("jet4-numeric.mdb")).kind, Kind::kCopied);
-  EXPECT_EQ(Staged("SELECT * FROM test"), "TEXT:some data|:1|:0|:0|:4|:-1|:1\n");
+  EXPECT_EQ(Staged("SELECT * FROM test"), std::vector<std::string>{"some data|1|0|0|4|-1|1"});
+  EXPECT_EQ(Types("test"), std::vector<std::string>{"TEXT||||||"});
   prefix.fs().DeleteFile(copy);
   // A database password does not encrypt Jet 4's pages.
   EXPECT_EQ(Stage(JetTestFile("jet4-database-password.mdb")).kind, Kind::kCopied);
-  EXPECT_EQ(Staged("SELECT * FROM Table1"), "INTEGER:1|TEXT:One\nINTEGER:2|TEXT:Two\nINTEGER:3|TEXT:Three\n");
+  EXPECT_EQ(Staged("SELECT * FROM Table1"), (std::vector<std::string>{"1|One", "2|Two", "3|Three"}));
+  EXPECT_EQ(Types("Table1"), std::vector<std::string>{"INTEGER|TEXT"});
 }
 
 TEST_F(Staging, EncryptedAndDamagedFilesAreRefusedWithNothingWritten) {
