@@ -227,10 +227,9 @@ TEST(Unpacker, NeedsNothingButTheCLibrary) {
 }
 
 TEST(Unpacker, RefusesToGuessWhereAWindowsFolderIs) {
-  TempDir dir;
-  WriteGoodSource(dir.Sub("src"));
-  const std::string package = dir.Sub("upd.VMU");
-  WritePackage(BinDir() + "/vmu-unpacker", CheckSourceFolder(dir.Sub("src")).files, package);
+  Signed s;
+  const TempDir& dir = s.dir;
+  const std::string& package = s.package;
   std::filesystem::create_directories(dir.Sub("home"));
   const std::string folder = "C:\\users\\anna\\AppData\\Roaming\\velmora\\Update";
   struct Case {

@@ -64,16 +64,18 @@ TEST(Unpacker, UnpacksWhatVmuPackPackedByteForByte) {
   EXPECT_NE(listing.out.find("     3145728  big.dat\n"), std::string::npos) << listing.out;
   EXPECT_NE(listing.out.find("01.03.02 / 0006  (Ver=10302, VerUpdate=6)"), std::string::npos) << listing.out;
   EXPECT_NE(listing.out.find("01.03.02 / 0005  (VerLow=10302, VerLowUpdate=5)"), std::string::npos);
-}
 
-TEST(Unpacker, TakesTheFolderInWindowsFormEvenWithBlanks) {
-  vmu::testing::TestPrefix prefix;
-  TempDir dir;
-  WriteGoodSource(dir.Sub("src"));
-  ASSERT_EQ(RunProgram({BinDir() + "/vmu-pack", dir.Sub("src"), dir.Sub("upd.VMU")}).status, 0);
+  // Any zip tool reads the archive behind the unpacker.
+  if (std::system("command -v unzip >/dev/null 2>&1") == 0) {
+    auto unzip = RunProgram({"/usr/bin/env", "unzip", "-l", dir.Sub("upd.VMU")});
+    EXPECT_EQ(unzip.status, 0) << unzip.err;
+    EXPECT_NE(unzip.out.find(" 7 files"), std::string::npos) << unzip.out;
+  }
+
   // The wizard's command line is split at blanks: the folder comes in pieces.
-  auto result = RunProgram({dir.Sub("upd.VMU"), "/auto", "C:\\users\\anna", "maria\\AppData\\Update"},
-                           {"WINEPREFIX=" + prefix.prefix()});
+  vmu::testing::TestPrefix prefix;
+  result = RunProgram({dir.Sub("upd.VMU"), "/auto", "C:\\users\\anna", "maria\\AppData\\Update"},
+                      {"WINEPREFIX=" + prefix.prefix()});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(prefix.Read("C:\\users\\anna maria\\AppData\\Update\\screens.ini"), "[Screens]\r\nMain=1280x800\r\n");
 
@@ -198,19 +200,6 @@ TEST(Unpacker, RefusesHostileArchivesAndWritesNothing) {
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("a link is in the way"), std::string::npos) << result.err;
   EXPECT_EQ(ReadHostFile(outside + "/x"), "untouched");
-}
-
-TEST(Unpacker, UnzipListsAPackage) {
-  if (std::system("command -v unzip >/dev/null 2>&1") != 0) GTEST_SKIP() << "unzip is not installed";
-  TempDir dir;
-  WriteGoodSource(dir.Sub("src"));
-  ASSERT_EQ(RunProgram({BinDir() + "/vmu-pack", dir.Sub("src"), dir.Sub("upd.VMU")}).status, 0);
-  auto result = RunProgram({"/usr/bin/env", "unzip", "-l", dir.Sub("upd.VMU")});
-  EXPECT_EQ(result.status, 0) << result.out << result.err;
-  EXPECT_EQ(result.err, "");
-  for (const char* name : {"FileList.VML", "installatieV2.ini", "VM.EXE", "screens.ini"})
-    EXPECT_NE(result.out.find(name), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find("5 files"), std::string::npos) << result.out;
 }
 
 }  // namespace
