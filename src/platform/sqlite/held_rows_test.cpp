@@ -5,25 +5,18 @@
 
 #include <string>
 
+#include "testing/conversion_files.h"
+#include "testing/temp_dir.h"
+
 namespace vmu {
 namespace {
 
-std::string Rows(sqlite3* db, const char* table) {
-  std::string rows;
-  sqlite3_stmt* s = nullptr;
-  sqlite3_prepare_v2(db, (std::string("SELECT typeof(a) || quote(a), typeof(b) || quote(b) FROM ") + table).c_str(), -1,
-                     &s, nullptr);
-  while (sqlite3_step(s) == SQLITE_ROW)
-    rows += std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, 0))) + " " +
-            reinterpret_cast<const char*>(sqlite3_column_text(s, 1)) + "\n";
-  sqlite3_finalize(s);
-  return rows;
-}
-
 // The values outlive the steps past their rows, each with its own type.
 TEST(HeldRows, GiveBackEachValueAsTheRowHeldItAfterTheStatementMovedOn) {
+  testing::TempDir dir;
+  const std::string path = dir.Sub("held.db");
   sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(db,
                          "CREATE TABLE Bron (a, b); CREATE TABLE Doel (a, b);"
                          "INSERT INTO Bron VALUES (1, 'één'), (-0.5, ''), (NULL, x''), (x'00ff', '007'),"
@@ -45,7 +38,8 @@ TEST(HeldRows, GiveBackEachValueAsTheRowHeldItAfterTheStatementMovedOn) {
     sqlite3_reset(insert);
   }
   sqlite3_finalize(insert);
-  EXPECT_EQ(Rows(db, "Doel"), Rows(db, "Bron"));
+  const std::string typed = "SELECT typeof(a) || quote(a), typeof(b) || quote(b) FROM ";
+  EXPECT_EQ(testing::HostRows(path, typed + "Doel"), testing::HostRows(path, typed + "Bron"));
   held.Clear();
   EXPECT_EQ(held.size(), 0);
   sqlite3_close(db);
