@@ -24,9 +24,7 @@ using vmu::testing::ReadHostFile;
 using vmu::testing::TempDir;
 using vmu::testing::WriteHostFile;
 
-PackageCheck Check(const std::string& package, const std::vector<package::PublicKey>* keys) {
-  return crypto::CheckPackageFile(package, keys);
-}
+constexpr auto Check = crypto::CheckPackageFile;
 
 struct Signed {
   TempDir dir;
