@@ -172,34 +172,20 @@ TEST(Convert, DatabaseNamesMustBeBareFileNames) {
 
 TEST(Convert, BadDatabasesEndOnTheErrorPathAndLeaveTheOldOneAlone) {
   // A conversion database that is no database; a user's database of another
-  // engine, or one another program holds locked. Which bytes SQLite refuses
-  // is sqlite_connection's to test.
-  struct Damage {
-    std::string path, bytes;
-    bool locked = false;
-  };
-  const Damage damages[] = {{kConvDb, "dit is geen database, maar gewoon tekst"},
-                            {kOldDb, std::string("Standard Jet DB\0\x01\x02", 18)},
-                            {kOldDb, "", true}};
-  for (const Damage& d : damages) {
+  // engine. Which bytes SQLite refuses, and that a database locked elsewhere
+  // fails the same way, is sqlite_connection's to test.
+  const std::pair<std::string, std::string> damages[] = {{kConvDb, "dit is geen database, maar gewoon tekst"},
+                                                         {kOldDb, std::string("Standard Jet DB\0\x01\x02", 18)}};
+  for (const auto& [path, bytes] : damages) {
     ConversionEnv e;
     e.WithMatchingDatabases();
-    sqlite3* holder = nullptr;
-    if (!d.locked) {
-      e.prefix.Write(d.path, d.bytes);
-    } else {
-      sqlite3_open(e.prefix.Host(kOldDb).c_str(), &holder);
-      sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-    }
+    e.prefix.Write(path, bytes);
     const std::string before = e.prefix.Read(kOldDb);
     e.Convert();
-    sqlite3_close(holder);
     SCOPED_TRACE(e.result.error_description);
     EXPECT_EQ(e.result.outcome, Outcome::Failed);
     ExpectStopped(e);
-    if (d.path == kOldDb) {
-      EXPECT_NE(e.result.error_description.find(d.locked ? "locked" : "not a database"), std::string::npos);
-    }
+    if (path == kOldDb) EXPECT_NE(e.result.error_description.find("not a database"), std::string::npos);
     EXPECT_EQ(e.prefix.Read(kOldDb), before);
   }
 
