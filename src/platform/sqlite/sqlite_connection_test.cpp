@@ -109,8 +109,6 @@ TEST(SqliteConnection, OpenRefusesWhatIsNoUsableDatabase) {
   // A missing file stays missing: no empty database is made.
   EXPECT_EQ(open_error("C:\\data\\Missing.mdb"), "unable to open database file: C:\\data\\Missing.mdb");
   EXPECT_FALSE(f.prefix.Exists("C:\\data\\Missing.mdb"));
-  f.prefix.Write("C:\\data\\Folder.mdb\\x", "");
-  EXPECT_EQ(open_error("C:\\data\\Folder.mdb"), "unable to open database file: C:\\data\\Folder.mdb");
 
   // Bytes that are no database are refused, and left exactly as they were.
   std::string noise;
@@ -134,8 +132,6 @@ TEST(SqliteConnection, OpenRefusesWhatIsNoUsableDatabase) {
   std::string whole = f.prefix.Read(kPath);
   f.prefix.Write("C:\\data\\Cut.mdb", whole.substr(0, whole.size() / 2));
   EXPECT_EQ(open_error("C:\\data\\Cut.mdb"), "database disk image is malformed: C:\\data\\Cut.mdb");
-  f.prefix.Write("C:\\data\\Header.mdb", whole.substr(0, 50));
-  EXPECT_EQ(open_error("C:\\data\\Header.mdb"), "database disk image is malformed: C:\\data\\Header.mdb");
 }
 
 TEST(SqliteConnection, ADatabaseLockedElsewhereFailsAfterAShortWait) {
