@@ -31,9 +31,14 @@ class RecordingDisplay : public ConversionDisplay {
   void PrepareNotice() override { Line("notice prepared"); }
   void ShowNotice(const std::string& text) override { Line("notice " + text); }
   void ShowMessage(const std::string& text) override { Line("message " + text); }
+  // Apart from the lines: the set path and the row path report rows differently.
+  void TableProgress(long done, long count) override {
+    table_progress += std::to_string(done) + "/" + std::to_string(count) + " ";
+  }
 
   // Each call's line ends with "\n".
   std::string lines;
+  std::string table_progress;
 
  private:
   void Line(const std::string& line) { lines += line + "\n"; }
