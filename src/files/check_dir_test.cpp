@@ -8,21 +8,15 @@
 #include "platform/error.h"
 #include "testing/error_of.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
-struct CheckDirFixture : ::testing::Test {
-  CheckDirFixture() : ctx(prefix.fs(), processes) {
+struct CheckDirFixture : testing::RunFixture, ::testing::Test {
+  CheckDirFixture() {
     ctx.folders.DataDir = "C:\\data\\";
     prefix.fs().MakeFolder("C:\\data");
   }
-  std::string Log() { return prefix.Read("C:\\data\\ConversieLog.TXT"); }
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  testing::ScriptedDialogs dialogs;
-  RunContext ctx;
 };
 
 TEST_F(CheckDirFixture, CreatesEmptiesOrFindsTheFolderEmpty) {

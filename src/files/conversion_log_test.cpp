@@ -6,17 +6,15 @@
 
 #include "platform/error.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
+struct ConversionLog : testing::RunFixture, ::testing::Test {};
+
 // Every log line is checked byte for byte where it is written; here only
 // the failures, which callers must get.
-TEST(ConversionLog, MissingOrUnwritableFolderRaisesAndLeavesNoFile) {
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  RunContext ctx(prefix.fs(), processes);
+TEST_F(ConversionLog, MissingOrUnwritableFolderRaisesAndLeavesNoFile) {
   ctx.folders.DataDir = "C:\\missing\\";
   EXPECT_THROW(LogText(ctx, "A"), VbError);
   EXPECT_FALSE(prefix.Exists("C:\\missing"));

@@ -8,7 +8,6 @@
 #include "platform/error.h"
 #include "testing/error_of.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
@@ -31,15 +30,12 @@ class ReadRecorder : public testing::ForwardingFileSystem {
   std::vector<std::string> read;
 };
 
-struct IniFixture : ::testing::Test {
-  IniFixture() : ctx(prefix.fs(), processes) {
+struct IniFixture : testing::RunFixture, ::testing::Test {
+  IniFixture() {
     ctx.folders.DataDir = "C:\\data\\";
     ctx.folders.UpdateIniPath = "C:\\data\\Update.ini";
     prefix.fs().MakeFolder("C:\\data");
   }
-  TestPrefix prefix;
-  testing::FakeProcesses processes;
-  RunContext ctx;
 };
 
 TEST_F(IniFixture, MissingValueGivesTheDefaultAndStoresIt) {
