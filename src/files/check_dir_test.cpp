@@ -12,12 +12,7 @@
 namespace vmu {
 namespace {
 
-struct CheckDirFixture : testing::RunFixture, ::testing::Test {
-  CheckDirFixture() {
-    ctx.folders.DataDir = "C:\\data\\";
-    prefix.fs().MakeFolder("C:\\data");
-  }
-};
+struct CheckDirFixture : testing::RunFixture, ::testing::Test {};
 
 TEST_F(CheckDirFixture, CreatesEmptiesOrFindsTheFolderEmpty) {
   CheckDir(ctx, dialogs, "C:\\data\\Update\\");

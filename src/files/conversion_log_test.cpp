@@ -20,7 +20,6 @@ TEST_F(ConversionLog, MissingOrUnwritableFolderRaisesAndLeavesNoFile) {
   EXPECT_FALSE(prefix.Exists("C:\\missing"));
 
   if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
-  prefix.fs().MakeFolder("C:\\data");
   ctx.folders.DataDir = "C:\\data\\";
   ASSERT_EQ(chmod(prefix.Host("C:\\data").c_str(), 0555), 0);
   EXPECT_THROW(LogText(ctx, "A"), VbError);

@@ -10,7 +10,6 @@ namespace {
 
 struct CopyFixture : testing::RunFixture, ::testing::Test {
   CopyFixture() {
-    ctx.folders.DataDir = "C:\\data\\";
     backup = {"", "C:\\data\\ConversieBackup-1\\", "C:\\data\\ConversieBackup-2\\"};
     prefix.Write("C:\\data\\ConversieBackup-1\\.keep", "");
     prefix.Write("C:\\data\\ConversieBackup-2\\.keep", "");

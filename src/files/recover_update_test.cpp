@@ -19,8 +19,6 @@ struct RecoverUpdate : testing::RunFixture, ::testing::Test {};
 // conversion's copy of a Jet database: the next start removes them quietly,
 // and nothing else.
 TEST_F(RecoverUpdate, WithoutAJournalOnlyStrayTemporariesGo) {
-  ctx.folders.ProgramDir = "C:\\prog\\";
-  ctx.folders.DataDir = "C:\\data\\";
   const char* stray[] = {"C:\\data\\Update\\.installatieV2.ini.vmu-123", "C:\\data\\Update\\.vmu-unpack-77-0-1",
                          "C:\\data\\.Update.ini.vmu-9", "C:\\prog\\.VM.EXE.vmu-42",
                          "C:\\data\\VM_DBv01.mdb.vmu-staging"};

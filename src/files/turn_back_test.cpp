@@ -13,8 +13,6 @@ namespace {
 
 struct TurnBackFixture : testing::RunFixture, ::testing::Test {
   TurnBackFixture() {
-    ctx.folders.ProgramDir = "C:\\prog\\";
-    ctx.folders.DataDir = "C:\\data\\";
     prefix.Write("C:\\prog\\VM.EXE", "nieuw exe");
     prefix.Write("C:\\data\\VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
   }

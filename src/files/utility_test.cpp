@@ -13,7 +13,6 @@ namespace vmu {
 namespace {
 
 using testing::ErrorOf;
-using testing::TestPrefix;
 
 // Remembers which files were looked at.
 class ReadRecorder : public testing::ForwardingFileSystem {
@@ -31,11 +30,7 @@ class ReadRecorder : public testing::ForwardingFileSystem {
 };
 
 struct IniFixture : testing::RunFixture, ::testing::Test {
-  IniFixture() {
-    ctx.folders.DataDir = "C:\\data\\";
-    ctx.folders.UpdateIniPath = "C:\\data\\Update.ini";
-    prefix.fs().MakeFolder("C:\\data");
-  }
+  IniFixture() { ctx.folders.UpdateIniPath = "C:\\data\\Update.ini"; }
 };
 
 TEST_F(IniFixture, MissingValueGivesTheDefaultAndStoresIt) {

@@ -13,8 +13,6 @@ namespace {
 constexpr const char* kList = "C:\\data\\VMbackuptool.ini";
 
 struct BackupListFixture : testing::RunFixture, ::testing::Test {
-  BackupListFixture() { prefix.fs().MakeFolder("C:\\data"); }
-
   // The stored value, or "<none>" when the key is absent.
   std::string Entry(int n) {
     return ReadIniRaw(prefix.fs(), kList, "Backupfiles", "BackUpfile" + std::to_string(n), "<none>");

@@ -76,9 +76,13 @@ class ScriptedDialogs : public Dialogs {
 
 // A prefix and a run context over it, with a process table that starts
 // nothing and answered dialogs: what the tests of the logic below the wizard
-// share.
+// share. The program folder is C:\prog\, the data folder C:\data\ (made).
 struct RunFixture {
-  RunFixture() : ctx(prefix.fs(), processes) {}
+  RunFixture() : ctx(prefix.fs(), processes) {
+    ctx.folders.ProgramDir = "C:\\prog\\";
+    ctx.folders.DataDir = "C:\\data\\";
+    prefix.fs().MakeFolder("C:\\data");
+  }
   std::string Log() const { return prefix.Read(ctx.folders.DataDir + "ConversieLog.TXT"); }
 
   TestPrefix prefix;
