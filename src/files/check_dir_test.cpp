@@ -8,22 +8,11 @@
 #include "platform/error.h"
 #include "testing/error_of.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
-struct CheckDirFixture : ::testing::Test {
-  CheckDirFixture() : ctx(prefix.fs(), processes) {
-    ctx.folders.DataDir = "C:\\data\\";
-    prefix.fs().MakeFolder("C:\\data");
-  }
-  std::string Log() { return prefix.Read("C:\\data\\ConversieLog.TXT"); }
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  testing::ScriptedDialogs dialogs;
-  RunContext ctx;
-};
+struct CheckDirFixture : testing::RunFixture, ::testing::Test {};
 
 TEST_F(CheckDirFixture, CreatesEmptiesOrFindsTheFolderEmpty) {
   CheckDir(ctx, dialogs, "C:\\data\\Update\\");

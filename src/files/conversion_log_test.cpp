@@ -6,23 +6,20 @@
 
 #include "platform/error.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
+struct ConversionLog : testing::RunFixture, ::testing::Test {};
+
 // Every log line is checked byte for byte where it is written; here only
 // the failures, which callers must get.
-TEST(ConversionLog, MissingOrUnwritableFolderRaisesAndLeavesNoFile) {
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  RunContext ctx(prefix.fs(), processes);
+TEST_F(ConversionLog, MissingOrUnwritableFolderRaisesAndLeavesNoFile) {
   ctx.folders.DataDir = "C:\\missing\\";
   EXPECT_THROW(LogText(ctx, "A"), VbError);
   EXPECT_FALSE(prefix.Exists("C:\\missing"));
 
   if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
-  prefix.fs().MakeFolder("C:\\data");
   ctx.folders.DataDir = "C:\\data\\";
   ASSERT_EQ(chmod(prefix.Host("C:\\data").c_str(), 0555), 0);
   EXPECT_THROW(LogText(ctx, "A"), VbError);

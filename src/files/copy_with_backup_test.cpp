@@ -4,26 +4,20 @@
 
 #include "testing/error_of.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
-struct CopyFixture : ::testing::Test {
-  CopyFixture() : ctx(prefix.fs(), processes) {
-    ctx.folders.DataDir = "C:\\data\\";
+struct CopyFixture : testing::RunFixture, ::testing::Test {
+  CopyFixture() {
     backup = {"", "C:\\data\\ConversieBackup-1\\", "C:\\data\\ConversieBackup-2\\"};
     prefix.Write("C:\\data\\ConversieBackup-1\\.keep", "");
     prefix.Write("C:\\data\\ConversieBackup-2\\.keep", "");
     prefix.Write("C:\\data\\Update\\new.ini", "nieuw");
   }
-  std::string Log() { return prefix.Read("C:\\data\\ConversieLog.TXT"); }
   int Copy(const std::string& source, const std::string& target, int location) {
     return testing::ErrorOf([&] { CopyWithBackup(ctx, backup, source, target, location); });
   }
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  RunContext ctx;
   std::array<std::string, 3> backup;
 };
 

@@ -9,23 +9,21 @@
 #include "files/update_journal.h"
 #include "platform/error.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
-// A crash before the journal exists leaves only temporary files: the next
-// start removes them quietly, and nothing else.
-TEST(RecoverUpdate, WithoutAJournalOnlyStrayTemporariesGo) {
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  testing::ScriptedDialogs dialogs;
-  RunContext ctx(prefix.fs(), processes);
-  ctx.folders.ProgramDir = "C:\\prog\\";
-  ctx.folders.DataDir = "C:\\data\\";
+struct RecoverUpdate : testing::RunFixture, ::testing::Test {};
+
+// A crash before the journal exists leaves only temporary files, and a
+// conversion's copy of a Jet database: the next start removes them quietly,
+// and nothing else.
+TEST_F(RecoverUpdate, WithoutAJournalOnlyStrayTemporariesGo) {
   const char* stray[] = {"C:\\data\\Update\\.installatieV2.ini.vmu-123", "C:\\data\\Update\\.vmu-unpack-77-0-1",
-                         "C:\\data\\.Update.ini.vmu-9", "C:\\prog\\.VM.EXE.vmu-42"};
-  const char* kept[] = {"C:\\data\\Update\\VM.EXE", "C:\\data\\.vmu-notes", "C:\\data\\VM.ini", "C:\\prog\\VM.EXE"};
+                         "C:\\data\\.Update.ini.vmu-9", "C:\\prog\\.VM.EXE.vmu-42",
+                         "C:\\data\\VM_DBv01.mdb.vmu-staging"};
+  const char* kept[] = {"C:\\data\\Update\\VM.EXE", "C:\\data\\.vmu-notes", "C:\\data\\VM.ini", "C:\\prog\\VM.EXE",
+                        "C:\\data\\VM_DBv01.mdb"};
   for (const char* path : stray) prefix.Write(path, "half");
   for (const char* path : kept) prefix.Write(path, "whole");
 
@@ -40,11 +38,7 @@ TEST(RecoverUpdate, WithoutAJournalOnlyStrayTemporariesGo) {
 // installation. A journal that fails is not acted on: nothing changes, the
 // message names the line and the journal's place, and support can set it
 // aside. A missing backup passes only when the file holds its bytes.
-TEST(RecoverUpdate, AJournalOrRecordThatFailsItsChecksChangesNothing) {
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  testing::ScriptedDialogs dialogs;
-  RunContext ctx(prefix.fs(), processes);
+TEST_F(RecoverUpdate, AJournalOrRecordThatFailsItsChecksChangesNothing) {
   ctx.folders = {"C:\\Program Files\\velmora\\", "C:\\data\\", "", "", ""};
   prefix.Write("C:\\Program Files\\velmora\\VM.EXE", "nieuw");
   prefix.Write("C:\\elders\\Z.txt", "z");

@@ -7,26 +7,18 @@
 #include "files/backup_record.h"
 #include "platform/error.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
-struct TurnBackFixture : ::testing::Test {
-  TurnBackFixture() : ctx(prefix.fs(), processes) {
-    ctx.folders.ProgramDir = "C:\\prog\\";
-    ctx.folders.DataDir = "C:\\data\\";
+struct TurnBackFixture : testing::RunFixture, ::testing::Test {
+  TurnBackFixture() {
     prefix.Write("C:\\prog\\VM.EXE", "nieuw exe");
     prefix.Write("C:\\data\\VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
   }
   bool Run(bool completed) { return fTurnBack(ctx, dialogs, backup, dir_index, completed); }
-  std::string Log() { return prefix.Read("C:\\data\\ConversieLog.TXT"); }
   std::string Ini() { return prefix.Read("C:\\data\\VM.ini"); }
 
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  testing::ScriptedDialogs dialogs;
-  RunContext ctx;
   std::array<std::string, 3> backup;
   int16_t dir_index = 0;
 };

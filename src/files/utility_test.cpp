@@ -8,13 +8,11 @@
 #include "platform/error.h"
 #include "testing/error_of.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
 using testing::ErrorOf;
-using testing::TestPrefix;
 
 // Remembers which files were looked at.
 class ReadRecorder : public testing::ForwardingFileSystem {
@@ -31,15 +29,8 @@ class ReadRecorder : public testing::ForwardingFileSystem {
   std::vector<std::string> read;
 };
 
-struct IniFixture : ::testing::Test {
-  IniFixture() : ctx(prefix.fs(), processes) {
-    ctx.folders.DataDir = "C:\\data\\";
-    ctx.folders.UpdateIniPath = "C:\\data\\Update.ini";
-    prefix.fs().MakeFolder("C:\\data");
-  }
-  TestPrefix prefix;
-  testing::FakeProcesses processes;
-  RunContext ctx;
+struct IniFixture : testing::RunFixture, ::testing::Test {
+  IniFixture() { ctx.folders.UpdateIniPath = "C:\\data\\Update.ini"; }
 };
 
 TEST_F(IniFixture, MissingValueGivesTheDefaultAndStoresIt) {

@@ -60,12 +60,9 @@ TEST(IniReadTest, FollowsTheProfileRules) {
   for (const Case& c : cases) EXPECT_EQ(Read(c.content, c.section, c.key), c.expected) << c.what;
 }
 
-TEST(IniReadTest, DefaultLosesTrailingSpacesOnly) {
+TEST(IniReadTest, DefaultLosesTrailingSpacesOnlyAndEveryAnswerIsCutToTheBufferLessOneCharacter) {
   EXPECT_EQ(IniRead(std::nullopt, "M", "k", "dflt \t  ", 255), "dflt \t");
   EXPECT_EQ(IniRead(std::string("[M]\r\n"), "M", "k", "  x  ", 255), "  x");
-}
-
-TEST(IniReadTest, TruncatesToBufferSizeLessOneCharacter) {
   const std::string long_value(300, 'x');
   EXPECT_EQ(IniRead("[M]\r\nk=" + long_value, "M", "k", "", 255), std::string(254, 'x'));
   // Quotes go first, so all 254 characters are the value's.
@@ -79,7 +76,7 @@ TEST(IniReadTest, TruncatesToBufferSizeLessOneCharacter) {
   EXPECT_EQ(IniRead(std::string("[M]\r\nk=abc"), "M", "k", "", 0), "");
 }
 
-TEST(IniWriteTest, RewritesTheKeyLineAndKeepsEveryOtherByte) {
+TEST(IniWriteTest, RewritesTheKeyLineOnlyForANewValueAndKeepsEveryOtherByte) {
   const std::string before = "; top\n\n[Other]\r\nVersion=1\r\n[Main]\r  VerSion =  3 \n;c\r\n\x81\x8D=\xFF\r\n\r\nx=y";
   const std::string after = "; top\n\n[Other]\r\nVersion=1\r\n[Main]\rVerSion=4\n;c\r\n\x81\x8D=\xFF\r\n\r\nx=y";
   EXPECT_EQ(IniWrite(before, "main", "version", "4"), after);
@@ -89,9 +86,7 @@ TEST(IniWriteTest, RewritesTheKeyLineAndKeepsEveryOtherByte) {
   EXPECT_EQ(IniWrite(std::string("[M]\n[N]\nk=1\n[M]\nk=1\n"), "M", "k", "2"), "[M]\nk=2\r\n[N]\nk=1\n[M]\nk=1\n");
   // A key spelled with undefined Windows-1252 bytes keeps them.
   EXPECT_EQ(IniWrite(std::string("[M]\r\n\x81\x8D=1\r\n"), "M", "\u0081\u008D", "2"), "[M]\r\n\x81\x8D=2\r\n");
-}
-
-TEST(IniWriteTest, UnchangedValueLeavesTheFile) {
+  // An unchanged value leaves the file.
   EXPECT_EQ(IniWrite(std::string("[M]\r\nk=1\r\n"), "m", "K", "1"), std::nullopt);
   EXPECT_EQ(IniWrite(std::string("[M]\r\n  k =  1\t\n"), "M", "k", "1"), std::nullopt);
   EXPECT_EQ(IniWrite(std::string("[M]\r\nk=\r\n"), "M", "k", ""), std::nullopt);

@@ -6,16 +6,13 @@
 #include "platform/error.h"
 #include "testing/error_of.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
 
 constexpr const char* kList = "C:\\data\\VMbackuptool.ini";
 
-struct BackupListFixture : ::testing::Test {
-  BackupListFixture() : ctx(prefix.fs(), processes) { prefix.fs().MakeFolder("C:\\data"); }
-
+struct BackupListFixture : testing::RunFixture, ::testing::Test {
   // The stored value, or "<none>" when the key is absent.
   std::string Entry(int n) {
     return ReadIniRaw(prefix.fs(), kList, "Backupfiles", "BackUpfile" + std::to_string(n), "<none>");
@@ -25,10 +22,6 @@ struct BackupListFixture : ::testing::Test {
     prefix.Write(kList, "[Basic settings]\r\n" + list);
     RegisterBackupFiles(ctx, "C:\\data\\", kList);
   }
-
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  RunContext ctx;
 };
 
 TEST_F(BackupListFixture, FreshListGetsTheSevenListedFiles) {

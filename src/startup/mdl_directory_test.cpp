@@ -11,7 +11,6 @@
 #include "startup/mdl_check_app_files.h"
 #include "testing/fault_file_system.h"
 #include "testing/test_doubles.h"
-#include "testing/test_prefix.h"
 
 namespace vmu {
 namespace {
@@ -21,18 +20,12 @@ constexpr const char* kRoaming = "C:\\users\\user\\AppData\\Roaming\\velmora\\";
 constexpr const char* kStore = "C:\\users\\user\\AppData\\Local\\VirtualStore\\Program Files\\velmora\\";
 constexpr const char* kApps = "C:\\Apps\\velmora\\";
 
-struct DirectoryFixture : ::testing::Test {
-  DirectoryFixture() : ctx(prefix.fs(), processes) {}
-
+struct DirectoryFixture : testing::RunFixture, ::testing::Test {
   std::string Resolve(std::string program_folder) {
     choice = ResolveDataDir(ctx, dialogs, program_folder);
     return choice.data_dir;
   }
 
-  testing::TestPrefix prefix;
-  testing::FakeProcesses processes;
-  testing::ScriptedDialogs dialogs;
-  RunContext ctx;
   DataDirChoice choice;
 };
 

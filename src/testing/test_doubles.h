@@ -1,16 +1,18 @@
 // Stand-ins for the parts of the host that the logic's tests do not exercise:
-// a file system to break, and message boxes and the file dialog answered
-// from a queue.
+// a file system to break, message boxes and the file dialog answered from a
+// queue, and a prefix with a run context over them.
 #pragma once
 
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "files/run_context.h"
 #include "platform/dialogs.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "testing/fake_processes.h"
+#include "testing/test_prefix.h"
 
 namespace vmu::testing {
 
@@ -70,6 +72,23 @@ class ScriptedDialogs : public Dialogs {
   std::vector<MessageBoxSpec> messages;
   std::vector<FileDialogSpec> dialogs;
   std::deque<std::string> files;
+};
+
+// A prefix and a run context over it, with a process table that starts
+// nothing and answered dialogs: what the tests of the logic below the wizard
+// share. The program folder is C:\prog\, the data folder C:\data\ (made).
+struct RunFixture {
+  RunFixture() : ctx(prefix.fs(), processes) {
+    ctx.folders.ProgramDir = "C:\\prog\\";
+    ctx.folders.DataDir = "C:\\data\\";
+    prefix.fs().MakeFolder("C:\\data");
+  }
+  std::string Log() const { return prefix.Read(ctx.folders.DataDir + "ConversieLog.TXT"); }
+
+  TestPrefix prefix;
+  FakeProcesses processes;
+  ScriptedDialogs dialogs;
+  RunContext ctx;
 };
 
 }  // namespace vmu::testing

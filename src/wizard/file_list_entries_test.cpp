@@ -4,6 +4,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "testing/error_of.h"
 
@@ -14,15 +15,12 @@ using testing::ErrorOf;
 
 TEST(InstallEntries, EveryEntryWithItsLocation) {
   std::string current;
-  const auto entries = ReadInstallEntries("\"VM.EXE\",1\r\n\"sub\\notes.txt\",3\r\n\"Kopi\xEBren.txt\",2\r\n", current);
-  ASSERT_EQ(entries.size(), 3u);
-  EXPECT_EQ(entries[0].name, "VM.EXE");
-  EXPECT_EQ(entries[0].location, 1);
-  // Passed over by the installation, so its name is not judged.
-  EXPECT_EQ(entries[1].name, "sub\\notes.txt");
-  EXPECT_EQ(entries[1].location, 3);
-  EXPECT_EQ(entries[2].name, "Kopiëren.txt");
-  EXPECT_EQ(entries[2].location, 2);
+  std::vector<std::pair<std::string, int>> read;
+  const std::string list = "\"VM.EXE\",1\r\n\"sub\\notes.txt\",3\r\n\"Kopi\xEBren.txt\",2\r\n";
+  for (const InstallEntry& e : ReadInstallEntries(list, current)) read.emplace_back(e.name, e.location);
+  // The second is passed over by the installation, so its name is not judged.
+  EXPECT_EQ(read,
+            (std::vector<std::pair<std::string, int>>{{"VM.EXE", 1}, {"sub\\notes.txt", 3}, {"Kopiëren.txt", 2}}));
   EXPECT_TRUE(ReadInstallEntries("\r\n \r\n", current).empty());
 }
 

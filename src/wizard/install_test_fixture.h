@@ -22,8 +22,9 @@ struct InstallWizard : WizardFixture {
     MakeForm().Load();
   }
 
-  // What the unpacker would have left in the update folder.
+  // What the unpacker would have left in the update folder, with the new VM.EXE.
   void Unpacked(const std::string& manifest, const std::string& list = "") {
+    prefix.Write("C:\\data\\Update\\VM.EXE", "nieuw exe");
     if (!manifest.empty()) prefix.Write("C:\\data\\Update\\installatieV2.ini", manifest);
     if (!list.empty()) prefix.Write("C:\\data\\Update\\FileList.VML", list);
   }

@@ -28,9 +28,10 @@ class InFolder {
   fs::path old_;
 };
 
-TEST(DriveMap, MatchesExistingComponentsWithoutRegardToCase) {
+TEST(DriveMap, MatchesExistingComponentsWithoutRegardToCasePreferringTheExactSpelling) {
   TempDir dir;
   fs::create_directories(dir.Sub("drive_c/Program Files/velmora"));
+  for (const char* data : {"drive_c/data", "drive_c/DATA", "drive_c/Data"}) fs::create_directories(dir.Sub(data));
   testing::WriteHostFile(dir.Sub("drive_c/Program Files/velmora/VM.EXE"), "x");
   DriveMap map(dir.path());
   const std::string c = dir.Sub("drive_c");
@@ -45,14 +46,7 @@ TEST(DriveMap, MatchesExistingComponentsWithoutRegardToCase) {
   EXPECT_EQ(map.ToHost("C:\\program files\\.\\velmora\\..\\x.txt"), c + "/Program Files/x.txt");
   EXPECT_EQ(map.ToHost("C:\\..\\..\\Program Files"), c + "/Program Files");
   EXPECT_EQ(map.ToHost("C:\\missing\\..\\PROGRAM FILES"), c + "/Program Files");
-}
-
-TEST(DriveMap, PrefersTheExactSpellingWhenSeveralNamesDifferInCaseOnly) {
-  TempDir dir;
-  fs::create_directories(dir.Sub("drive_c/data"));
-  fs::create_directories(dir.Sub("drive_c/DATA"));
-  fs::create_directories(dir.Sub("drive_c/Data"));
-  DriveMap map(dir.path());
+  // Several names that differ in case only.
   EXPECT_EQ(map.ToHost("C:\\Data"), dir.Sub("drive_c/Data"));
   EXPECT_EQ(map.ToHost("C:\\DATA"), dir.Sub("drive_c/DATA"));
   EXPECT_EQ(map.ToHost("C:\\dAtA"), dir.Sub("drive_c/DATA"));  // the first in sorted order

@@ -3,7 +3,6 @@
 #include <errno.h>
 #include <grp.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,12 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ErrorOf;
 using testing::TestPrefix;
-
-mode_t ModeOf(const std::string& host_path) {
-  struct stat st;
-  EXPECT_EQ(stat(host_path.c_str(), &st), 0) << host_path;
-  return st.st_mode & 07777;
-}
 
 std::vector<std::string> Names(const std::string& host_folder) {
   std::vector<std::string> names;
@@ -127,7 +120,7 @@ TEST(HostFileSystem, CopyReplacesTheTargetWholeAndKeepsTheMode) {
 
   fs.CopyFile("C:\\pkg\\VMU_ZP.exe", "C:\\app\\vmu_zp.exe");
   EXPECT_EQ(p.Read("C:\\app\\VMU_ZP.EXE"), std::string(200000, 'z'));
-  EXPECT_EQ(ModeOf(p.Host("C:\\app\\VMU_ZP.EXE")), 0750u);
+  EXPECT_EQ(fs.FileMode("C:\\app\\VMU_ZP.EXE"), 0750);
   EXPECT_EQ(Names(p.Host("C:\\app")), List{"VMU_ZP.EXE"});  // no temporary file left
 
   fs.CopyFile("C:\\pkg\\VMU_ZP.exe", "C:\\app\\Second.exe");
@@ -144,7 +137,7 @@ TEST(HostFileSystem, ReplaceBytesKeepsModeAndLinks) {
 
   fs.ReplaceBytes("C:\\d\\vm.ini", "new");
   EXPECT_EQ(p.Read("C:\\d\\VM.ini"), "new");
-  EXPECT_EQ(ModeOf(p.Host("C:\\d\\VM.ini")), 0640u);
+  EXPECT_EQ(fs.FileMode("C:\\d\\VM.ini"), 0640);
 
   fs.ReplaceBytes("C:\\d\\linked.ini", "through the link");
   EXPECT_TRUE(fs::is_symlink(p.Host("C:\\d\\linked.ini")));

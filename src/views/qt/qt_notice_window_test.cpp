@@ -13,7 +13,7 @@
 namespace vmu {
 namespace {
 
-TEST(NoticeWindow, ClosesItselfAndIgnoresKeys) {
+TEST(NoticeWindow, OnlyItsTimerClosesItEvenOneThatRanOutBeforeTheShow) {
   testing::EnsureQtApp();
   // Escape would close an ordinary dialog; here only the timer does.
   QtNoticeWindow notice(nullptr, 200);
@@ -28,14 +28,11 @@ TEST(NoticeWindow, ClosesItselfAndIgnoresKeys) {
   EXPECT_TRUE(still_open_after_escape);
   EXPECT_TRUE(notice.Expired());
   EXPECT_FALSE(notice.isVisible());
-}
-
-TEST(NoticeWindow, ATimerThatRanOutBeforeTheShowClosesItAtOnce) {
-  testing::EnsureQtApp();
-  QtNoticeWindow notice(nullptr, 20);
+  // A timer that ran out before the show closes it at once.
+  QtNoticeWindow late(nullptr, 20);
   std::this_thread::sleep_for(std::chrono::milliseconds(60));
-  notice.exec();  // returns without anyone closing it
-  EXPECT_TRUE(notice.Expired());
+  late.exec();  // returns without anyone closing it
+  EXPECT_TRUE(late.Expired());
 }
 
 }  // namespace

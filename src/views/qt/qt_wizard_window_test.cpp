@@ -194,10 +194,22 @@ TEST_F(QtWizardWindowTest, FocusReturnsToTheDefaultButtonAfterEveryPressAndDialo
   EXPECT_EQ(events.clicks, std::vector<Control>{Control::cmdOpenLocation});
   EXPECT_EQ(window->focusWidget(), next) << "after the press";
 
-  // The folder information window, and a close box answered No.
+  // The folder information window, modal until OK with the folder read-only,
+  // and a close box answered No.
   elsewhere();
-  testing::WhenModal([](QWidget* w) { w->close(); });
-  window->ShowInfo("Titel", "Map:", "C:\\map");
+  testing::WhenModal([&](QWidget* modal) {
+    auto* field = modal->findChild<QLineEdit*>("Text1");
+    EXPECT_EQ(modal->windowTitle(), "Titel");
+    EXPECT_EQ(modal->findChild<QLabel*>("Label1")->text(), "Deze applicatie draait in:");
+    EXPECT_EQ(field->text(), "C:\\map");
+    EXPECT_TRUE(field->isReadOnly());
+    // Read-only looks like the window, not like a field to type in.
+    EXPECT_EQ(field->palette().color(QPalette::Base), field->palette().color(QPalette::Button));
+    modal->findChild<QPushButton*>("CmdButton")->click();
+  });
+  window->ShowInfo("Titel", "Deze applicatie draait in:", "C:\\map");  // returns once OK is pressed
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(window->OpenInfoWindow(), nullptr);
   EXPECT_EQ(window->focusWidget(), next);
   elsewhere();
   EXPECT_FALSE(window->close());
@@ -329,22 +341,6 @@ TEST_F(QtWizardWindowTest, FileDialogOpensInTheFolderAndReturnsAWindowsPath) {
   request.folder = "\\\\server\\share\\";
   testing::WhenModal([](QWidget* w) { static_cast<QFileDialog*>(w)->reject(); });
   EXPECT_EQ(window->ShowOpenFile(request), "");
-}
-
-TEST_F(QtWizardWindowTest, InfoWindowIsModalUntilOkWithTheFolderReadOnly) {
-  testing::WhenModal([&](QWidget* modal) {
-    auto* field = modal->findChild<QLineEdit*>("Text1");
-    EXPECT_EQ(modal->windowTitle(), "Titel");
-    EXPECT_EQ(modal->findChild<QLabel*>("Label1")->text(), "Deze applicatie draait in:");
-    EXPECT_EQ(field->text(), "C:\\map");
-    EXPECT_TRUE(field->isReadOnly());
-    // Read-only looks like the window, not like a field to type in.
-    EXPECT_EQ(field->palette().color(QPalette::Base), field->palette().color(QPalette::Button));
-    modal->findChild<QPushButton*>("CmdButton")->click();
-  });
-  window->ShowInfo("Titel", "Deze applicatie draait in:", "C:\\map");  // returns once OK is pressed
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_EQ(window->OpenInfoWindow(), nullptr);
 }
 
 TEST_F(QtWizardWindowTest, DirectoriesWindowIsMadeOnceAndReportsCommand1) {
