@@ -38,20 +38,15 @@ const char* const kControlDatabase =
 
 enum class Package { Files, Conversion };
 
-// The standard installation with its own mode on each file the update
-// replaces; the conversion package instead converts the user's database and
-// installs the result over it.
+// The standard installation; the conversion package instead converts the
+// user's database and installs the result over it.
 struct Sweep : scenario::StandardInstallation {
   explicit Sweep(Package package = Package::Files) {
-    chmod(p.Host(kProg + "VM.EXE").c_str(), 0750);
-    chmod(p.Host(kData + "Factuur.ini").c_str(), 0640);
     if (package == Package::Files) return;
     std::filesystem::remove(p.Host(kData + "VM_DBv01.mdb"));
     Database(p.Host(kData + "VM_DBv01.mdb"), kUserDatabase);
-    testing::WriteHostFile(source + "/installatieV2.ini",
-                           testing::ReadHostFile(source + "/installatieV2.ini") +
-                               "Convert=1\r\nConvOldfile=VM_DBv01.mdb\r\nConvNewfile=VM_DBnieuw.mdb\r\n"
-                               "ConvDatabase=Conversie.mdb\r\nConvFromVer=5.1\r\nConvToVer=5.2\r\n");
+    const std::string manifest = source + "/installatieV2.ini";
+    testing::WriteHostFile(manifest, testing::ReadHostFile(manifest) + testing::kConversionSettings);
     // The converted database takes the old one's name in the update folder.
     testing::WriteHostFile(source + "/FileList.VML", "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"VM_DBv01.mdb\",2\r\n");
     Database(source + "/VM_DBnieuw.mdb", kNewDatabase);
@@ -74,15 +69,13 @@ struct Sweep : scenario::StandardInstallation {
   // One session; `fault` breaks its file system at operation `at` (0: never).
   int Run(const std::string& script, Fault fault = Fault::Once, int at = 0) {
     std::unique_ptr<FaultFileSystem> faulty;
-    ScriptOptions options;
-    options.file_system = [&](FileSystem& host) {
-      faulty = std::make_unique<FaultFileSystem>(host, fault, at);
-      return faulty.get();
-    };
-    try {
-      scenario::Run(p.prefix(), script, options);
-    } catch (const testing::Crashed&) {
-    }
+    scenario::RunOn(
+        p.prefix(), script,
+        [&](FileSystem& host) {
+          faulty = std::make_unique<FaultFileSystem>(host, fault, at);
+          return faulty.get();
+        },
+        true);
     return faulty ? faulty->operations() : 0;
   }
 };
