@@ -53,7 +53,6 @@ struct Sweep : scenario::StandardInstallation {
     Database(source + "/Conversie.mdb", kControlDatabase);
   }
   static void Database(const std::string& host_path, const std::string& sql) {
-    std::filesystem::create_directories(std::filesystem::path(host_path).parent_path());
     ExecuteSql(host_path, "PRAGMA synchronous=OFF;" + sql);
   }
   FileState State(const std::string& path) { return scenario::State(p, path); }
