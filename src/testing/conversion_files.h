@@ -21,6 +21,10 @@ inline constexpr const char* kConvDb = "C:\\Velmora\\Update\\Conversie.mdb";
 inline constexpr const char* kMovedDb = "C:\\Velmora\\Update\\VM_DBv01.mdb";
 inline constexpr const char* kLockFile = "C:\\Velmora\\VM_DBv01.ldb";
 inline constexpr const char* kManifestName = "installatieV2.ini";
+// A package manifest's settings for a conversion from 5.1 to 5.2.
+inline const std::string kConversionSettings =
+    "Convert=1\r\nConvOldfile=VM_DBv01.mdb\r\nConvNewfile=VM_DBnieuw.mdb\r\nConvDatabase=Conversie.mdb\r\n"
+    "ConvFromVer=5.1\r\nConvToVer=5.2\r\n";
 
 // Each row of a query as its columns' texts joined by "|" (ask for quote()
 // and typeof() to see exact values).
@@ -63,11 +67,7 @@ inline const std::string kShopLog =
     "Overzetten Klant\r\nOverzetten Factuur\r\nOverzetten Instelling\r\nOverzetten Leeg\r\n";
 
 struct ConversionFiles {
-  ConversionFiles() {
-    prefix.Write(std::string(kUpdateDir) + kManifestName,
-                 "[Main]\r\nConvert=1\r\nConvOldfile=VM_DBv01.mdb\r\nConvNewfile=VM_DBnieuw.mdb\r\n"
-                 "ConvDatabase=Conversie.mdb\r\nConvFromVer=5.1\r\nConvToVer=5.2\r\n");
-  }
+  ConversionFiles() { prefix.Write(std::string(kUpdateDir) + kManifestName, "[Main]\r\n" + kConversionSettings); }
 
   // Set-up need not survive a power cut: no waiting for the disk.
   void Sql(const std::string& windows_path, const std::string& sql) {

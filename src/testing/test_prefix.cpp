@@ -16,12 +16,4 @@ std::string TestPrefix::Host(const std::string& windows_path) const {
   return dir_.path() + "/drive_c" + rest;
 }
 
-void TestPrefix::Write(const std::string& windows_path, const std::string& bytes) {
-  WriteHostFile(Host(windows_path), bytes);
-}
-
-std::string TestPrefix::Read(const std::string& windows_path) const { return ReadHostFile(Host(windows_path)); }
-
-bool TestPrefix::Exists(const std::string& windows_path) const { return HostExists(Host(windows_path)); }
-
 }  // namespace vmu::testing

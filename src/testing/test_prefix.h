@@ -10,7 +10,19 @@
 
 namespace vmu::testing {
 
-class TestPrefix {
+// Files by Windows path, for a prefix whose Host() maps them onto the host.
+template <class Prefix>
+class WindowsFiles {
+ public:
+  void Write(const std::string& path, const std::string& bytes) { WriteHostFile(Self().Host(path), bytes); }
+  std::string Read(const std::string& path) const { return ReadHostFile(Self().Host(path)); }
+  bool Exists(const std::string& path) const { return HostExists(Self().Host(path)); }
+
+ private:
+  const Prefix& Self() const { return static_cast<const Prefix&>(*this); }
+};
+
+class TestPrefix : public WindowsFiles<TestPrefix> {
  public:
   TestPrefix();
 
@@ -19,9 +31,6 @@ class TestPrefix {
 
   // Host path of a Windows path on drive C: ("C:\x\y" -> <prefix>/drive_c/x/y).
   std::string Host(const std::string& windows_path) const;
-  void Write(const std::string& windows_path, const std::string& bytes);
-  std::string Read(const std::string& windows_path) const;
-  bool Exists(const std::string& windows_path) const;
 
  private:
   TempDir dir_;

@@ -123,12 +123,4 @@ void WinePrefix::WriteRegistry() {
 
 std::string WinePrefix::Host(const std::string& windows_path) const { return DriveMap(prefix_).ToHost(windows_path); }
 
-void WinePrefix::Write(const std::string& windows_path, const std::string& bytes) {
-  WriteHostFile(Host(windows_path), bytes);
-}
-
-std::string WinePrefix::Read(const std::string& windows_path) const { return ReadHostFile(Host(windows_path)); }
-
-bool WinePrefix::Exists(const std::string& windows_path) const { return HostExists(Host(windows_path)); }
-
 }  // namespace vmu::testing

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/host/host_file_system.h"
-#include "testing/temp_dir.h"
+#include "testing/test_prefix.h"
 
 namespace vmu::testing {
 
@@ -19,7 +19,7 @@ struct WinePrefixLayout {
   std::map<char, std::string> extra_drives;
 };
 
-class WinePrefix {
+class WinePrefix : public WindowsFiles<WinePrefix> {
  public:
   explicit WinePrefix(WinePrefixLayout layout = {});
 
@@ -28,9 +28,6 @@ class WinePrefix {
 
   // Host path of a Windows path, through the prefix's drive links.
   std::string Host(const std::string& windows_path) const;
-  void Write(const std::string& windows_path, const std::string& bytes);
-  std::string Read(const std::string& windows_path) const;
-  bool Exists(const std::string& windows_path) const;
 
  private:
   void MakeFolders();

@@ -38,43 +38,22 @@ const char* const kControlDatabase =
 
 enum class Package { Files, Conversion };
 
-// An installation whose update replaces a program file and a data file (each
-// with its own mode) and adds one; the conversion package instead converts
-// the user's database and installs the result over it.
-struct Sweep {
+// The standard installation; the conversion package instead converts the
+// user's database and installs the result over it.
+struct Sweep : scenario::StandardInstallation {
   explicit Sweep(Package package = Package::Files) {
-    Put(kProg + "VM.EXE", "#!/bin/sh\necho oud\n", 0750);
-    if (package == Package::Conversion) Database(p.Host(kData + "VM_DBv01.mdb"), kUserDatabase);
-    else p.Write(kData + "VM_DBv01.mdb", "db");
-    p.Write(kData + "RptDB97.mdb", "rpt");
-    p.Write(kData + "VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
-    Put(kData + "Factuur.ini", "oud factuur\r\n", 0640);
-    const std::string source = p.prefix() + "/bron";
-    std::map<std::string, std::string> files = {
-        {"VM.EXE", "#!/bin/sh\necho nieuw\n"},
-        {"Factuur.ini", "nieuw factuur\r\n"},
-        {"Nieuw.dll", "dll"},
-        {"installatieV2.ini", "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\n"},
-        {"FileList.VML", "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"Factuur.ini\",2\r\n"}};
-    if (package == Package::Conversion) {
-      files["installatieV2.ini"] +=
-          "Convert=1\r\nConvOldfile=VM_DBv01.mdb\r\nConvNewfile=VM_DBnieuw.mdb\r\nConvDatabase=Conversie.mdb\r\n"
-          "ConvFromVer=5.1\r\nConvToVer=5.2\r\n";
-      // The converted database takes the old one's name in the update folder.
-      files["FileList.VML"] = "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"VM_DBv01.mdb\",2\r\n";
-      Database(source + "/VM_DBnieuw.mdb", kNewDatabase);
-      Database(source + "/Conversie.mdb", kControlDatabase);
-    }
-    for (const auto& [name, bytes] : files) testing::WriteHostFile(source + "/" + name, bytes);
-    scenario::WriteUnpackingPackage(p, scenario::kPackage, source, p.Host(kData + "Update"));
+    if (package == Package::Files) return;
+    std::filesystem::remove(p.Host(kData + "VM_DBv01.mdb"));
+    Database(p.Host(kData + "VM_DBv01.mdb"), kUserDatabase);
+    const std::string manifest = source + "/installatieV2.ini";
+    testing::WriteHostFile(manifest, testing::ReadHostFile(manifest) + testing::kConversionSettings);
+    // The converted database takes the old one's name in the update folder.
+    testing::WriteHostFile(source + "/FileList.VML", "\"VM.EXE\",1\r\n\"Nieuw.dll\",1\r\n\"VM_DBv01.mdb\",2\r\n");
+    Database(source + "/VM_DBnieuw.mdb", kNewDatabase);
+    Database(source + "/Conversie.mdb", kControlDatabase);
   }
   static void Database(const std::string& host_path, const std::string& sql) {
-    std::filesystem::create_directories(std::filesystem::path(host_path).parent_path());
     ExecuteSql(host_path, "PRAGMA synchronous=OFF;" + sql);
-  }
-  void Put(const std::string& path, const std::string& bytes, int mode) {
-    p.Write(path, bytes);
-    chmod(p.Host(path).c_str(), mode);
   }
   FileState State(const std::string& path) { return scenario::State(p, path); }
   // With the backup record, unless a roll-back (which keeps it) is compared.
@@ -89,19 +68,15 @@ struct Sweep {
   // One session; `fault` breaks its file system at operation `at` (0: never).
   int Run(const std::string& script, Fault fault = Fault::Once, int at = 0) {
     std::unique_ptr<FaultFileSystem> faulty;
-    ScriptOptions options;
-    options.file_system = [&](FileSystem& host) {
-      faulty = std::make_unique<FaultFileSystem>(host, fault, at);
-      return faulty.get();
-    };
-    try {
-      scenario::Run(p.prefix(), script, options);
-    } catch (const testing::Crashed&) {
-    }
+    scenario::RunOn(
+        p.prefix(), script,
+        [&](FileSystem& host) {
+          faulty = std::make_unique<FaultFileSystem>(host, fault, at);
+          return faulty.get();
+        },
+        true);
     return faulty ? faulty->operations() : 0;
   }
-
-  testing::TestPrefix p;
 };
 
 const std::string kInstall =

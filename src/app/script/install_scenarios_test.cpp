@@ -2,7 +2,6 @@
 // unpacked by its own program, installed (with a database conversion) and
 // rolled back.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -95,14 +94,13 @@ TEST(InstallScenario, InstallThenRollBackByteForByte) {
   EXPECT_FALSE(failed.Has("end"));
 }
 
-// The demo installation with the demo's own conversion package; the
+// The demo installation with the demo's own signed conversion package; the
 // progress and the notices of the transfer are pinned down in its own tests.
 TEST(ConversionScenario, DemoPackageConvertsInstallsAndRollsBack) {
-  if (access(scenario::Tool("vmu-unpacker").c_str(), X_OK) != 0) GTEST_SKIP() << "vmu-unpacker not built";
-  testing::TempDir dir;
-  const DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
-  CopyDemoPackages(MakeDemoPackages(dir.path(), scenario::Tool("vmu-unpacker")), DemoHostPath(demo, demo.documents));
-  const std::string data = demo.prefix + "/drive_c/users/anna/AppData/Roaming/velmora/";
+  scenario::SignedDemo signed_demo;
+  const DemoPaths& demo = signed_demo.paths;
+  CopyDemoPackages(signed_demo.packages, signed_demo.Documents());
+  const std::string data = signed_demo.Data();
   // Start-up moves the user's database here from the VirtualStore unchanged.
   const std::string old_database = ReadHostFile(DemoHostPath(demo, demo.virtual_store + "VM_DBv01.mdb"));
   ASSERT_FALSE(old_database.empty());

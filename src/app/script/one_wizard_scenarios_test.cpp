@@ -78,12 +78,15 @@ const std::string kBusy =
     "msgbox title \"VM_Update\" text \"Er is al een update van Velmora bezig in de data folder "
     "C:\\\\users\\\\anna\\\\AppData\\\\Roaming\\\\velmora\\\\\\r\\n";
 
-TEST(OneWizardScenario, ASecondWizardIsTurnedAwayAndAKilledOneHoldsNothing) {
-  setenv("USER", "anna", 1);
-  testing::TempDir dir;
+// The demo installation of anna and the start of a wizard on it.
+struct OneWizardScenario : ::testing::Test {
+  OneWizardScenario() { setenv("USER", "anna", 1); }
+  vmu::testing::TempDir dir;
   const DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
   const std::string start = "prefix " + demo.prefix + "\nstart\n";
+};
 
+TEST_F(OneWizardScenario, ASecondWizardIsTurnedAwayAndAKilledOneHoldsNothing) {
   RunningWizard first;
   ASSERT_NE(first.Send(start, "window show").find("window show"), std::string::npos);
   const auto before = scenario::Files(demo.prefix + "/drive_c");
@@ -106,12 +109,7 @@ TEST(OneWizardScenario, ASecondWizardIsTurnedAwayAndAKilledOneHoldsNothing) {
   EXPECT_EQ(third.out.find("msgbox"), std::string::npos) << third.out;
 }
 
-TEST(OneWizardScenario, AnotherInstallationInUseIsNotTakenOver) {
-  setenv("USER", "anna", 1);
-  testing::TempDir dir;
-  const DemoPaths demo = MakeDemoInstallation(dir.path(), "anna");
-  const std::string start = "prefix " + demo.prefix + "\nstart\n";
-
+TEST_F(OneWizardScenario, AnotherInstallationInUseIsNotTakenOver) {
   // The first wizard moves on to the test installation, letting go of the other.
   RunningWizard first;
   first.Send(start, "window show");

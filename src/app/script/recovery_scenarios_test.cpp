@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/script/scenario_test_kit.h"
+#include "testing/conversion_files.h"
 #include "testing/fault_file_system.h"
 #include "testing/test_doubles.h"
 
@@ -40,31 +41,15 @@ class CrashAtCopy : public testing::ForwardingFileSystem {
   std::string name_;
 };
 
-// The standard installation with modes on the files the update replaces, a
-// second one in a folder of its own, and its package.
+// The standard installation, a second one in a folder of its own, and its
+// package.
 struct Installations : scenario::StandardInstallation {
   Installations() {
-    chmod(p.Host(kProg + "VM.EXE").c_str(), 0750);
-    chmod(p.Host(kData + "Factuur.ini").c_str(), 0640);
     std::filesystem::create_directory(p.Host(kOther));
     for (const std::string& file : {kProg + "VM.EXE", kData + "VM_DBv01.mdb", kData + "RptDB97.mdb", kData + "VM.ini",
                                     kData + "Factuur.ini"})  // modes too
       std::filesystem::copy_file(p.Host(file), p.Host(kOther + file.substr(file.rfind('\\') + 1)));
     Package("anders", "", kOther);
-  }
-  // A package that converts the user's database before installing it.
-  void ConversionPackage() {
-    const std::string source = p.prefix() + "/bron-conv";
-    for (const auto& [file, bytes] : std::map<std::string, std::string>{
-             {"VM_DBnieuw.mdb", "nieuw"},
-             {"Conversie.mdb", "conversie"},
-             {"installatieV2.ini",
-              "[Main]\r\nVer=10302\r\nVerUpdate=6\r\nVerLow=10302\r\nVerLowUpdate=5\r\nConvert=1\r\n"
-              "ConvOldfile=VM_DBv01.mdb\r\nConvNewfile=VM_DBnieuw.mdb\r\nConvDatabase=Conversie.mdb\r\n"
-              "ConvFromVer=5.1\r\nConvToVer=5.2\r\n"},
-             {"FileList.VML", "\"VM_DBv01.mdb\",2\r\n"}})
-      testing::WriteHostFile(source + "/" + file, bytes);
-    scenario::WriteUnpackingPackage(p, "C:\\pakket\\conv.VMU", source, p.Host(kData + "Update"));
   }
   // The standard package's files, unpacking into the update folder of
   // `data`; `extra` lines join its file list.
@@ -87,18 +72,14 @@ struct Installations : scenario::StandardInstallation {
   // `crash_at` names the file whose copy the run dies at.
   Session Run(const std::string& script, const std::string& crash_at = "") {
     std::unique_ptr<CrashAtCopy> crashing;
-    ScriptOptions options;
-    if (!crash_at.empty()) {
-      options.file_system = [&](FileSystem& host) {
-        crashing = std::make_unique<CrashAtCopy>(host, crash_at);
-        return crashing.get();
-      };
-    }
-    try {
-      return scenario::Run(p.prefix(), script, options, false);
-    } catch (const testing::Crashed&) {
-      return {-1, ""};
-    }
+    return scenario::RunOn(
+        p.prefix(), script,
+        [&](FileSystem& host) -> FileSystem* {
+          if (crash_at.empty()) return &host;
+          crashing = std::make_unique<CrashAtCopy>(host, crash_at);
+          return crashing.get();
+        },
+        false);
   }
   std::string Log(const std::string& data = kData) { return p.Read(data + "ConversieLog.TXT"); }
   bool Journal(const std::string& data = kData) { return p.Exists(data + "UpdateJournaal.txt"); }
@@ -159,7 +140,9 @@ TEST(RecoveryScenario, CrashedInstallationIsUndoneAtTheNextStart) {
 // start succeeds.
 TEST(RecoveryScenario, FailedRecoveryKeepsJournalAndBlocksChanges) {
   Installations i;
-  i.ConversionPackage();
+  i.Package("conv", "", kData);  // made a conversion package below
+  const std::string manifest = i.p.prefix() + "/bron-conv/installatieV2.ini";
+  testing::WriteHostFile(manifest, testing::ReadHostFile(manifest) + testing::kConversionSettings);
   const auto before = i.Snapshot(kProg, kData);
   i.Run(kInstall, "Factuur.ini");
   ASSERT_TRUE(i.Journal());

@@ -8,11 +8,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
 
 #include "app/script/script_runner.h"
+#include "testing/fault_file_system.h"
 #include "testing/sealed_package.h"
 #include "testing/temp_dir.h"
 #include "testing/test_prefix.h"
@@ -43,6 +45,19 @@ inline Session Run(const std::string& prefix, const std::string& script, const S
   return {status, out.str()};
 }
 
+// A run on the file system that `wrap` lays over the host's; a run that
+// crashes ends as a killed process does, with status -1 and no transcript.
+inline Session RunOn(const std::string& prefix, const std::string& script,
+                     const std::function<FileSystem*(FileSystem&)>& wrap, bool started) {
+  ScriptOptions options;
+  options.file_system = wrap;
+  try {
+    return Run(prefix, script, options, started);
+  } catch (const testing::Crashed&) {
+    return {-1, ""};
+  }
+}
+
 // A program built beside the test program.
 inline std::string Tool(const std::string& name) {
   return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / name).string();
@@ -57,17 +72,20 @@ void WriteUnpackingPackage(Prefix& p, const std::string& path, const std::string
 }
 
 // Velmora under Program Files with its data in the roaming folder, and the
-// package kPackage of an update that replaces VM.EXE and Factuur.ini and adds
-// Nieuw.dll (Extra.txt, location 3, is passed over).
+// package kPackage of an update that replaces VM.EXE and Factuur.ini (each
+// with a mode of its own, to be kept) and adds Nieuw.dll (Extra.txt,
+// location 3, is passed over).
 struct StandardInstallation {
   StandardInstallation() {
     p.Write(kProg + "VM.EXE", "#!/bin/sh\necho oud\n");
+    chmod(p.Host(kProg + "VM.EXE").c_str(), 0750);
     for (const std::string& folder : {kProg, kData}) {
       p.Write(folder + "VM_DBv01.mdb", "db");
       p.Write(folder + "RptDB97.mdb", "rpt");
     }
     p.Write(kData + "VM.ini", "[Main]\r\nVersion=10302\r\nVersionUpdate=5\r\n");
     p.Write(kData + "Factuur.ini", "oud factuur\r\n");
+    chmod(p.Host(kData + "Factuur.ini").c_str(), 0640);
     p.Write("C:\\users\\anna\\Documents\\brief.txt", "");
     for (const auto& [name, bytes] : std::map<std::string, std::string>{
              {"VM.EXE", "#!/bin/sh\necho nieuw\n"},

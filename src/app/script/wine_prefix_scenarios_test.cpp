@@ -19,23 +19,6 @@ namespace {
 using testing::WinePrefix;
 using testing::WinePrefixLayout;
 
-// USER as the test wants it, restored afterwards.
-class UserVariable {
- public:
-  explicit UserVariable(const std::optional<std::string>& value) {
-    if (const char* old = std::getenv("USER")) old_ = old;
-    if (value) setenv("USER", value->c_str(), 1);
-    else unsetenv("USER");
-  }
-  ~UserVariable() {
-    if (old_) setenv("USER", old_->c_str(), 1);
-    else unsetenv("USER");
-  }
-
- private:
-  std::optional<std::string> old_;
-};
-
 std::string AccountName() {
   const passwd* account = getpwuid(getuid());
   return account ? account->pw_name : "user";
@@ -75,8 +58,9 @@ void RunScenario(const Scenario& s) {
   const std::string package = s.documents + "\\upd.VMU";
   scenario::WriteUnpackingPackage(p, package, source, p.Host(s.data_dir + "Update"));
 
-  UserVariable variable(s.user_variable);
-  // Not scenario::Run: USER is this scenario's.
+  // Not scenario::Run: USER is this scenario's (every scenario sets its own).
+  if (s.user_variable) setenv("USER", s.user_variable->c_str(), 1);
+  else unsetenv("USER");
   std::istringstream in("prefix " + p.prefix() + "\nstart\nfile " + package +
                         "\npress next\nwait unpack\npress next\npress next\n");
   std::ostringstream out;
