@@ -85,14 +85,8 @@ class WatchedDatabases : public Databases {
 struct ConversionEnv : ConversionFiles {
   ConversionEnv() : databases(prefix.fs()), log(prefix.fs(), kDataDir) {
     settings.DataDir = kDataDir;
-    settings.UpdateDir = kUpdateDir;
     settings.SetupIniName = kManifestName;
-    settings.ConvOldfile = kOldDb;
-    settings.ConvNewfile = kNewDb;
-    settings.ConvDatabase = "Conversie.mdb";
-    settings.ConvDatabasePath = kConvDb;
-    settings.ConvFromVer = "5.1";
-    settings.ConvToVer = "5.2";
+    SetStandardConversion(settings);
   }
 
   void Convert() { result = vmu::Convert(settings, prefix.fs(), engine, log, display); }

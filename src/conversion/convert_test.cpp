@@ -185,7 +185,9 @@ TEST(Convert, BadDatabasesEndOnTheErrorPathAndLeaveTheOldOneAlone) {
     SCOPED_TRACE(e.result.error_description);
     EXPECT_EQ(e.result.outcome, Outcome::Failed);
     ExpectStopped(e);
-    if (path == kOldDb) EXPECT_NE(e.result.error_description.find("not a database"), std::string::npos);
+    if (path == kOldDb) {
+      EXPECT_NE(e.result.error_description.find("not a database"), std::string::npos);
+    }
     EXPECT_EQ(e.prefix.Read(kOldDb), before);
   }
 

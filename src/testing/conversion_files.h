@@ -66,6 +66,19 @@ inline const std::string kShopLog =
     "delete * from Factuur\r\ndelete * from Klant\r\ndelete * from Leeg\r\n"
     "Overzetten Klant\r\nOverzetten Factuur\r\nOverzetten Instelling\r\nOverzetten Leeg\r\n";
 
+// The package's conversion settings that every conversion test starts from,
+// on the wizard's state or on the conversion's own settings alike.
+template <class Settings>
+void SetStandardConversion(Settings& s) {
+  s.UpdateDir = kUpdateDir;
+  s.ConvOldfile = kOldDb;
+  s.ConvNewfile = kNewDb;
+  s.ConvDatabase = "Conversie.mdb";
+  s.ConvDatabasePath = kConvDb;
+  s.ConvFromVer = "5.1";
+  s.ConvToVer = "5.2";
+}
+
 struct ConversionFiles {
   ConversionFiles() { prefix.Write(std::string(kUpdateDir) + kManifestName, "[Main]\r\n" + kConversionSettings); }
 

@@ -56,14 +56,7 @@ struct ConversionWizard : ConversionFiles, WizardFixture {
     ctx.folders.DataDir = kDataDir;
     ctx.folders.UpdateIniPath = std::string(kDataDir) + "Update.ini";
     ctx.folders.SetupIniName = kManifestName;
-    WizardState& s = MakeForm().state;
-    s.UpdateDir = kUpdateDir;
-    s.ConvOldfile = kOldDb;
-    s.ConvNewfile = kNewDb;
-    s.ConvDatabase = "Conversie.mdb";
-    s.ConvDatabasePath = kConvDb;
-    s.ConvFromVer = "5.1";
-    s.ConvToVer = "5.2";
+    SetStandardConversion(MakeForm().state);
   }
 };
 

@@ -116,8 +116,9 @@ Counts SweepScenario(const std::string& prepare, const std::string& scenario, Pa
       Sweep s(package);
       if (!prepare.empty()) s.Run(prepare);
       s.Run(scenario, fault, at);
-      if (fault == Fault::PowerCut && s.State(kData + "UpdateJournaal.txt").mode != -1)
+      if (fault == Fault::PowerCut && s.State(kData + "UpdateJournaal.txt").mode != -1) {
         EXPECT_NE(s.State(kData + "ConversieLog.TXT").bytes, "") << at << ": the log goes with the journal";
+      }
       s.Run("answer ok\n");  // the next start, and its message if it has one
       const std::map<std::string, FileState> now = s.Snapshot();
       ++counts.runs;

@@ -20,7 +20,9 @@ namespace {
 // The child's report on its pipe: kind, error number, counts, then the text.
 enum Report : char { kCopied = 'C', kEncrypted = 'E', kUnreadable = 'U', kRaised = 'R' };
 
-// A copy that takes longer than this is stuck in a damaged file.
+// A copy that takes longer than this is stuck in a damaged file, or waits
+// on a lock a thread of the parent held when it forked: the alarm ends a
+// child that waits, the CPU limit one that spins.
 constexpr rlim_t kCpuSeconds = 3600;
 
 void WriteAll(int fd, const std::string& bytes) {
@@ -35,6 +37,8 @@ void WriteAll(int fd, const std::string& bytes) {
 [[noreturn]] void RunChild(int fd, const std::string& jet_file, const std::string& sqlite_file) {
   const rlimit cpu{kCpuSeconds, kCpuSeconds};
   setrlimit(RLIMIT_CPU, &cpu);
+  signal(SIGALRM, SIG_DFL);
+  alarm(static_cast<unsigned>(kCpuSeconds));
   // libmdb writes its complaints about a damaged file to standard error; the
   // report says what matters.
   const int null = open("/dev/null", O_WRONLY);
