@@ -18,12 +18,15 @@ for _ in $(seq 100); do [ -s "$dir/port" ] && break; sleep 0.1; done
 url="http://127.0.0.1:$(head -n 1 "$dir/port")/file"
 cat "$dir/file" >/dev/null  # both read it from the page cache
 
-seconds() { local s e; s=$(date +%s.%N); "$@" >/dev/null; e=$(date +%s.%N); echo "$e - $s" | bc -l; }
+# Each run starts with nothing waiting to be written back, so none pays for the one before.
+seconds() { local s e; sync; s=$(date +%s.%N); "$@" >/dev/null; e=$(date +%s.%N); echo "$e - $s" | bc -l; }
 curl_s=$(seconds curl -s -o "$dir/curl.out" "$url")
 rm -f "$dir/curl.out"
+sync
 read -r ours_s _ sha < <("$bin/download-bench" "$url" "$dir/ours.out" "$size")
 [ "$sha" = "$(sha256sum "$dir/file" | cut -d' ' -f1)" ] || { echo "download-bench: wrong bytes" >&2; exit 1; }
 truncate -s $((size / 2)) "$dir/ours.out"
+sync
 read -r resume_s fetched _ < <("$bin/download-bench" "$url" "$dir/ours.out" "$size")
 cmp -s "$dir/file" "$dir/ours.out" || { echo "download-bench: resume gave other bytes" >&2; exit 1; }
 

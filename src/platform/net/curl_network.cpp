@@ -7,9 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
-#include <vector>
 
-#include "platform/net/background_sha256.h"
+#include "platform/net/trailing_sha256.h"
 #include "platform/net/curl_exchange.h"
 
 namespace vmu {
@@ -43,46 +42,28 @@ class PartFile {
   // Empties the file for a new start.
   NetResult Restart() {
     hash_.reset();
-    pending_.clear();
-    if (::ftruncate(fd_, 0) != 0) return WriteFailure(path_);
+    // Not when empty: ext4 takes a truncation to nothing for a file being
+    // replaced and writes the whole new content out at close, which would
+    // cost a fresh download half a second a gigabyte.
+    if (size_ > 0 && ::ftruncate(fd_, 0) != 0) return WriteFailure(path_);
     size_ = 0;
     return {};
   }
-  // From here on every byte is hashed: first those already there, which an
-  // earlier attempt wrote and which are read back as they are now (the
-  // caller checks the whole), then each one appended.
+  // From here on every byte is hashed, those an earlier attempt left first
+  // (read back as they are now; the caller checks the whole).
   void StartHash() { hash_.emplace(fd_, size_); }
-  // Gathered into large pieces: one write and one hand-over to the hash
-  // per megabyte, not per network read.
+  // Straight from the network's buffer into the file; the hash reads it back.
   NetResult Append(const char* data, std::size_t n) {
-    pending_.append(data, n);
-    size_ += n;
-    return pending_.size() >= kPiece ? Flush() : NetResult{};
-  }
-  // Writes what is gathered; called after every transfer, so that what came is kept for a resume.
-  NetResult Flush() {
-    if (pending_.empty()) return {};
-    const char* data = pending_.data();
-    std::size_t n = pending_.size();
-    uint64_t at = size_ - n;
     while (n > 0) {
-      const ssize_t w = ::pwrite(fd_, data, n, static_cast<off_t>(at));
+      const ssize_t w = ::pwrite(fd_, data, n, static_cast<off_t>(size_));
       if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) {
-        const NetResult failed = WriteFailure(path_);
-        // What did not reach the file is not there to resume from.
-        size_ = at;
-        pending_.clear();
-        hash_.reset();
-        return failed;
-      }
+      // What did not reach the file is not there to resume from.
+      if (w <= 0) return WriteFailure(path_);
       data += w;
       n -= static_cast<std::size_t>(w);
-      at += static_cast<uint64_t>(w);
+      size_ += static_cast<uint64_t>(w);
     }
-    hash_->Add(std::move(pending_));
-    pending_ = std::string();
-    pending_.reserve(kPiece);
+    if (hash_) hash_->Written(size_);
     return {};
   }
   std::string Digest() { return hash_ ? hash_->Finish() : ""; }
@@ -91,9 +72,7 @@ class PartFile {
   std::string path_;
   int fd_ = -1;
   uint64_t size_ = 0;
-  std::optional<net::BackgroundSha256> hash_;
-  std::string pending_;
-  static constexpr std::size_t kPiece = 1 << 20;
+  std::optional<net::TrailingSha256> hash_;
 };
 
 }  // namespace
@@ -145,8 +124,6 @@ DownloadResult CurlNetwork::Download(const std::string& url, const std::string& 
                      return written;
                    }};
     step = net::Exchange(url, file.size(), policy, sink);
-    const NetResult flushed = file.Flush();
-    if (step.ok()) step = flushed;
     // Bytes beyond the size stated can never make a good file, and a range
     // the server refuses means its file is not the one we hold the start of.
     if (step.failure == NetFailure::TooLarge || step.status == 416) file.Restart();
