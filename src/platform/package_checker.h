@@ -40,6 +40,13 @@ class PackageChecker {
   // The SHA-256 of a file, as 64 lower-case hex digits; VbError when it
   // cannot be read.
   virtual std::string Sha256OfFile(const std::string& path) = 0;
+  // The SHA-256 of each file, in order; where the checker can, several at
+  // once. VbError for the first file in the list that cannot be read.
+  virtual std::vector<std::string> Sha256OfFiles(const std::vector<std::string>& paths) {
+    std::vector<std::string> digests;
+    for (const std::string& path : paths) digests.push_back(Sha256OfFile(path));
+    return digests;
+  }
 };
 
 }  // namespace vmu

@@ -1,5 +1,7 @@
 #include "wizard/unpacked_check.h"
 
+#include <vector>
+
 #include "platform/ascii.h"
 #include "wizard/frm_conversie.h"
 #include "wizard/package_trust.h"
@@ -8,22 +10,37 @@ namespace vmu {
 
 namespace {
 
-// What differs in the update folder; empty when nothing does.
+// What differs in the update folder; empty when nothing does. The files are
+// hashed together, but the first difference in the folder's order is named.
 std::string Difference(FrmConversie& form) {
   RunContext& ctx = form.ctx;
   const WizardState& s = form.state;
   if (!s.UnpackedKnown) return s.UpdateDir + " is niet door de wizard uitgepakt";
-  std::size_t seen = 0;
+  struct Listed {
+    std::string path;
+    const package::UnpackedFile* reported;  // null: not in the report
+    bool same_size;
+  };
+  std::vector<Listed> listed;
+  std::vector<std::string> to_hash;
   for (const std::string& name : ctx.fs.ListFiles(s.UpdateDir)) {
-    const std::string path = s.UpdateDir + name;
     if (AsciiUpper(name) == AsciiUpper(kUnpackerName)) continue;
-    const auto it = s.Unpacked.find(AsciiUpper(name));
-    if (it == s.Unpacked.end()) return path + " hoort niet bij het updatefile";
-    if (ctx.fs.FileSize(path) != it->second.size || ctx.packages->Sha256OfFile(path) != it->second.sha256)
-      return path + " is gewijzigd na het uitpakken";
-    ++seen;
+    Listed file{s.UpdateDir + name, nullptr, false};
+    if (const auto it = s.Unpacked.find(AsciiUpper(name)); it != s.Unpacked.end()) {
+      file.reported = &it->second;
+      file.same_size = ctx.fs.FileSize(file.path) == it->second.size;
+      if (file.same_size) to_hash.push_back(file.path);
+    }
+    listed.push_back(file);
   }
-  if (seen != s.Unpacked.size()) return "in " + s.UpdateDir + " ontbreken bestanden van het updatefile";
+  const std::vector<std::string> digests = ctx.packages->Sha256OfFiles(to_hash);
+  std::size_t hashed = 0;
+  for (const Listed& file : listed) {
+    if (!file.reported) return file.path + " hoort niet bij het updatefile";
+    if (!file.same_size || digests[hashed++] != file.reported->sha256)
+      return file.path + " is gewijzigd na het uitpakken";
+  }
+  if (listed.size() != s.Unpacked.size()) return "in " + s.UpdateDir + " ontbreken bestanden van het updatefile";
   return "";
 }
 

@@ -79,10 +79,10 @@ void RunScenario(const Scenario& s) {
   EXPECT_EQ(p.Read(s.data_dir + "ConversieBackup-1\\VM.EXE"), "#!/bin/sh\necho oud\n");
   EXPECT_EQ(p.Read(s.data_dir + "VM.ini"), "[Main]\r\nVersion=10302\r\nVersionUpdate=6\r\n");
   EXPECT_EQ(p.Read(s.data_dir + "VM_DBv01.mdb"), "db");
-  if (s.data_in_virtual_store) EXPECT_FALSE(p.Exists(store + "VM_DBv01.mdb"));
+  EXPECT_FALSE(s.data_in_virtual_store && p.Exists(store + "VM_DBv01.mdb"));
   EXPECT_NE(p.Read(s.data_dir + "ConversieLog.TXT").find("Update succesvol verlopen\r\n"), std::string::npos);
   // Nothing lands in the profile of a user Wine does not know.
-  if (user != "user") EXPECT_FALSE(p.Exists("C:\\users\\user"));
+  EXPECT_FALSE(user != "user" && p.Exists("C:\\users\\user"));
 }
 
 // Which folders the registry names, for either architecture, is
