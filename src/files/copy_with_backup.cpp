@@ -26,7 +26,7 @@ void ReplaceKept(RunContext& ctx, const std::string& backup, const std::string& 
   }
   LogText(ctx, "Kopieren " + source + " naar " + target);
   if (!replaces) mode = AddedFileMode(ctx.fs.FileMode(source));
-  ctx.fs.CopyFile(source, target);
+  ctx.fs.PlaceFile(source, target);
   ctx.fs.SetFileMode(target, mode);
 }
 

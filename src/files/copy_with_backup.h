@@ -29,7 +29,9 @@ void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_di
 // KeepPrevious puts Target's previous version at Backup (error 58 when that
 // exists) as a hard link or a flushed copy, without flushing Backup's
 // folder; ReplaceKept then logs and replaces Target as CopyWithBackup does
-// (Backup empty: Target is new).
+// (Backup empty: Target is new). Source is an unpacked package's file,
+// removed when the installation ends: Target may become that very file
+// (FileSystem::PlaceFile) rather than a copy of it.
 void KeepPrevious(FileSystem& fs, const std::string& target, const std::string& backup);
 void ReplaceKept(RunContext& ctx, const std::string& backup, const std::string& source, const std::string& target);
 

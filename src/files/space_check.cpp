@@ -33,13 +33,20 @@ std::string FreeSpaceShortage(FileSystem& fs, const std::vector<PlannedCopy>& co
     if (need.folder.empty()) need.folder = folder;
     need.bytes += bytes;
   };
+  // A package puts many files in few folders: each folder is asked once.
+  std::map<std::string, std::string> volumes;
+  auto volume_of = [&](const std::string& folder) -> const std::string& {
+    auto it = volumes.find(folder);
+    if (it == volumes.end()) it = volumes.emplace(folder, fs.VolumeOf(folder)).first;
+    return it->second;
+  };
   for (const PlannedCopy& copy : copies) {
     const std::string target_folder = DirectoryOfPath(copy.target);
-    const std::string target_volume = fs.VolumeOf(target_folder);
+    const std::string target_volume = volume_of(target_folder);
     add(target_folder, target_volume, SizeOrNothing(fs, copy.source));
     if (!copy.replaces) continue;
     const std::string backup_folder = DirectoryOfPath(copy.backup);
-    const std::string backup_volume = fs.VolumeOf(backup_folder);
+    const std::string backup_volume = volume_of(backup_folder);
     if (backup_volume != target_volume) add(backup_folder, backup_volume, SizeOrNothing(fs, copy.target));
   }
   for (const auto& [volume, need] : needs) {

@@ -38,6 +38,12 @@ class FileSystem {
   // source's permission bits. The target is replaced whole or not at all;
   // that it has reached the disk is only certain after SyncFile and SyncFolder.
   virtual void CopyFile(const std::string& from, const std::string& to) = 0;
+  // CopyFile for a source that is removed afterwards and never written
+  // again: where both names lie on one file system and nothing else names
+  // the source, the target becomes that very file (a hard link) and no byte
+  // is copied. Until the source is removed a change through either name
+  // shows through both. The target's permission bits are the caller's to set.
+  virtual void PlaceFile(const std::string& from, const std::string& to) { CopyFile(from, to); }
 
   // Gives an existing file a second name (a hard link), so that the same
   // bytes stay reachable under both; the file itself is never touched.
@@ -51,6 +57,13 @@ class FileSystem {
   // 75 when the disk cannot take it. Its name is durable only after
   // SyncFolder of its folder.
   virtual void SyncFile(const std::string& path) = 0;
+  // SyncFile of each, in order, with the same errors: the first that fails
+  // raises and leaves the rest unflushed. Where it can, the file system
+  // starts writing them all before it waits for any, so that one journal
+  // commit can carry the batch.
+  virtual void SyncFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) SyncFile(path);
+  }
   // Makes the folder's names durable: files created, renamed into or
   // removed from it (fsync of the folder). 76 when it is missing, 75 when
   // the disk fails.

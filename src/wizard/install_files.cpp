@@ -181,9 +181,13 @@ void InstallFiles(FrmConversie& form, InstallProgress& progress) {
   // restores them from the backups, whose names were made durable before
   // each file was replaced, and the disk can write them all at once.
   progress.Begin(InstallPhase::Flush);
-  for (const PlannedCopy& planned : plan.copies) {
-    ctx.fs.SyncFile(planned.target);
-    progress.Step();
+  constexpr std::size_t kBatch = 128;  // one commit for many files, and still a moving bar
+  for (std::size_t first = 0; first < plan.copies.size(); first += kBatch) {
+    std::vector<std::string> batch;
+    for (std::size_t i = first; i < std::min(first + kBatch, plan.copies.size()); ++i)
+      batch.push_back(plan.copies[i].target);
+    ctx.fs.SyncFiles(batch);
+    for (std::size_t i = 0; i < batch.size(); ++i) progress.Step();
   }
   for (const std::string& folder : {ctx.folders.ProgramDir, data_dir, s.BackupDir[1], s.BackupDir[2]}) {
     ctx.fs.SyncFolder(folder);
