@@ -2,6 +2,7 @@
 
 #include "files/conversion_log.h"
 #include "files/utility.h"
+#include "platform/dialogs.h"
 #include "platform/error.h"
 
 namespace vmu {
@@ -18,16 +19,12 @@ int AddedFileMode(int package_mode) { return (package_mode & 0111) ? 0755 : 0644
 
 void ReplaceKept(RunContext& ctx, const std::string& backup, const std::string& source, const std::string& target) {
   const bool replaces = !backup.empty();
-  int mode = 0;
-  if (replaces) {
-    mode = ctx.fs.FileMode(target);
-    // Logged only once the backup is there: the log tells what is in the backup folder.
-    LogText(ctx, "Verplaatsen " + target + " naar " + backup);
-  }
-  LogText(ctx, "Kopieren " + source + " naar " + target);
-  if (!replaces) mode = AddedFileMode(ctx.fs.FileMode(source));
-  ctx.fs.PlaceFile(source, target);
-  ctx.fs.SetFileMode(target, mode);
+  // Both lines in one write. "Verplaatsen" only once the backup is there:
+  // the log tells what is in the backup folder.
+  const std::string copying = "Kopieren " + source + " naar " + target;
+  LogText(ctx, replaces ? "Verplaatsen " + target + " naar " + backup + kCrLf + copying : copying);
+  const int mode = replaces ? ctx.fs.FileMode(target) : AddedFileMode(ctx.fs.FileMode(source));
+  ctx.fs.PlaceFile(source, target, mode);
 }
 
 void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir, const std::string& source,

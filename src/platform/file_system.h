@@ -39,11 +39,15 @@ class FileSystem {
   // that it has reached the disk is only certain after SyncFile and SyncFolder.
   virtual void CopyFile(const std::string& from, const std::string& to) = 0;
   // CopyFile for a source that is removed afterwards and never written
-  // again: where both names lie on one file system and nothing else names
-  // the source, the target becomes that very file (a hard link) and no byte
-  // is copied. Until the source is removed a change through either name
-  // shows through both. The target's permission bits are the caller's to set.
-  virtual void PlaceFile(const std::string& from, const std::string& to) { CopyFile(from, to); }
+  // again, with permission bits `mode` (0777 at most) for the target: where
+  // both names lie on one file system and nothing else names the source,
+  // the target becomes that very file (a hard link) and no byte is copied.
+  // Until the source is removed a change through either name shows through
+  // both.
+  virtual void PlaceFile(const std::string& from, const std::string& to, int mode) {
+    CopyFile(from, to);
+    SetFileMode(to, mode);
+  }
 
   // Gives an existing file a second name (a hard link), so that the same
   // bytes stay reachable under both; the file itself is never touched.

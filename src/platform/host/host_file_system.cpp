@@ -245,14 +245,22 @@ std::vector<std::string> MatchingFiles(const std::string& folder, const std::str
     err = errno;
     return names;
   }
+  // Each name folded once, for the match and the order alike (without
+  // regard to case, ties broken by the bytes).
+  const std::u32string folded_pattern = FoldedName(pattern);
+  std::vector<std::pair<std::u32string, std::string>> found;
   while (dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name.empty() || name[0] == '.' || !WildcardMatch(pattern, name)) continue;
+    std::string name = entry->d_name;
+    if (name.empty() || name[0] == '.') continue;
+    std::u32string folded = FoldedName(name);
+    if (!FoldedWildcardMatch(folded_pattern, folded)) continue;
     struct stat st;
-    if (fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+    if (fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))
+      found.emplace_back(std::move(folded), std::move(name));
   }
   closedir(dir);
-  std::sort(names.begin(), names.end(), NameLessIgnoringCase);
+  std::sort(found.begin(), found.end());
+  for (auto& entry : found) names.push_back(std::move(entry.second));
   return names;
 }
 
@@ -373,28 +381,31 @@ void HostFileSystem::CopyFile(const std::string& from, const std::string& to) {
   temp.CommitLater();
 }
 
-void HostFileSystem::PlaceFile(const std::string& from, const std::string& to) {
+void HostFileSystem::PlaceFile(const std::string& from, const std::string& to, int mode) {
   const std::string source = map_.ToHost(from);
   const std::string target = ReplacementTarget(map_.ToHost(to));
+  const auto copy = [&] {
+    CopyFile(from, to);
+    SetFileMode(to, mode);
+  };
   Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
   struct stat st;
   // A second name of a file that has one already (placed twice, or linked by
-  // someone else) would tie two installed files together: those are copied,
-  // as are files with more than permission bits.
-  if (in.get() < 0 || fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || (st.st_mode & 07000) ||
-      IsFolder(target))
-    return CopyFile(from, to);
+  // someone else) would tie two installed files together: those are copied.
+  if (in.get() < 0 || fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || IsFolder(target))
+    return copy();
+  if (fchmod(in.get(), static_cast<mode_t>(mode & 0777)) != 0) return copy();
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string temp = TempNameBeside(target);
     if (linkat(AT_FDCWD, source.c_str(), AT_FDCWD, temp.c_str(), 0) != 0) {
       if (errno == EEXIST) continue;
-      return CopyFile(from, to);  // another file system, or one without links
+      return copy();  // another file system, or one without links
     }
     // The name linked must be the file opened: what was checked is what is placed.
     struct stat linked;
     if (lstat(temp.c_str(), &linked) != 0 || linked.st_dev != st.st_dev || linked.st_ino != st.st_ino) {
       unlink(temp.c_str());
-      return CopyFile(from, to);
+      return copy();
     }
     if (rename(temp.c_str(), target.c_str()) != 0) {
       const int err = errno;
@@ -403,7 +414,7 @@ void HostFileSystem::PlaceFile(const std::string& from, const std::string& to) {
     }
     return;
   }
-  CopyFile(from, to);
+  copy();
 }
 
 bool HostFileSystem::LinkFile(const std::string& from, const std::string& to) {

@@ -81,13 +81,11 @@ bool MatchesFolded(std::string_view name, const std::u32string& folded) {
   return pos == name.size();
 }
 
-bool NameLessIgnoringCase(const std::string& a, const std::string& b) {
-  const std::u32string fa = FoldedName(a), fb = FoldedName(b);
-  return fa != fb ? fa < fb : a < b;
+bool WildcardMatch(const std::string& pattern, const std::string& name) {
+  return FoldedWildcardMatch(FoldedName(pattern), FoldedName(name));
 }
 
-bool WildcardMatch(const std::string& pattern, const std::string& name) {
-  const std::u32string p = FoldedName(pattern), n = FoldedName(name);
+bool FoldedWildcardMatch(const std::u32string& p, const std::u32string& n) {
   if (Glob(p, n)) return true;
   // As on Windows, a trailing ".*" may also match nothing at all, so "*.*"
   // finds every name and "VM*.*" finds "VM_README" too.

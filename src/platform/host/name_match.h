@@ -17,7 +17,7 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 // folder listing runs for every entry.
 bool MatchesFolded(std::string_view name, const std::u32string& folded);
 
-// Order for listings: without regard to case, ties broken by the bytes.
-bool NameLessIgnoringCase(const std::string& a, const std::string& b);
+// WildcardMatch of names already folded: a listing folds each name once.
+bool FoldedWildcardMatch(const std::u32string& folded_pattern, const std::u32string& folded_name);
 
 }  // namespace vmu
