@@ -127,6 +127,29 @@ TEST(HostFileSystem, CopyReplacesTheTargetWholeAndKeepsTheMode) {
   EXPECT_EQ(Names(p.Host("C:\\app")), (List{"Second.exe", "VMU_ZP.EXE"}));
 }
 
+// An unpacked file becomes the installed one, but never two installed files
+// one and the same: a second placing of the same source is a copy.
+TEST(HostFileSystem, PlaceLinksOnceThenCopiesAndSyncsAll) {
+  TestPrefix p;
+  p.Write("C:\\Update\\VM.EXE", "nieuw");
+  p.Write("C:\\app\\vm.exe", "oud");
+  p.Write("C:\\data\\VM.ini", "");
+  auto& fs = p.fs();
+  const auto names_of = [&](const std::string& path) { return fs::hard_link_count(p.Host(path)); };
+
+  fs.PlaceFile("C:\\Update\\VM.EXE", "C:\\app\\VM.EXE", 0751);
+  fs.PlaceFile("C:\\Update\\VM.EXE", "C:\\data\\VM.EXE", 0640);
+  EXPECT_EQ(names_of("C:\\app\\vm.exe"), 2u);  // the unpacked file's second name
+  EXPECT_EQ(names_of("C:\\data\\VM.EXE"), 1u);
+  EXPECT_EQ(fs.FileMode("C:\\app\\vm.exe"), 0751);
+  EXPECT_EQ(fs.FileMode("C:\\data\\VM.EXE"), 0640);
+  EXPECT_EQ(p.Read("C:\\data\\VM.EXE"), "nieuw");
+  EXPECT_EQ(Names(p.Host("C:\\app")), List{"vm.exe"});  // replaced under its own name, nothing left beside it
+
+  fs.SyncFiles({"C:\\app\\VM.EXE", "C:\\data\\VM.EXE"});
+  EXPECT_EQ(ErrorOf([&] { fs.SyncFiles({"C:\\app\\VM.EXE", "C:\\app\\missing"}); }), kFileNotFound);
+}
+
 TEST(HostFileSystem, ReplaceBytesKeepsModeAndLinks) {
   TestPrefix p;
   p.Write("C:\\d\\VM.ini", "old");
