@@ -14,6 +14,9 @@
 # RUNS: runs of each (default 3). A size the free disk space cannot hold
 # (about five times its bytes) is passed over with a note.
 #
+# It works in $TMPDIR (default /tmp): set that to measure another file
+# system (see the README's Benchmarks on ext4 without a journal).
+#
 # The package is a stand-in program that copies the files into the update
 # folder and reports them as the unpacker does: the unpacker's own speed is
 # bench/unpack.sh's business.
