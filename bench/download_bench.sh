@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Download throughput on 127.0.0.1: the wizard's downloader (SHA-256 while it
 # writes) against `curl -o` of the same file from the same server, then a
-# resume of the second half. MB=1024 (default) sets the file's size.
+# resume of the second half: in a new run, and pressed again in the run
+# whose first attempt broke off. MB=1024 (default) sets the file's size.
 #   bench/download_bench.sh [build/bin]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,6 +30,11 @@ truncate -s $((size / 2)) "$dir/ours.out"
 sync
 read -r resume_s fetched _ < <("$bin/download-bench" "$url" "$dir/ours.out" "$size")
 cmp -s "$dir/file" "$dir/ours.out" || { echo "download-bench: resume gave other bytes" >&2; exit 1; }
+rm -f "$dir/ours.out"
+sync
+read -r again_s again again_sha < <("$bin/download-bench" "$url" "$dir/ours.out" "$size" $((size / 2)))
+[ "$again_sha" = "$sha" ] && cmp -s "$dir/file" "$dir/ours.out" ||
+  { echo "download-bench: the resume in one run gave other bytes or another hash" >&2; exit 1; }
 
 rate() { echo "scale=0; $mb / $1" | bc -l; }
 printf '%-34s %8.2f s  %6s MB/s\n' "curl -o" "$curl_s" "$(rate "$curl_s")"
@@ -36,3 +42,5 @@ printf '%-34s %8.2f s  %6s MB/s  (%.2f x curl)\n' "download with SHA-256" "$ours
   "$(echo "$curl_s / $ours_s" | bc -l)"
 printf '%-34s %8.2f s  %6s MB fetched of %s  (%.2f x the full download)\n' "resume of the second half" "$resume_s" \
   "$((fetched / 1024 / 1024))" "$mb" "$(echo "$resume_s / $ours_s" | bc -l)"
+printf '%-34s %8.2f s  %6s MB fetched of %s  (%.2f x the full download)\n' "  the same, pressed again in one run" \
+  "$again_s" "$((again / 1024 / 1024))" "$mb" "$(echo "$again_s / $ours_s" | bc -l)"

@@ -32,11 +32,30 @@ class PartFile {
   NetResult Open(const std::string& path) {
     path_ = path;
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    struct stat st {};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return WriteFailure(path);
-    if (!S_ISREG(st.st_mode)) return Fail(NetFailure::WriteFailed, path + ": not a plain file");
-    size_ = static_cast<uint64_t>(st.st_size);
+    if (fd_ < 0 || ::fstat(fd_, &opened_) != 0) return WriteFailure(path);
+    if (!S_ISREG(opened_.st_mode)) return Fail(NetFailure::WriteFailed, path + ": not a plain file");
+    size_ = static_cast<uint64_t>(opened_.st_size);
     return {};
+  }
+  // The state the last attempt stopped at, when this is still the very file
+  // it left: the same inode, size and change time (which any write, truncation
+  // or change of times moves on). Otherwise the file is hashed from its start.
+  net::Sha256Midstate Kept(const std::optional<CurlNetwork::KeptHash>& kept) const {
+    if (kept && kept->path == path_ && kept->dev == opened_.st_dev && kept->ino == opened_.st_ino &&
+        kept->state.bytes == size_ && kept->changed.tv_sec == opened_.st_ctim.tv_sec &&
+        kept->changed.tv_nsec == opened_.st_ctim.tv_nsec)
+      return kept->state;
+    return {};
+  }
+  bool hashing() const { return hash_.has_value(); }
+  // Stops hashing where the file ends, for the next attempt to go on from.
+  std::optional<CurlNetwork::KeptHash> Keep() {
+    if (!hash_) return std::nullopt;
+    net::Sha256Midstate state = hash_->Stop();
+    hash_.reset();
+    struct stat st {};
+    if (!state.context || state.bytes != size_ || ::fstat(fd_, &st) != 0) return std::nullopt;
+    return CurlNetwork::KeptHash{path_, st.st_dev, st.st_ino, st.st_ctim, std::move(state)};
   }
   uint64_t size() const { return size_; }
   // Empties the file for a new start.
@@ -51,7 +70,7 @@ class PartFile {
   }
   // From here on every byte is hashed, those an earlier attempt left first
   // (read back as they are now; the caller checks the whole).
-  void StartHash() { hash_.emplace(fd_, size_); }
+  void StartHash(net::Sha256Midstate from = {}) { hash_.emplace(fd_, size_, std::move(from)); }
   // Straight from the network's buffer into the file; the hash reads it back.
   NetResult Append(const char* data, std::size_t n) {
     while (n > 0) {
@@ -71,6 +90,7 @@ class PartFile {
  private:
   std::string path_;
   int fd_ = -1;
+  struct stat opened_ {};
   uint64_t size_ = 0;
   std::optional<net::TrailingSha256> hash_;
 };
@@ -106,14 +126,20 @@ DownloadResult CurlNetwork::Download(const std::string& url, const std::string& 
   if (!step.ok()) return finish(step, file);
   if (file.size() > size) step = file.Restart();
   if (!step.ok()) return finish(step, file);
-  if (file.size() == size) file.StartHash();
+  // A second press after a broken connection goes on hashing where the first
+  // stopped; the next start of the wizard hashes the part again.
+  net::Sha256Midstate from = file.Kept(kept_);
+  if (file.size() == size) file.StartHash(from);
   // A range past the end is refused with 416, so a complete file asks for nothing.
   if (file.size() < size) {
     net::Body sink{[&](long status, uint64_t first_byte) {
                      NetResult ready;
                      // The server ignored the range (or sent another): start over.
-                     if (status != 206 || first_byte != file.size()) ready = file.Restart();
-                     if (ready.ok()) file.StartHash();
+                     if (status != 206 || first_byte != file.size()) {
+                       ready = file.Restart();
+                       from = {};
+                     }
+                     if (ready.ok()) file.StartHash(from);
                      return ready;
                    },
                    [&](const char* data, std::size_t n) {
@@ -130,8 +156,12 @@ DownloadResult CurlNetwork::Download(const std::string& url, const std::string& 
     if (step.ok() && file.size() < size)
       step = Fail(NetFailure::Interrupted,
                   "the server sent " + std::to_string(file.size()) + " of " + std::to_string(size) + " bytes");
-    if (!step.ok()) return finish(step, file);
+    if (!step.ok()) {
+      if (file.hashing()) kept_ = file.Keep();
+      return finish(step, file);
+    }
   }
+  kept_.reset();
   if (progress) progress(file.size(), size);
   result.sha256 = file.Digest();
   if (result.sha256.empty()) return finish(Fail(NetFailure::WriteFailed, part + ": cannot be read back"), file);

@@ -3,7 +3,13 @@
 // so that each hop is checked before it is fetched.
 #pragma once
 
+#include <sys/types.h>
+#include <time.h>
+
+#include <optional>
+
 #include "platform/file_system.h"
+#include "platform/net/trailing_sha256.h"
 #include "platform/network.h"
 
 namespace vmu {
@@ -15,8 +21,18 @@ class CurlNetwork : public Network {
   DownloadResult Download(const std::string& url, const std::string& part, uint64_t size, const NetPolicy& policy,
                           const NetProgress& progress) override;
 
+  // Where the last download that broke off stopped hashing its part file.
+  struct KeptHash {
+    std::string path;
+    dev_t dev;
+    ino_t ino;
+    struct timespec changed;
+    net::Sha256Midstate state;
+  };
+
  private:
   FileSystem& fs_;
+  std::optional<KeptHash> kept_;
 };
 
 }  // namespace vmu

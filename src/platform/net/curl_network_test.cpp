@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fstream>
+#include <thread>
+
 #include "platform/crypto/hashing.h"
 #include "testing/http_test_server.h"
 #include "testing/test_prefix.h"
@@ -83,8 +87,17 @@ TEST_F(CurlNetworkTest, DownloadsResumesAndRefusesFaults) {
     EXPECT_EQ(r.failure, NetFailure::Interrupted) << cut;
     EXPECT_EQ(prefix_.Read(part), file.substr(0, cut));
   }
-  EXPECT_TRUE(net_.Download(base_ + "/pkg", part, size, policy_, {}).ok());
+  EXPECT_EQ(net_.Download(base_ + "/pkg", part, size, policy_, {}).sha256, crypto::Sha256Hex(file));
   EXPECT_EQ(prefix_.Read(part), file);
+  // A part changed between two attempts is hashed again, not taken from where the first stopped.
+  prefix_.Write(part, "");
+  net_.Download(base_ + "/pkg?close=70000", part, size, policy_, {});
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // past the file system's clock tick
+  std::string changed = file.substr(0, 70000);
+  changed[5] ^= 1;
+  std::fstream(prefix_.Host(part), std::ios::in | std::ios::out | std::ios::binary).write(changed.data(), 70000);
+  EXPECT_EQ(net_.Download(base_ + "/pkg", part, size, policy_, {}).sha256,
+            crypto::Sha256Hex(changed + file.substr(70000)));
 }
 
 TEST_F(CurlNetworkTest, FetchesWithinItsLimitAndOnlyWhereAllowed) {

@@ -1,9 +1,7 @@
 #include "platform/net/trailing_sha256.h"
 
-#include <openssl/evp.h>
 #include <unistd.h>
 
-#include <memory>
 #include <vector>
 
 namespace vmu::net {
@@ -13,13 +11,14 @@ namespace {
 // Read back in pieces this large: few wake-ups, and still in the page cache.
 constexpr uint64_t kPiece = 1 << 20;
 
-using Context = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
+std::shared_ptr<EVP_MD_CTX> NewContext() { return {EVP_MD_CTX_new(), EVP_MD_CTX_free}; }
 
 }  // namespace
 
-TrailingSha256::TrailingSha256(int fd, uint64_t written) : written_(written), worker_([this, fd] { Work(fd); }) {}
+TrailingSha256::TrailingSha256(int fd, uint64_t written, Sha256Midstate from)
+    : written_(written), worker_([this, fd, from = std::move(from)] { Work(fd, from); }) {}
 
-TrailingSha256::~TrailingSha256() { Finish(); }
+TrailingSha256::~TrailingSha256() { Close(true); }
 
 void TrailingSha256::Written(uint64_t written) {
   bool wake = false;
@@ -32,20 +31,33 @@ void TrailingSha256::Written(uint64_t written) {
 }
 
 std::string TrailingSha256::Finish() {
-  {
-    std::lock_guard lock(mutex_);
-    closing_ = true;
-  }
-  more_.notify_one();
-  if (worker_.joinable()) worker_.join();
+  Close(true);
   return digest_;
 }
 
-void TrailingSha256::Work(int fd) {
-  Context ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
-  bool ok = ctx && EVP_DigestInit_ex(ctx.get(), EVP_sha256(), nullptr) == 1;
+Sha256Midstate TrailingSha256::Stop() {
+  Close(false);
+  return stopped_;
+}
+
+void TrailingSha256::Close(bool finish) {
+  {
+    std::lock_guard lock(mutex_);
+    if (closing_) return;
+    closing_ = true;
+    finish_ = finish;
+  }
+  more_.notify_one();
+  if (worker_.joinable()) worker_.join();
+}
+
+void TrailingSha256::Work(int fd, Sha256Midstate from) {
+  std::shared_ptr<EVP_MD_CTX> ctx = NewContext();
+  bool ok = ctx && (from.context ? EVP_MD_CTX_copy_ex(ctx.get(), from.context.get())
+                                 : EVP_DigestInit_ex(ctx.get(), EVP_sha256(), nullptr)) == 1;
   std::vector<char> buffer(kPiece);
-  uint64_t hashed = 0;
+  uint64_t hashed = from.context ? from.bytes : 0;
+  bool finish = true;
   for (;;) {
     uint64_t until = 0;
     {
@@ -54,7 +66,8 @@ void TrailingSha256::Work(int fd) {
       more_.wait(lock, [&] { return closing_ || written_ >= wake_at_; });
       wake_at_ = UINT64_MAX;
       until = written_;
-      if (until == hashed && closing_) break;
+      finish = finish_;
+      if (until <= hashed && closing_) break;
     }
     while (ok && hashed < until) {
       const ssize_t n =
@@ -64,10 +77,14 @@ void TrailingSha256::Work(int fd) {
     }
     if (!ok) break;
   }
+  if (!ok) return;
+  if (!finish) {
+    stopped_ = {ctx, hashed};
+    return;
+  }
   unsigned char md[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  ok = ok && EVP_DigestFinal_ex(ctx.get(), md, &length) == 1;
-  if (!ok) return;
+  if (EVP_DigestFinal_ex(ctx.get(), md, &length) != 1) return;
   static const char* const kHex = "0123456789abcdef";
   for (unsigned int i = 0; i < length; ++i) digest_ += {kHex[md[i] >> 4], kHex[md[i] & 15]};
 }
