@@ -53,7 +53,9 @@ class Network {
   // Downloads `url` into the file `part` (Windows path) until it holds
   // `size` bytes, going on from the bytes already there (a range request);
   // a file that holds more, or a server that ignores the range, starts over.
-  // The SHA-256 is taken of every byte of the file as it is completed. The
+  // The SHA-256 is taken of every byte of the file as it is completed (an
+  // attempt that goes on from an unchanged part of this run's last one need
+  // not read that part back). The
   // file is left in place for the next attempt; the caller renames it once
   // it has checked it. It is not flushed: whatever is read from it later is
   // checked again (its hash, its seal and signature), so a power cut can cost
