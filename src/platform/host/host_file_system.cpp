@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -446,6 +447,27 @@ void SyncHostFile(const std::string& host) {
 
 void HostFileSystem::SyncFile(const std::string& path) { SyncHostFile(map_.ToHost(path)); }
 
+namespace {
+
+// Local file systems whose syncfs writes and waits for every dirty file and
+// commits and flushes the disk's cache: there one syncfs can stand for many
+// fsyncs. Elsewhere (network, FUSE, unknown) each file gets its own fsync,
+// which those pass on to where the bytes are kept.
+bool SyncfsCoversFiles(int fd) {
+  struct statfs fs;
+  if (fstatfs(fd, &fs) != 0) return false;
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xEF53:      // ext2, ext3, ext4
+    case 0x58465342:  // xfs
+    case 0x9123683E:  // btrfs
+    case 0xF2F52010:  // f2fs
+      return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
 void HostFileSystem::SyncFiles(const std::vector<std::string>& paths) {
   std::vector<std::string> hosts;
   for (const std::string& path : paths) hosts.push_back(map_.ToHost(path));
@@ -464,10 +486,19 @@ void HostFileSystem::SyncFiles(const std::vector<std::string>& paths) {
     struct stat st;
     if (fd.get() < 0 || fstat(fd.get(), &st) != 0) RaiseErrno(errno, host);
     const unsigned flags = SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-    if (sync_file_range(fd.get(), 0, 0, flags) != 0) RaiseErrno(errno, host);
-    if (const int err = fd.Close()) RaiseErrno(err, host);
-    if (std::none_of(file_systems.begin(), file_systems.end(), [&](const auto& f) { return f.first == st.st_dev; }))
+    bool waited = false;
+    if (SyncfsCoversFiles(fd.get())) {
+      waited = sync_file_range(fd.get(), 0, 0, flags) == 0;
+      // A write failure reported here would not be reported again to this descriptor's fsync.
+      if (!waited && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) RaiseErrno(errno, host);
+    }
+    if (!waited) {
+      if (fsync(fd.get()) != 0) RaiseErrno(errno, host);
+    } else if (std::none_of(file_systems.begin(), file_systems.end(),
+                            [&](const auto& f) { return f.first == st.st_dev; })) {
       file_systems.emplace_back(st.st_dev, host);
+    }
+    if (const int err = fd.Close()) RaiseErrno(err, host);
   }
   for (const auto& [dev, host] : file_systems) {
     Fd fd(open(host.c_str(), O_RDONLY | O_CLOEXEC));
