@@ -8,8 +8,8 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/net/trailing_sha256.h"
 #include "platform/net/curl_exchange.h"
+#include "platform/net/trailing_sha256.h"
 
 namespace vmu {
 
