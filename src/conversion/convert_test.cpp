@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 
 #include "conversion/conversion_test_env.h"
-#include "testing/error_of.h"
-#include "testing/failing_databases.h"
+#include "platform/error.h"
 
 namespace vmu {
 namespace {
@@ -199,31 +197,6 @@ TEST(Convert, BadDatabasesEndOnTheErrorPathAndLeaveTheOldOneAlone) {
   EXPECT_EQ(e.result.error_number, 429);
   EXPECT_EQ(e.result.error_description, "ActiveX component can't create object");
   EXPECT_EQ(e.Log(), "");
-}
-
-TEST(Convert, ALogThatCannotBeWrittenStopsTheConversion) {
-  // A folder has the log's name: the version check's log line fails.
-  ConversionEnv e;
-  e.WithMatchingDatabases();
-  std::filesystem::create_directories(e.prefix.Host("C:\\Velmora\\ConversieLog.TXT"));
-  e.Convert();
-  EXPECT_EQ(e.result.outcome, Outcome::Failed);
-  EXPECT_NE(e.result.error_number, 0);
-  ExpectStopped(e);
-}
-
-TEST(Convert, AFailureToCloseAfterAnErrorIsHandedToTheCaller) {
-  ConversionEnv e;
-  e.WithMatchingDatabases();
-  testing::FailingDatabases failing;
-  e.engine = &failing;
-  e.Convert();
-  EXPECT_EQ(failing.made, 3);
-  EXPECT_EQ(e.result.outcome, Outcome::Failed);
-  EXPECT_EQ(e.result.error_number, testing::kQueryFails);
-  EXPECT_EQ(e.result.error_description, "de query mislukt");
-  ASSERT_TRUE(e.result.closing_error);
-  EXPECT_EQ(testing::ErrorOf([&] { std::rethrow_exception(e.result.closing_error); }), testing::kCloseFails);
 }
 
 }  // namespace

@@ -29,7 +29,6 @@ TEST(InstallEntries, TheFirstBadEntryStopsTheReadingWithItsNumberAndName) {
       {"\"a\",een\r\n", {13, "a"}},
       {"\"a\",\r\n\"b\",1", {13, "a"}},  // "b" is read as a's location
       {"\"a\",256", {6, "a"}},
-      {"\"a\",-1", {6, "a"}},
       {"\"a\",1\r\n\"b\"\r\n", {62, "b"}},
       {"\"a", {62, "a"}},
       // Which names are bare is bare_name's rule; here that it is applied.

@@ -1,9 +1,6 @@
 #include "platform/host/host_installation_lock.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -57,35 +54,6 @@ TEST(HostInstallationLock, OneHolderPerFolderAndAMoveLetsTheOldOneGo) {
   std::filesystem::remove(lock);
   std::filesystem::create_symlink(lock + ".elders", lock);
   EXPECT_EQ(third.Take(kFirst), LockResult::Busy);
-}
-
-TEST(HostInstallationLock, ALockLeftByAKilledProcessIsTakenOver) {
-  Folders f;
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    HostInstallationLock held(f.p.fs());
-    const char ok = held.Take(kFirst) == LockResult::Taken ? 'y' : 'n';
-    if (write(ready[1], &ok, 1) != 1) _exit(1);
-    pause();
-    _exit(0);
-  }
-  char ok = 0;
-  ASSERT_EQ(read(ready[0], &ok, 1), 1);
-  close(ready[0]);
-  close(ready[1]);
-  ASSERT_EQ(ok, 'y');
-
-  HostInstallationLock mine(f.p.fs());
-  EXPECT_EQ(mine.Take(kFirst), LockResult::Busy);
-  kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
-  // The file stays behind, naming a process that is gone.
-  EXPECT_TRUE(f.p.Exists(kFirst + kInstallationLockName));
-  EXPECT_EQ(mine.Take(kFirst), LockResult::Taken);
-  EXPECT_EQ(f.p.Read(kFirst + kInstallationLockName), std::to_string(getpid()) + "\n");
 }
 
 }  // namespace

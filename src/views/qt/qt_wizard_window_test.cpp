@@ -219,9 +219,6 @@ TEST_F(QtWizardWindowTest, FocusReturnsToTheDefaultButtonAfterEveryPressAndDialo
   // that Enter presses nothing; it comes back with the button.
   window->SetEnabled(Control::CmdWizard_1, false);
   EXPECT_EQ(qobject_cast<QPushButton*>(window->focusWidget()), nullptr);
-  events.clicks.clear();
-  Key(Qt::Key_Return);
-  EXPECT_TRUE(events.clicks.empty());
   window->SetEnabled(Control::CmdWizard_1, true);
   EXPECT_EQ(window->focusWidget(), next);
   window->SetVisible(Control::CmdWizard_1, false);
