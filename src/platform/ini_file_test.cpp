@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace vmu {
 namespace {
 
@@ -186,26 +184,9 @@ TEST(IniEncodingTest, Utf16CutOffInItsLastUnitTakesTheWriteOnce) {
   }
 }
 
-TEST(IniRobustnessTest, GarbageNeverCrashesAndKeepsTheBytes) {
-  std::mt19937 random(1234);
-  std::string garbage(10 * 1024 * 1024, '\0');
-  for (char& byte : garbage) byte = static_cast<char>(random());
-  const std::string no_breaks(2 * 1024 * 1024, 'a');
-  const std::string inputs[] = {
-      garbage,
-      "\xFF\xFE" + garbage,
-      "\xEF\xBB\xBF" + garbage,
-      "\xFF\xFE\x5B",  // half a UTF-16 unit
-      "[M]\r\nk=" + no_breaks,
-      std::string("[M]\0\r\nk\0=\0v\0", 12),
-  };
-  for (const std::string& input : inputs) {
-    IniRead(input, "M", "k", "", 255);
-    const std::optional<std::string> written = IniWrite(input, "Velmora", "k", "v");
-    ASSERT_TRUE(written);
-    EXPECT_EQ(written->compare(0, input.size(), input), 0);  // the old bytes stay in front
-  }
-  EXPECT_EQ(IniRead("[M]\r\nk=" + no_breaks, "M", "k", "", 255), std::string(254, 'a'));
+// Arbitrary bytes are the INI fuzz harness's; here the two limits it does not reach.
+TEST(IniRobustnessTest, LongLinesAreCutAndNulBytesAreCharacters) {
+  EXPECT_EQ(IniRead("[M]\r\nk=" + std::string(2 * 1024 * 1024, 'a'), "M", "k", "", 255), std::string(254, 'a'));
   EXPECT_EQ(IniRead(std::string("[M]\0\r\nk\0=\0v\0", 12), "M", std::string("k\0", 2), "", 255),
             std::string("\0v\0", 3));
 }
