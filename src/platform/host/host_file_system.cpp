@@ -402,11 +402,12 @@ void HostFileSystem::PlaceFile(const std::string& from, const std::string& to, i
       if (errno == EEXIST) continue;
       return copy();  // another file system, or one without links
     }
-    // The name linked must be the file opened: what was checked is what is placed.
+    // The name linked must be the file opened: another file put under the
+    // source's name meanwhile is neither linked nor copied.
     struct stat linked;
     if (lstat(temp.c_str(), &linked) != 0 || linked.st_dev != st.st_dev || linked.st_ino != st.st_ino) {
       unlink(temp.c_str());
-      return copy();
+      Raise(kPathFileAccessError);
     }
     if (rename(temp.c_str(), target.c_str()) != 0) {
       const int err = errno;
