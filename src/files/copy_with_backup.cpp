@@ -17,14 +17,15 @@ void KeepPrevious(FileSystem& fs, const std::string& target, const std::string& 
 
 int AddedFileMode(int package_mode) { return (package_mode & 0111) ? 0755 : 0644; }
 
-void ReplaceKept(RunContext& ctx, const std::string& backup, const std::string& source, const std::string& target) {
+void ReplaceKept(RunContext& ctx, const std::string& backup, const std::string& source, const std::string& target,
+                 const std::string& identity) {
   const bool replaces = !backup.empty();
   // Both lines in one write. "Verplaatsen" only once the backup is there:
   // the log tells what is in the backup folder.
   const std::string copying = "Kopieren " + source + " naar " + target;
   LogText(ctx, replaces ? "Verplaatsen " + target + " naar " + backup + kCrLf + copying : copying);
   const int mode = replaces ? ctx.fs.FileMode(target) : AddedFileMode(ctx.fs.FileMode(source));
-  ctx.fs.PlaceFile(source, target, mode);
+  ctx.fs.PlaceFile(source, target, mode, identity);
 }
 
 void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_dir, const std::string& source,

@@ -31,8 +31,10 @@ void CopyWithBackup(RunContext& ctx, const std::array<std::string, 3>& backup_di
 // folder; ReplaceKept then logs and replaces Target as CopyWithBackup does
 // (Backup empty: Target is new). Source is an unpacked package's file,
 // removed when the installation ends: Target may become that very file
-// (FileSystem::PlaceFile) rather than a copy of it.
+// (FileSystem::PlaceFile) rather than a copy of it, and when `identity` is
+// given, Source must still be the file it names.
 void KeepPrevious(FileSystem& fs, const std::string& target, const std::string& backup);
-void ReplaceKept(RunContext& ctx, const std::string& backup, const std::string& source, const std::string& target);
+void ReplaceKept(RunContext& ctx, const std::string& backup, const std::string& source, const std::string& target,
+                 const std::string& identity = "");
 
 }  // namespace vmu

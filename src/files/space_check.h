@@ -14,6 +14,7 @@ struct PlannedCopy {
   std::string target;  // where it goes
   std::string backup;  // where the file it replaces is kept (when replaces)
   bool replaces = false;
+  std::string identity;  // the file the source must still be (FileSystem::PlaceFile); empty: not checked
 };
 
 // Empty when every file system written to has room for the new files (each

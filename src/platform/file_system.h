@@ -43,8 +43,11 @@ class FileSystem {
   // both names lie on one file system and nothing else names the source,
   // the target becomes that very file (a hard link) and no byte is copied.
   // Until the source is removed a change through either name shows through
-  // both.
-  virtual void PlaceFile(const std::string& from, const std::string& to, int mode) {
+  // both. A non-empty `identity` (FileIdentityText) is the file the source
+  // must still be, as an earlier check read it: when it is not, 75 and
+  // nothing changes. A file system that cannot tell takes it on trust.
+  virtual void PlaceFile(const std::string& from, const std::string& to, int mode, const std::string& identity) {
+    static_cast<void>(identity);
     CopyFile(from, to);
     SetFileMode(to, mode);
   }

@@ -40,12 +40,18 @@ class PackageChecker {
   // The SHA-256 of a file, as 64 lower-case hex digits; VbError when it
   // cannot be read.
   virtual std::string Sha256OfFile(const std::string& path) = 0;
-  // The SHA-256 of each file, in order; where the checker can, several at
-  // once. VbError for the first file in the list that cannot be read.
-  virtual std::vector<std::string> Sha256OfFiles(const std::vector<std::string>& paths) {
-    std::vector<std::string> digests;
-    for (const std::string& path : paths) digests.push_back(Sha256OfFile(path));
-    return digests;
+  // The SHA-256 of each file, in order, with the identity of the file read
+  // (FileIdentityText; empty where the checker cannot tell); where the
+  // checker can, several at once. VbError for the first file in the list
+  // that cannot be read.
+  struct FileHash {
+    std::string sha256;
+    std::string identity;
+  };
+  virtual std::vector<FileHash> HashFiles(const std::vector<std::string>& paths) {
+    std::vector<FileHash> hashes;
+    for (const std::string& path : paths) hashes.push_back({Sha256OfFile(path), ""});
+    return hashes;
   }
 };
 

@@ -53,6 +53,9 @@ Plan PlanInstallation(FrmConversie& form, const std::string& list_path) {
     copy.target = folders[entry.location] + entry.name;
     copy.backup = BackupFolder(ctx.folders.DataDir, entry.location) + entry.name;
     copy.replaces = ctx.fs.FileExists(copy.target);
+    // What the conversion made in the update folder was never in the check.
+    if (const auto it = s.UnpackedIdentity.find(AsciiUpper(entry.name)); it != s.UnpackedIdentity.end())
+      copy.identity = it->second;
     plan.copies.push_back(copy);
   }
   return plan;
@@ -171,7 +174,8 @@ void InstallFiles(FrmConversie& form, InstallProgress& progress) {
     if (!package::IsInstalledLocation(entry.location)) continue;
     const PlannedCopy& planned = plan.copies[copy++];
     form.press.InstallingEntry = entry.name;
-    ReplaceKept(ctx, planned.replaces ? planned.backup : std::string(), planned.source, planned.target);
+    ReplaceKept(ctx, planned.replaces ? planned.backup : std::string(), planned.source, planned.target,
+                planned.identity);
     progress.Step();
   }
 

@@ -15,9 +15,10 @@ namespace {
 std::string Difference(FrmConversie& form) {
   RunContext& ctx = form.ctx;
   const WizardState& s = form.state;
+  form.state.UnpackedIdentity.clear();
   if (!s.UnpackedKnown) return s.UpdateDir + " is niet door de wizard uitgepakt";
   struct Listed {
-    std::string path;
+    std::string name, path;
     const package::UnpackedFile* reported;  // null: not in the report
     bool same_size;
   };
@@ -25,7 +26,7 @@ std::string Difference(FrmConversie& form) {
   std::vector<std::string> to_hash;
   for (const std::string& name : ctx.fs.ListFiles(s.UpdateDir)) {
     if (AsciiUpper(name) == AsciiUpper(kUnpackerName)) continue;
-    Listed file{s.UpdateDir + name, nullptr, false};
+    Listed file{name, s.UpdateDir + name, nullptr, false};
     if (const auto it = s.Unpacked.find(AsciiUpper(name)); it != s.Unpacked.end()) {
       file.reported = &it->second;
       file.same_size = ctx.fs.FileSize(file.path) == it->second.size;
@@ -33,12 +34,13 @@ std::string Difference(FrmConversie& form) {
     }
     listed.push_back(file);
   }
-  const std::vector<std::string> digests = ctx.packages->Sha256OfFiles(to_hash);
+  const std::vector<PackageChecker::FileHash> hashes = ctx.packages->HashFiles(to_hash);
   std::size_t hashed = 0;
   for (const Listed& file : listed) {
     if (!file.reported) return file.path + " hoort niet bij het updatefile";
-    if (!file.same_size || digests[hashed++] != file.reported->sha256)
+    if (!file.same_size || hashes[hashed].sha256 != file.reported->sha256)
       return file.path + " is gewijzigd na het uitpakken";
+    form.state.UnpackedIdentity[AsciiUpper(file.name)] = hashes[hashed++].identity;
   }
   if (listed.size() != s.Unpacked.size()) return "in " + s.UpdateDir + " ontbreken bestanden van het updatefile";
   return "";

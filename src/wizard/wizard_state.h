@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ struct WizardState {
   std::string PackageName;
   bool UnpackedKnown = false;
   package::UnpackedFiles Unpacked;
+  // Which file step 3's check read under each name (by upper-case name):
+  // the file installed must still be that one.
+  std::map<std::string, std::string> UnpackedIdentity;
   // The packages the update feed offers, in the order to install them; the
   // next press of "Volgende" on the first page downloads the first.
   std::vector<package::FeedEntry> FeedChain;

@@ -17,6 +17,7 @@
 #include "platform/crypto/hashing.h"
 #include "platform/crypto/package_verification.h"
 #include "platform/error.h"
+#include "platform/file_identity.h"
 
 namespace vmu {
 
@@ -147,9 +148,16 @@ PackageCheck HostPackageChecker::CopyAndCheck(const std::string& path, const std
 
 namespace {
 
-std::string Sha256OfHostFile(const std::string& host_path) {
+std::string IdentityOf(const struct stat& st) {
+  return FileIdentityText(st.st_dev, st.st_ino, static_cast<uint64_t>(st.st_size),
+                          st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
+                          st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec);
+}
+
+PackageChecker::FileHash HashHostFile(const std::string& host_path) {
   const Fd file(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-  if (file.get() < 0) Raise(NumberForErrno(errno));
+  struct stat before {};
+  if (file.get() < 0 || ::fstat(file.get(), &before) != 0) Raise(NumberForErrno(errno));
   crypto::Sha256 sha;
   // Left unset: clearing a large buffer for every small file costs more than hashing it.
   constexpr std::size_t kBuffer = 1 << 20;
@@ -158,26 +166,33 @@ std::string Sha256OfHostFile(const std::string& host_path) {
     const ssize_t n = ::read(file.get(), buffer.get(), kBuffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) Raise(NumberForErrno(errno));
-    if (n == 0) return sha.HexDigest();
+    if (n == 0) break;
     sha.Update(buffer.get(), static_cast<std::size_t>(n));
   }
+  // A file that changed while it was read names no file: nothing will match it.
+  struct stat after {};
+  if (::fstat(file.get(), &after) != 0) Raise(NumberForErrno(errno));
+  const std::string identity = IdentityOf(before);
+  return {sha.HexDigest(), identity == IdentityOf(after) ? identity : "changed while read"};
 }
 
 }  // namespace
 
-std::string HostPackageChecker::Sha256OfFile(const std::string& path) { return Sha256OfHostFile(fs_.HostPath(path)); }
+std::string HostPackageChecker::Sha256OfFile(const std::string& path) {
+  return HashHostFile(fs_.HostPath(path)).sha256;
+}
 
-std::vector<std::string> HostPackageChecker::Sha256OfFiles(const std::vector<std::string>& paths) {
+std::vector<PackageChecker::FileHash> HostPackageChecker::HashFiles(const std::vector<std::string>& paths) {
   // Mapped here, on one thread: the name index is not the workers' to touch.
   std::vector<std::string> host_paths;
   for (const std::string& path : paths) host_paths.push_back(fs_.HostPath(path));
-  std::vector<std::string> digests(paths.size());
+  std::vector<FileHash> digests(paths.size());
   std::vector<std::exception_ptr> failures(paths.size());
   std::atomic<std::size_t> next{0};
   const auto work = [&] {
     for (std::size_t i; (i = next++) < host_paths.size();) {
       try {
-        digests[i] = Sha256OfHostFile(host_paths[i]);
+        digests[i] = HashHostFile(host_paths[i]);
       } catch (...) {
         failures[i] = std::current_exception();
       }

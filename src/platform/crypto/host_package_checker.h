@@ -12,7 +12,7 @@ class HostPackageChecker : public PackageChecker {
   PackageCheck CopyAndCheck(const std::string& path, const std::string& copy, const std::string& trusted_keys) override;
   std::string Sha256OfFile(const std::string& path) override;
   // On a thread per core: hashing, not the disk, is what a package's files wait for.
-  std::vector<std::string> Sha256OfFiles(const std::vector<std::string>& paths) override;
+  std::vector<FileHash> HashFiles(const std::vector<std::string>& paths) override;
 
  private:
   FileSystem& fs_;

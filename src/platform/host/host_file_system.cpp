@@ -15,6 +15,7 @@
 #include <random>
 
 #include "platform/error.h"
+#include "platform/file_identity.h"
 #include "platform/host/name_match.h"
 #include "platform/text_encoding.h"
 
@@ -382,20 +383,28 @@ void HostFileSystem::CopyFile(const std::string& from, const std::string& to) {
   temp.CommitLater();
 }
 
-void HostFileSystem::PlaceFile(const std::string& from, const std::string& to, int mode) {
+void HostFileSystem::PlaceFile(const std::string& from, const std::string& to, int mode, const std::string& identity) {
   const std::string source = map_.ToHost(from);
   const std::string target = ReplacementTarget(map_.ToHost(to));
-  const auto copy = [&] {
-    CopyFile(from, to);
-    SetFileMode(to, mode);
-  };
   Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
   struct stat st;
+  if (in.get() < 0 || fstat(in.get(), &st) != 0) RaiseErrno(errno, source);
+  if (!S_ISREG(st.st_mode)) Raise(kPathFileAccessError);
+  if (!identity.empty() && identity != FileIdentityText(st.st_dev, st.st_ino, static_cast<uint64_t>(st.st_size),
+                                                        st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
+                                                        st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec))
+    Raise(kPathFileAccessError);
+  if (IsFolder(target)) Raise(kPathFileAccessError);
+  // From here on only the file opened is used, never the name again.
+  const auto copy = [&] {
+    TempBeside temp(target, 0600);
+    CopyContent(in.get(), source, temp);
+    if (fchmod(temp.fd(), static_cast<mode_t>(mode & 0777)) != 0) RaiseErrno(errno, target);
+    temp.CommitLater();
+  };
   // A second name of a file that has one already (placed twice, or linked by
   // someone else) would tie two installed files together: those are copied.
-  if (in.get() < 0 || fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || IsFolder(target))
-    return copy();
-  if (fchmod(in.get(), static_cast<mode_t>(mode & 0777)) != 0) return copy();
+  if (st.st_nlink != 1 || fchmod(in.get(), static_cast<mode_t>(mode & 0777)) != 0) return copy();
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string temp = TempNameBeside(target);
     if (linkat(AT_FDCWD, source.c_str(), AT_FDCWD, temp.c_str(), 0) != 0) {

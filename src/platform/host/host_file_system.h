@@ -22,7 +22,7 @@ class HostFileSystem : public FileSystem {
   void MoveFile(const std::string& from, const std::string& to) override;
   void CopyFile(const std::string& from, const std::string& to) override;
   bool LinkFile(const std::string& from, const std::string& to) override;
-  void PlaceFile(const std::string& from, const std::string& to, int mode) override;
+  void PlaceFile(const std::string& from, const std::string& to, int mode, const std::string& identity) override;
   void SyncFile(const std::string& path) override;
   void SyncFiles(const std::vector<std::string>& paths) override;
   void SyncFolder(const std::string& folder) override;

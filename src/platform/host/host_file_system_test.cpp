@@ -137,8 +137,8 @@ TEST(HostFileSystem, PlaceLinksOnceThenCopiesAndSyncsAll) {
   auto& fs = p.fs();
   const auto names_of = [&](const std::string& path) { return fs::hard_link_count(p.Host(path)); };
 
-  fs.PlaceFile("C:\\Update\\VM.EXE", "C:\\app\\VM.EXE", 0751);
-  fs.PlaceFile("C:\\Update\\VM.EXE", "C:\\data\\VM.EXE", 0640);
+  fs.PlaceFile("C:\\Update\\VM.EXE", "C:\\app\\VM.EXE", 0751, "");
+  fs.PlaceFile("C:\\Update\\VM.EXE", "C:\\data\\VM.EXE", 0640, "");
   EXPECT_EQ(names_of("C:\\app\\vm.exe"), 2u);  // the unpacked file's second name
   EXPECT_EQ(names_of("C:\\data\\VM.EXE"), 1u);
   EXPECT_EQ(fs.FileMode("C:\\app\\vm.exe"), 0751);
