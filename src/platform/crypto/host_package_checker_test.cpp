@@ -27,8 +27,9 @@ TEST(HostPackageChecker, OnlyTheFilesHashedArePlaced) {
   EXPECT_EQ(p.Read("C:\\app\\a.dll"), "checked");
   p.Write("C:\\Update\\swapped", "checked");
   std::filesystem::rename(p.Host("C:\\Update\\swapped"), p.Host("C:\\Update\\b.dll"));
-  EXPECT_EQ(testing::ErrorOf([&] { p.fs().PlaceFile("C:\\Update\\b.dll", "C:\\app\\b.dll", 0644, hashes[1].identity); }),
-            kPathFileAccessError);
+  EXPECT_EQ(
+      testing::ErrorOf([&] { p.fs().PlaceFile("C:\\Update\\b.dll", "C:\\app\\b.dll", 0644, hashes[1].identity); }),
+      kPathFileAccessError);
   EXPECT_FALSE(p.Exists("C:\\app\\b.dll"));
 }
 
