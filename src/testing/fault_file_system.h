@@ -42,6 +42,13 @@ class FaultFileSystem : public ForwardingFileSystem {
     Step(b, true), Name(b), ForwardingFileSystem::CopyFile(a, b);
     content_[Host(b)] = Entry{true, false, "", Now(Host(b)).mode};  // a new file: nothing of it flushed yet
   }
+  // The host's own placing (a link to the source or a copy); either way
+  // nothing of the target is flushed yet, and a power cut takes its bytes
+  // under both names.
+  void PlaceFile(const std::string& a, const std::string& b, int m, const std::string& id) override {
+    Step(b, true), Name(b), ForwardingFileSystem::PlaceFile(a, b, m, id);
+    content_[Host(b)] = Entry{true, false, "", m};
+  }
   bool LinkFile(const std::string& a, const std::string& b) override {
     Step(b), Name(b);
     const bool linked = ForwardingFileSystem::LinkFile(a, b);

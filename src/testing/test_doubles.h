@@ -30,6 +30,9 @@ class ForwardingFileSystem : public FileSystem {
   void DeleteFile(const std::string& p) override { inner_.DeleteFile(p); }
   void MoveFile(const std::string& a, const std::string& b) override { inner_.MoveFile(a, b); }
   void CopyFile(const std::string& a, const std::string& b) override { inner_.CopyFile(a, b); }
+  void PlaceFile(const std::string& a, const std::string& b, int m, const std::string& id) override {
+    inner_.PlaceFile(a, b, m, id);
+  }
   bool LinkFile(const std::string& a, const std::string& b) override { return inner_.LinkFile(a, b); }
   void SyncFile(const std::string& p) override { inner_.SyncFile(p); }
   void SyncFolder(const std::string& p) override { inner_.SyncFolder(p); }

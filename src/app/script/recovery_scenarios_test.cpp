@@ -32,9 +32,12 @@ class CrashAtCopy : public testing::ForwardingFileSystem {
  public:
   CrashAtCopy(FileSystem& inner, std::string name) : ForwardingFileSystem(inner), name_(std::move(name)) {}
   void CopyFile(const std::string& from, const std::string& to) override {
-    if (to.size() >= name_.size() && to.compare(to.size() - name_.size(), name_.size(), name_) == 0)
-      throw testing::Crashed{};
+    if (to.ends_with(name_)) throw testing::Crashed{};
     ForwardingFileSystem::CopyFile(from, to);
+  }
+  void PlaceFile(const std::string& from, const std::string& to, int mode, const std::string& identity) override {
+    if (to.ends_with(name_)) throw testing::Crashed{};
+    ForwardingFileSystem::PlaceFile(from, to, mode, identity);
   }
 
  private:
